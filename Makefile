@@ -1,0 +1,35 @@
+# Velmora: `make run` builds and starts the program, `make test` builds and runs every test.
+BUILD ?= build
+WIN := $(BUILD)/win
+NATIVE := $(BUILD)/native
+PREFIX := $(abspath $(BUILD))/wineprefix
+JOBS ?= $(shell nproc)
+HARNESS := tools/harness
+
+export VELMORA_SIM_DIR := $(abspath $(WIN))/bin/sim
+
+.PHONY: all deps build run test clean
+
+all: build
+
+deps:
+	@tools/install-deps.sh
+
+build: deps
+	@cmake -S . -B $(WIN) -G Ninja -DCMAKE_BUILD_TYPE=Release \
+		-DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake >/dev/null
+	@cmake --build $(WIN) -j $(JOBS)
+	@cmake -S . -B $(NATIVE) -G Ninja -DCMAKE_BUILD_TYPE=Debug \
+		-DVELMORA_WIN_BUILD=$(abspath $(WIN)) >/dev/null
+	@cmake --build $(NATIVE) -j $(JOBS)
+
+run: build
+	@$(HARNESS)/run.sh $(PREFIX) $(abspath $(WIN))/bin $(abspath $(BUILD))/screenshots
+
+test: build
+	@$(HARNESS)/session.sh $(PREFIX) \
+		ctest --test-dir $(NATIVE) --output-on-failure -j $(JOBS) $(CTEST_ARGS)
+
+clean:
+	@if [ -d "$(PREFIX)" ]; then WINEPREFIX=$(PREFIX) wineserver -k 2>/dev/null || true; fi
+	rm -rf $(BUILD)

@@ -1,0 +1,163 @@
+#include "framework/Dialog.h"
+
+namespace fw {
+namespace {
+
+// The dialog whose template is being instantiated on this thread; it binds at its first message.
+thread_local CDialog* t_creating = nullptr;
+
+}  // namespace
+
+CDialog::CDialog(UINT templateId, HWND parent) : templateId_(templateId), parent_(parent) {}
+
+INT_PTR CALLBACK CDialog::BootstrapProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    if (CWnd::FromHandle(hwnd) != nullptr) {
+        return FALSE;  // bound: our window procedure already saw the message
+    }
+    CDialog* self = t_creating;
+    if (self == nullptr && msg == WM_INITDIALOG) {
+        self = reinterpret_cast<CDialog*>(lParam);
+    }
+    if (self == nullptr) {
+        return FALSE;
+    }
+    t_creating = nullptr;
+    self->SubclassWindow(hwnd);
+    // Binding happened inside the dialog procedure: hand the message on ourselves.
+    if (msg == WM_INITDIALOG) {
+        return self->WindowProc(msg, wParam, lParam);
+    }
+    return FALSE;
+}
+
+HWND CDialog::CreateFromTemplate(HWND parent) {
+    HINSTANCE instance = ::GetModuleHandleW(nullptr);
+    HRSRC found = ::FindResourceW(instance, MAKEINTRESOURCEW(templateId_), MAKEINTRESOURCEW(5));
+    HGLOBAL loaded = found != nullptr ? ::LoadResource(instance, found) : nullptr;
+    const void* data = loaded != nullptr ? ::LockResource(loaded) : nullptr;
+    if (data == nullptr || GetSafeHwnd() != nullptr) {
+        return nullptr;
+    }
+    t_creating = this;
+    HWND hwnd = ::CreateDialogIndirectParamW(instance, static_cast<LPCDLGTEMPLATEW>(data), parent,
+                                             &CDialog::BootstrapProc,
+                                             reinterpret_cast<LPARAM>(this));
+    t_creating = nullptr;
+    return hwnd;
+}
+
+bool CDialog::Create(HWND parent) {
+    parent_ = parent;
+    modal_ = false;
+    return CreateFromTemplate(parent) != nullptr;
+}
+
+INT_PTR CDialog::DoModal() {
+    modal_ = true;
+    ended_ = false;
+    result_ = -1;
+    HWND owner = parent_;
+    const bool ownerWasEnabled = owner != nullptr && ::IsWindowEnabled(owner);
+    HWND hwnd = CreateFromTemplate(owner);
+    if (hwnd == nullptr) {
+        modal_ = false;
+        return -1;
+    }
+    if (ownerWasEnabled) {
+        ::EnableWindow(owner, FALSE);
+    }
+    while (!ended_ && GetSafeHwnd() != nullptr) {
+        MSG msg;
+        BOOL got = ::GetMessageW(&msg, nullptr, 0, 0);
+        if (got == 0) {
+            ::PostQuitMessage(static_cast<int>(msg.wParam));  // let the outer loop see it too
+            break;
+        }
+        if (got == -1) {
+            break;
+        }
+        if (WalkPreTranslate(&msg)) {
+            continue;
+        }
+        if (GetSafeHwnd() != nullptr && ::IsDialogMessageW(GetSafeHwnd(), &msg)) {
+            continue;
+        }
+        ::TranslateMessage(&msg);
+        ::DispatchMessageW(&msg);
+    }
+    if (ownerWasEnabled) {
+        ::EnableWindow(owner, TRUE);
+        ::SetActiveWindow(owner);
+    }
+    if (HWND still = GetSafeHwnd()) {
+        ::DestroyWindow(still);
+    }
+    modal_ = false;
+    return result_;
+}
+
+bool CDialog::WalkPreTranslate(MSG* msg) {
+    HWND self = GetSafeHwnd();
+    if (msg->hwnd == nullptr) {
+        return PreTranslateMessage(msg) != FALSE;
+    }
+    for (HWND h = msg->hwnd; h != nullptr; h = ::GetParent(h)) {
+        CWnd* target = CWnd::FromHandle(h);
+        if (target != nullptr && target->PreTranslateMessage(msg)) {
+            return true;
+        }
+        if (h == self) {
+            break;
+        }
+    }
+    return false;
+}
+
+void CDialog::EndDialog(INT_PTR result) {
+    result_ = result;
+    ended_ = true;
+    if (modal_ && GetSafeHwnd() != nullptr) {
+        ::ShowWindow(GetSafeHwnd(), SW_HIDE);
+        ::PostMessageW(GetSafeHwnd(), WM_NULL, 0, 0);  // wake the loop
+    }
+}
+
+BOOL CDialog::OnInitDialog() {
+    DoDataExchange();
+    return TRUE;
+}
+
+void CDialog::OnOK() { EndDialog(IDOK); }
+
+void CDialog::OnCancel() { EndDialog(IDCANCEL); }
+
+bool CDialog::BindControl(int id, CWnd& control) {
+    return control.SubclassDlgItem(id, GetSafeHwnd());
+}
+
+bool CDialog::OnCommand(int id, int, HWND) {
+    if (id == IDOK) {
+        OnOK();
+        return true;
+    }
+    if (id == IDCANCEL) {
+        OnCancel();
+        return true;
+    }
+    return false;
+}
+
+LRESULT CDialog::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
+    switch (msg) {
+        case WM_INITDIALOG:
+            return OnInitDialog();
+        case WM_NCDESTROY:
+            ended_ = true;
+            break;
+        default:
+            break;
+    }
+    return CWnd::WindowProc(msg, wParam, lParam);
+}
+
+}  // namespace fw

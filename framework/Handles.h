@@ -1,0 +1,154 @@
+// Owning wrappers for Win32 handles: non-copyable, movable, released exactly once.
+#pragma once
+
+#include <windows.h>
+
+#include <utility>
+
+namespace fw {
+
+// Owns one handle of a kind described by Traits (Invalid() and Close(h)).
+template <typename Traits>
+class UniqueHandle {
+public:
+    using Handle = typename Traits::Handle;
+
+    UniqueHandle() = default;
+    explicit UniqueHandle(Handle h) : handle_(h) {}
+    ~UniqueHandle() { reset(); }
+
+    UniqueHandle(const UniqueHandle&) = delete;
+    UniqueHandle& operator=(const UniqueHandle&) = delete;
+    UniqueHandle(UniqueHandle&& other) noexcept : handle_(other.release()) {}
+    UniqueHandle& operator=(UniqueHandle&& other) noexcept {
+        if (this != &other) {
+            reset(other.release());
+        }
+        return *this;
+    }
+
+    Handle get() const { return handle_; }
+    explicit operator bool() const { return handle_ != Traits::Invalid(); }
+
+    Handle release() { return std::exchange(handle_, Traits::Invalid()); }
+    void reset(Handle h = Traits::Invalid()) {
+        Handle old = std::exchange(handle_, h);
+        if (old != Traits::Invalid()) {
+            Traits::Close(old);
+        }
+    }
+
+private:
+    Handle handle_ = Traits::Invalid();
+};
+
+struct KernelHandleTraits {
+    using Handle = HANDLE;
+    static Handle Invalid() { return nullptr; }
+    static void Close(Handle h) { ::CloseHandle(h); }
+};
+struct FileHandleTraits {
+    using Handle = HANDLE;
+    static Handle Invalid() { return INVALID_HANDLE_VALUE; }
+    static void Close(Handle h) { ::CloseHandle(h); }
+};
+struct ModuleTraits {
+    using Handle = HMODULE;
+    static Handle Invalid() { return nullptr; }
+    static void Close(Handle h) { ::FreeLibrary(h); }
+};
+struct RegKeyTraits {
+    using Handle = HKEY;
+    static Handle Invalid() { return nullptr; }
+    static void Close(Handle h) { ::RegCloseKey(h); }
+};
+struct IconTraits {
+    using Handle = HICON;
+    static Handle Invalid() { return nullptr; }
+    static void Close(Handle h) { ::DestroyIcon(h); }
+};
+template <typename T>
+struct GdiObjectTraits {
+    using Handle = T;
+    static Handle Invalid() { return nullptr; }
+    static void Close(Handle h) { ::DeleteObject(h); }
+};
+struct MemoryDcTraits {
+    using Handle = HDC;
+    static Handle Invalid() { return nullptr; }
+    static void Close(Handle h) { ::DeleteDC(h); }
+};
+struct RegionTraits : GdiObjectTraits<HRGN> {};
+
+using KernelHandle = UniqueHandle<KernelHandleTraits>;
+using FileHandle = UniqueHandle<FileHandleTraits>;
+using Module = UniqueHandle<ModuleTraits>;
+using RegKey = UniqueHandle<RegKeyTraits>;
+using Icon = UniqueHandle<IconTraits>;
+using Bitmap = UniqueHandle<GdiObjectTraits<HBITMAP>>;
+using Font = UniqueHandle<GdiObjectTraits<HFONT>>;
+using Brush = UniqueHandle<GdiObjectTraits<HBRUSH>>;
+using Region = UniqueHandle<RegionTraits>;
+using MemoryDc = UniqueHandle<MemoryDcTraits>;
+
+// GetDC/ReleaseDC pair that remembers the window it must release against.
+class WindowDc {
+public:
+    explicit WindowDc(HWND hwnd) : hwnd_(hwnd), dc_(::GetDC(hwnd)) {}
+    ~WindowDc() {
+        if (dc_ != nullptr) {
+            ::ReleaseDC(hwnd_, dc_);
+        }
+    }
+    WindowDc(const WindowDc&) = delete;
+    WindowDc& operator=(const WindowDc&) = delete;
+    WindowDc(WindowDc&& other) noexcept
+        : hwnd_(other.hwnd_), dc_(std::exchange(other.dc_, nullptr)) {}
+    WindowDc& operator=(WindowDc&&) = delete;
+
+    HDC get() const { return dc_; }
+    explicit operator bool() const { return dc_ != nullptr; }
+
+private:
+    HWND hwnd_;
+    HDC dc_;
+};
+
+// Selects an object into a DC for one scope and puts the previous one back.
+class ScopedSelect {
+public:
+    ScopedSelect(HDC dc, HGDIOBJ object) : dc_(dc), previous_(::SelectObject(dc, object)) {}
+    ~ScopedSelect() {
+        if (previous_ != nullptr && previous_ != HGDI_ERROR) {
+            ::SelectObject(dc_, previous_);
+        }
+    }
+    ScopedSelect(const ScopedSelect&) = delete;
+    ScopedSelect& operator=(const ScopedSelect&) = delete;
+
+private:
+    HDC dc_;
+    HGDIOBJ previous_;
+};
+
+// A 32-bit top-down DIB section with direct access to its pixels (BGRA, premultiplied alpha).
+class DibSection {
+public:
+    DibSection() = default;
+    DibSection(HDC reference, int width, int height);
+
+    HBITMAP get() const { return bitmap_.get(); }
+    explicit operator bool() const { return static_cast<bool>(bitmap_); }
+    int width() const { return width_; }
+    int height() const { return height_; }
+    // Pixel row y (0 = top); null when the section does not exist.
+    DWORD* row(int y) const;
+
+private:
+    Bitmap bitmap_;
+    void* bits_ = nullptr;
+    int width_ = 0;
+    int height_ = 0;
+};
+
+}  // namespace fw

@@ -1,0 +1,46 @@
+#!/usr/bin/env bash
+# Creates (once) and refreshes an isolated Wine prefix for running Velmora.
+#
+#   prefix.sh PREFIX_DIR
+#
+# Expects DISPLAY and a wineserver-free environment or a running one of this prefix.
+# VELMORA_SIM_DIR, when set, names a folder whose DLLs (the simulated adapter) are copied
+# into the prefix's system32, where a driver installation puts its libraries.
+set -euo pipefail
+
+here=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+prefix=$1
+export WINEPREFIX="$prefix"
+export WINEDEBUG="${WINEDEBUG:--all}"
+export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
+stamp="$prefix/.velmora-prefix"
+
+if [ ! -f "$stamp" ]; then
+    rm -rf "$prefix"
+    mkdir -p "$prefix"
+    wineboot -i >/dev/null 2>&1
+    wineserver -w
+
+    # The user's shell folders link to the Unix home by default: make them plain folders here.
+    user_dir="$prefix/drive_c/users/$(id -un)"
+    for folder in Desktop Documents Downloads Music Pictures Videos Templates; do
+        if [ -L "$user_dir/$folder" ]; then
+            rm -f "$user_dir/$folder"
+        fi
+        mkdir -p "$user_dir/$folder"
+    done
+
+    # Fonts the program asks for by name, and no crash dialog that would wait for a person.
+    iconv -f UTF-8 -t UTF-16LE "$here/prefix-settings.reg" | { printf '\xff\xfe'; cat; } \
+        >"$prefix/velmora-settings.reg"
+    wine regedit /S "$prefix/velmora-settings.reg" >/dev/null 2>&1
+    wineserver -w
+    touch "$stamp"
+fi
+
+if [ -n "${VELMORA_SIM_DIR:-}" ] && [ -d "$VELMORA_SIM_DIR" ]; then
+    shopt -s nullglob
+    for dll in "$VELMORA_SIM_DIR"/*.dll; do
+        cp -f "$dll" "$prefix/drive_c/windows/system32/"
+    done
+fi
