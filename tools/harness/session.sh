@@ -69,5 +69,7 @@ export WINEDEBUG="${WINEDEBUG:--all}"
 export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
 "$here/prefix.sh" "$prefix"
 wineserver -p
+# Start Wine's background processes now, detached from the command's output streams.
+wine cmd.exe /c exit </dev/null >/dev/null 2>&1 || true
 
 "$@"

@@ -1,0 +1,309 @@
+"""End-to-end helpers: drive Velmora.exe under Wine on the session's X display as a user would.
+
+Scripts run inside tools/harness/session.sh (DISPLAY and WINEPREFIX set) with VELMORA_BIN naming
+the folder of Velmora.exe and wintool.exe. Every wait is bounded; every failure says what it
+waited for. Use `with Session() as s:` (or call cleanup()) so no process outlives a test.
+"""
+
+import os
+import pwd
+import re
+import shutil
+import subprocess
+import tempfile
+import time
+import unittest
+
+BIN = os.environ.get("VELMORA_BIN", "")
+MAIN_CLASS = "TALVANE_DLG"
+WM_USER = 0x400
+
+_programs = []
+
+
+class HarnessError(AssertionError):
+    """A wait that ran out or a helper that failed: fails the test with a clear message."""
+
+
+def _env():
+    env = dict(os.environ)
+    env.setdefault("WINEDEBUG", "-all")
+    return env
+
+
+def bin_path(name):
+    return os.path.join(BIN, name)
+
+
+def screenshots_dir():
+    path = os.environ.get("VELMORA_SCREENSHOTS") or os.path.join(BIN, "..", "..", "screenshots")
+    path = os.path.abspath(path)
+    os.makedirs(path, exist_ok=True)
+    return path
+
+
+def wine(args, timeout=60, check=True):
+    """Runs a Windows program to completion and returns its CompletedProcess (text output)."""
+    # Output goes through files, not pipes: Wine's helper processes may inherit the handles
+    # and would keep a pipe open long after the program itself has ended.
+    with tempfile.TemporaryFile() as out, tempfile.TemporaryFile() as err:
+        code = subprocess.run(["wine"] + list(args), env=_env(), stdout=out, stderr=err,
+                              stdin=subprocess.DEVNULL, timeout=timeout).returncode
+        out.seek(0)
+        err.seek(0)
+        result = subprocess.CompletedProcess(args, code, out.read().decode("utf-8", "replace"),
+                                             err.read().decode("utf-8", "replace"))
+    if check and result.returncode != 0:
+        raise HarnessError("wine %s failed (%d): %s" % (" ".join(args), result.returncode,
+                                                         result.stderr.strip()[-500:]))
+    return result
+
+
+def _wintool(args, timeout_s):
+    return wine([bin_path("wintool.exe")] + [str(a) for a in args], timeout=timeout_s + 30,
+                check=False)
+
+
+class Window:
+    """Facts of one top-level window as wintool reported them."""
+
+    def __init__(self, line):
+        fields = dict(part.split("=", 1) for part in line.split() if "=" in part)
+        self.hwnd = int(fields["hwnd"], 16)
+        self.x = int(fields["x"])
+        self.y = int(fields["y"])
+        self.width = int(fields["width"])
+        self.height = int(fields["height"])
+        self.visible = fields["visible"] == "1"
+        self.iconic = fields["iconic"] == "1"
+        self.client_x = int(fields["client_x"])
+        self.client_y = int(fields["client_y"])
+        self.exstyle = int(fields["exstyle"], 16)
+        self.pid = int(fields["pid"])
+        self.title = bytes.fromhex(fields.get("title", "")).decode("utf-8", "replace")
+
+    def refresh(self):
+        return window_info(self.hwnd)
+
+    def __repr__(self):
+        return "Window(0x%x %dx%d at %d,%d visible=%s)" % (self.hwnd, self.width, self.height,
+                                                          self.x, self.y, self.visible)
+
+
+def _parse_window(result):
+    if result.returncode != 0:
+        return None
+    lines = [l for l in result.stdout.splitlines() if l.startswith("hwnd=")]
+    return Window(lines[-1]) if lines else None
+
+
+def find_window(cls=MAIN_CLASS):
+    return _parse_window(_wintool(["find-window", cls], 5))
+
+
+def wait_window(cls=MAIN_CLASS, timeout=30, visible=False):
+    args = ["wait-window", cls, int(timeout * 1000)] + (["visible"] if visible else [])
+    window = _parse_window(_wintool(args, timeout))
+    if window is None:
+        raise HarnessError("no %swindow of class %s within %ss" %
+                           ("visible " if visible else "", cls, timeout))
+    return window
+
+
+def wait_no_window(cls=MAIN_CLASS, timeout=30):
+    if _wintool(["wait-no-window", cls, int(timeout * 1000)], timeout).returncode != 0:
+        raise HarnessError("a window of class %s still exists after %ss" % (cls, timeout))
+
+
+def window_info(hwnd):
+    return _parse_window(_wintool(["window-info", hex(hwnd)], 5))
+
+
+def post(hwnd, msg, wparam=0, lparam=0):
+    if _wintool(["post", hex(hwnd), msg, wparam, lparam], 5).returncode != 0:
+        raise HarnessError("PostMessage(0x%x, %d) failed" % (hwnd, msg))
+
+
+def send(hwnd, msg, wparam=0, lparam=0):
+    result = _wintool(["send", hex(hwnd), msg, wparam, lparam], 15)
+    match = re.search(r"result=(-?\d+)", result.stdout)
+    if result.returncode != 0 or not match:
+        raise HarnessError("SendMessage(0x%x, %d) failed" % (hwnd, msg))
+    return int(match.group(1))
+
+
+def find_message_box(text, timeout=10):
+    """The message box (#32770) whose text contains `text`, or None after `timeout` seconds."""
+    return _parse_window(_wintool(["find-message-box", text.encode("utf-8").hex(),
+                                   int(timeout * 1000)], timeout))
+
+
+def press_button(hwnd, control_id):
+    if _wintool(["press-button", hex(hwnd), control_id], 5).returncode != 0:
+        raise HarnessError("could not press button %d of 0x%x" % (control_id, hwnd))
+
+
+def _xdotool(*args):
+    subprocess.run(["xdotool"] + [str(a) for a in args], check=True, timeout=20, env=_env())
+
+
+def move(window, x, y):
+    """Moves the pointer to client coordinates (x, y) of the window."""
+    _xdotool("mousemove", "--sync", window.client_x + x, window.client_y + y)
+
+
+def click(window, x, y, button=1, double=False):
+    """A real click at client coordinates (x, y) of the window."""
+    move(window, x, y)
+    time.sleep(0.05)
+    _xdotool("click", "--repeat", 2 if double else 1, button)
+    time.sleep(0.2)
+
+
+def drag(window, x1, y1, x2, y2):
+    move(window, x1, y1)
+    _xdotool("mousedown", 1)
+    time.sleep(0.1)
+    steps = 8
+    for i in range(1, steps + 1):
+        _xdotool("mousemove", window.client_x + x1 + (x2 - x1) * i // steps,
+                 window.client_y + y1 + (y2 - y1) * i // steps)
+        time.sleep(0.03)
+    _xdotool("mouseup", 1)
+    time.sleep(0.3)
+
+
+def key(keysym):
+    """Presses a key (an X keysym such as Return, Escape, ctrl+alt+F5) on the focused window."""
+    _xdotool("key", keysym)
+    time.sleep(0.2)
+
+
+def grab(window=None):
+    """A PIL image of the screen, cropped to the window when one is given."""
+    from PIL import Image  # Debian's python3-pil
+    import io
+    args = ["import", "-window", "root"]
+    if window is not None:
+        args += ["-crop", "%dx%d+%d+%d" % (window.width, window.height, window.x, window.y),
+                 "+repage"]
+    data = subprocess.run(args + ["png:-"], check=True, capture_output=True, timeout=30,
+                          env=_env()).stdout
+    return Image.open(io.BytesIO(data)).convert("RGB")
+
+
+def screenshot(window, name):
+    """Saves a screenshot (cropped to the window) under build/screenshots and returns its path."""
+    path = os.path.join(screenshots_dir(), name if name.endswith(".png") else name + ".png")
+    grab(window).save(path)
+    return path
+
+
+def prefix_path(windows_path):
+    """The Unix path of a path inside the Wine prefix (C:\\... or Z:\\...)."""
+    drive, rest = windows_path[0].lower(), windows_path[2:].replace("\\", "/").lstrip("/")
+    if drive == "z":
+        return "/" + rest
+    return os.path.join(os.environ["WINEPREFIX"], "drive_%s" % drive, rest)
+
+
+def documents_dir():
+    user = pwd.getpwuid(os.getuid()).pw_name
+    return os.path.join(os.environ["WINEPREFIX"], "drive_c", "users", user, "Documents")
+
+
+def reg_query(key, value):
+    """The data of a registry value as text, or None when it does not exist."""
+    result = wine(["reg", "query", key, "/v", value], check=False)
+    if result.returncode != 0:
+        return None
+    for line in result.stdout.splitlines():
+        parts = line.strip().split(None, 2)
+        if len(parts) >= 2 and parts[0].lower() == value.lower() and parts[1].startswith("REG_"):
+            return parts[2] if len(parts) == 3 else ""
+    return None
+
+
+def reg_set(key, value, kind, data):
+    wine(["reg", "add", key, "/v", value, "/t", kind, "/d", str(data), "/f"])
+
+
+def reg_delete(key, value=None):
+    args = ["reg", "delete", key] + (["/v", value] if value is not None else []) + ["/f"]
+    wine(args, check=False)
+
+
+class Program:
+    """One Windows process started under Wine."""
+
+    def __init__(self, process):
+        self.process = process
+
+    @classmethod
+    def start(cls, args=(), cwd=None, exe=None):
+        exe = exe or bin_path("Velmora.exe")
+        process = subprocess.Popen(["wine", exe] + list(args), cwd=cwd or os.path.dirname(exe),
+                                   env=_env(), stdout=subprocess.DEVNULL,
+                                   stderr=subprocess.DEVNULL, start_new_session=True)
+        program = cls(process)
+        _programs.append(program)
+        return program
+
+    def alive(self):
+        return self.process.poll() is None
+
+    def wait_exit(self, timeout=30):
+        try:
+            return self.process.wait(timeout=timeout)
+        except subprocess.TimeoutExpired:
+            raise HarnessError("process %d still running after %ss" % (self.process.pid, timeout))
+
+    def kill(self):
+        if self.alive():
+            self.process.kill()
+            try:
+                self.process.wait(timeout=10)
+            except subprocess.TimeoutExpired:
+                pass
+
+
+def cleanup():
+    """Ends every process this script started and waits until the main window is gone."""
+    while _programs:
+        _programs.pop().kill()
+    if find_window(MAIN_CLASS) is not None:
+        try:
+            wait_no_window(MAIN_CLASS, 10)
+        except HarnessError:
+            pass
+
+
+class Session:
+    """`with Session() as s:` ends every started process at the end of the block."""
+
+    def __enter__(self):
+        return self
+
+    def __exit__(self, *exc):
+        cleanup()
+        return False
+
+    start = staticmethod(Program.start)
+
+
+class TestCase(unittest.TestCase):
+    """A test case whose processes always end with the test."""
+
+    def tearDown(self):
+        cleanup()
+
+
+def main():
+    unittest.main(verbosity=2)
+
+
+def copy_into_prefix(source, windows_path):
+    target = prefix_path(windows_path)
+    os.makedirs(os.path.dirname(target), exist_ok=True)
+    shutil.copyfile(source, target)
+    return target
