@@ -1,0 +1,222 @@
+// Dialogs from templates: the modal loop, PreTranslateMessage, bound controls and routing.
+#include "framework/Dialog.h"
+#include "tests/framework/FrameworkTestIds.h"
+
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+namespace {
+
+constexpr UINT kRunScript = WM_APP + 50;
+
+class RecordingButton : public fw::CButton {
+  public:
+    int drawCount = 0;
+    int clickCount = 0;
+    bool preSubclassed = false;
+    std::vector<UINT> messages;
+
+  protected:
+    void PreSubclassWindow() override { preSubclassed = GetSafeHwnd() != nullptr; }
+    void DrawItem(const DRAWITEMSTRUCT& item) override {
+        if (item.hwndItem == GetSafeHwnd()) {
+            ++drawCount;
+        }
+    }
+    bool OnChildNotify(int code) override {
+        if (code == BN_CLICKED) {
+            ++clickCount;
+            return true;
+        }
+        return false;
+    }
+    LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override {
+        messages.push_back(msg);
+        return fw::CButton::WindowProc(msg, wParam, lParam);
+    }
+};
+
+// A dialog that runs a test script from inside its own modal loop.
+class ScriptedDialog : public fw::CDialog {
+  public:
+    explicit ScriptedDialog(UINT templateId = IDD_FRAMEWORK_TEST) : fw::CDialog(templateId) {}
+
+    std::function<void(ScriptedDialog&)> script;
+    bool swallowKeys = false;
+    std::vector<WPARAM> keysSeen;
+    int okCount = 0;
+    int cancelCount = 0;
+    int plainClicks = 0;
+    RecordingButton ownerDrawn;
+
+    HWND Item(int id) const { return ::GetDlgItem(GetSafeHwnd(), id); }
+
+  protected:
+    void DoDataExchange() override { BindControl(IDC_OWNER_DRAWN, ownerDrawn); }
+    BOOL OnInitDialog() override {
+        fw::CDialog::OnInitDialog();
+        ::PostMessageW(GetSafeHwnd(), kRunScript, 0, 0);
+        return TRUE;
+    }
+    BOOL PreTranslateMessage(MSG* msg) override {
+        if (msg->message == WM_KEYDOWN) {
+            keysSeen.push_back(msg->wParam);
+            if (swallowKeys && (msg->wParam == VK_RETURN || msg->wParam == VK_ESCAPE)) {
+                return TRUE;
+            }
+        }
+        return fw::CDialog::PreTranslateMessage(msg);
+    }
+    void OnOK() override {
+        ++okCount;
+        fw::CDialog::OnOK();
+    }
+    void OnCancel() override {
+        ++cancelCount;
+        fw::CDialog::OnCancel();
+    }
+    bool OnCommand(int id, int code, HWND control) override {
+        if (id == IDC_PLAIN_BUTTON && code == BN_CLICKED) {
+            ++plainClicks;
+            return true;
+        }
+        return fw::CDialog::OnCommand(id, code, control);
+    }
+    LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override {
+        if (msg == kRunScript) {
+            if (script) {
+                script(*this);
+            }
+            return 0;
+        }
+        return fw::CDialog::WindowProc(msg, wParam, lParam);
+    }
+};
+
+TEST(ModalDialog, EndDialogEndsTheLoopWithItsValue) {
+    ScriptedDialog dialog;
+    dialog.script = [](ScriptedDialog& d) { d.EndDialog(42); };
+    EXPECT_EQ(dialog.DoModal(), 42);
+    EXPECT_EQ(dialog.GetSafeHwnd(), nullptr);  // destroyed and unbound after the run
+}
+
+TEST(ModalDialog, MissingTemplateFailsWithoutALoop) {
+    ScriptedDialog dialog(9999);
+    EXPECT_EQ(dialog.DoModal(), -1);
+}
+
+TEST(ModalDialog, PreTranslateMessageSeesKeysFirstAndCanSwallowEnterAndEsc) {
+    ScriptedDialog dialog;
+    dialog.swallowKeys = true;
+    dialog.script = [](ScriptedDialog& d) {
+        HWND edit = d.Item(IDC_EDIT_FIELD);
+        ::SetFocus(edit);
+        ::PostMessageW(edit, WM_KEYDOWN, VK_RETURN, 0);
+        ::PostMessageW(edit, WM_KEYDOWN, VK_ESCAPE, 0);
+        ::PostMessageW(edit, WM_KEYDOWN, 'A', 0);
+        // Ends the run once the queued keys have been through the loop.
+        ::SetTimer(d.GetSafeHwnd(), 1, 300, [](HWND hwnd, UINT, UINT_PTR, DWORD) {
+            ::KillTimer(hwnd, 1);
+            static_cast<ScriptedDialog*>(fw::CWnd::FromHandle(hwnd))->EndDialog(5);
+        });
+    };
+    EXPECT_EQ(dialog.DoModal(), 5);
+    EXPECT_EQ(dialog.okCount, 0);
+    EXPECT_EQ(dialog.cancelCount, 0);
+    ASSERT_EQ(dialog.keysSeen.size(), 3u);
+    EXPECT_EQ(dialog.keysSeen[0], static_cast<WPARAM>(VK_RETURN));
+    EXPECT_EQ(dialog.keysSeen[1], static_cast<WPARAM>(VK_ESCAPE));
+    EXPECT_EQ(dialog.keysSeen[2], static_cast<WPARAM>('A'));
+}
+
+TEST(ModalDialog, EscapeLetThroughReachesCancel) {
+    ScriptedDialog dialog;
+    dialog.script = [](ScriptedDialog& d) {
+        HWND edit = d.Item(IDC_EDIT_FIELD);
+        ::SetFocus(edit);
+        ::PostMessageW(edit, WM_KEYDOWN, VK_ESCAPE, 0);
+    };
+    EXPECT_EQ(dialog.DoModal(), IDCANCEL);
+    EXPECT_EQ(dialog.cancelCount, 1);
+    EXPECT_EQ(dialog.keysSeen.size(), 1u);
+}
+
+TEST(ModalDialog, EnterLetThroughReachesOk) {
+    ScriptedDialog dialog;
+    dialog.script = [](ScriptedDialog& d) {
+        HWND edit = d.Item(IDC_EDIT_FIELD);
+        ::SetFocus(edit);
+        ::PostMessageW(edit, WM_KEYDOWN, VK_RETURN, 0);
+    };
+    EXPECT_EQ(dialog.DoModal(), IDOK);
+    EXPECT_EQ(dialog.okCount, 1);
+}
+
+TEST(BoundControl, IsSubclassedAndReceivesItsMessagesDrawItemAndClicks) {
+    ScriptedDialog dialog;
+    int drawsBefore = -1;
+    dialog.script = [&](ScriptedDialog& d) {
+        HWND button = d.Item(IDC_OWNER_DRAWN);
+        EXPECT_EQ(fw::CWnd::FromHandle(button), &d.ownerDrawn);
+        drawsBefore = d.ownerDrawn.drawCount;
+        ::InvalidateRect(button, nullptr, TRUE);
+        ::UpdateWindow(button);
+        ::SendMessageW(button, BM_CLICK, 0, 0);
+        d.EndDialog(1);
+    };
+    EXPECT_EQ(dialog.DoModal(), 1);
+    EXPECT_TRUE(dialog.ownerDrawn.preSubclassed);
+    EXPECT_GT(dialog.ownerDrawn.drawCount, drawsBefore);
+    EXPECT_EQ(dialog.ownerDrawn.clickCount, 1);
+    EXPECT_EQ(dialog.plainClicks, 0);  // the control consumed its own notification
+    EXPECT_FALSE(dialog.ownerDrawn.messages.empty());
+    EXPECT_EQ(dialog.ownerDrawn.GetSafeHwnd(), nullptr);  // unbound when the window went away
+}
+
+TEST(DialogClass, RegisteredFromTheSystemDialogClassIsFoundFromAnotherProcess) {
+    WNDCLASSW wc{};
+    ASSERT_TRUE(::GetClassInfoW(nullptr, MAKEINTRESOURCEW(0x8002), &wc));
+    wc.lpfnWndProc = ::DefDlgProcW;
+    wc.cbWndExtra = DLGWINDOWEXTRA;
+    wc.hInstance = ::GetModuleHandleW(nullptr);
+    wc.lpszClassName = L"VELMORA_TEST_DLG";
+    ASSERT_NE(::RegisterClassW(&wc), 0);
+
+    ScriptedDialog dialog(IDD_FRAMEWORK_CLASS_TEST);
+    DWORD exitCode = 99;
+    dialog.script = [&](ScriptedDialog& d) {
+        wchar_t command[] = L"wintool.exe find-window VELMORA_TEST_DLG";
+        STARTUPINFOW startup{};
+        startup.cb = sizeof(startup);
+        PROCESS_INFORMATION process{};
+        if (::CreateProcessW(nullptr, command, nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                             &startup, &process)) {
+            ::WaitForSingleObject(process.hProcess, 30000);
+            ::GetExitCodeProcess(process.hProcess, &exitCode);
+            ::CloseHandle(process.hThread);
+            ::CloseHandle(process.hProcess);
+        }
+        d.EndDialog(0);
+    };
+    EXPECT_EQ(dialog.DoModal(), 0);
+    EXPECT_EQ(exitCode, 0u);
+    ::UnregisterClassW(L"VELMORA_TEST_DLG", ::GetModuleHandleW(nullptr));
+}
+
+TEST(ChildDialog, CreateBindsWithoutAModalLoop) {
+    ScriptedDialog parent;
+    bool childBound = false;
+    parent.script = [&](ScriptedDialog& d) {
+        ScriptedDialog child(IDD_FRAMEWORK_TEST);
+        childBound = child.Create(d.GetSafeHwnd()) &&
+                     fw::CWnd::FromHandle(child.GetSafeHwnd()) == &child && !child.IsModalRunning();
+        d.EndDialog(0);
+    };
+    parent.DoModal();
+    EXPECT_TRUE(childBound);
+}
+
+}  // namespace
