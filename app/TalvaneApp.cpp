@@ -1,15 +1,53 @@
 #include "app/TalvaneApp.h"
 
 #include "app/WindowClass.h"
+#include "app/core/StartMode.h"
 #include "mainwindow/TalvaneDlg.h"
+#include "settings/ExeDirectory.h"
+#include "settings/RunConfig.h"
+#include "update/PrivateLibrary.h"
+#include "update/UpdateStartup.h"
 
-BOOL CTalvaneApp::InitApplication() { return TRUE; }
+#include <commctrl.h>
+
+namespace {
+
+// The common control classes the program's windows use.
+constexpr DWORD kCommonControlClasses = ICC_WIN95_CLASSES;
+
+}  // namespace
+
+BOOL CTalvaneApp::InitApplication() {
+    RestrictLibrarySearch();
+    if (!instance_.Claim(kInstanceMutexName, kMainWindowClass)) {
+        return FALSE;
+    }
+    // Before the working directory changes; the check itself runs in the background.
+    RunUpdateStartupStep();
+    return fw::CWinApp::InitApplication();
+}
 
 BOOL CTalvaneApp::InitInstance() {
+    INITCOMMONCONTROLSEX controls{sizeof(controls), kCommonControlClasses};
+    ::InitCommonControlsEx(&controls);
+    fw::CWinApp::InitInstance();
+
+    g_startMode = ParseStartMode(::GetCommandLineW());
+
+    // Every relative path of the program (the settings template, the update folder) depends on
+    // this.
+    const std::wstring directory = ExecutableDirectory();
+    if (!directory.empty()) {
+        ::SetCurrentDirectoryW(directory.c_str());
+    }
+
     RegisterMainWindowClass(instance());
     if (!gdiplus_) {
         gdiplus_ = std::make_unique<fw::GdiplusSession>();
     }
+    // SKIN REGISTRY: LoadSkinImages() is called here, before the main window, once the skin
+    // image registry (skin/SkinImages.cpp) is in the tree.
+    LoadRunConfig();
     {
         CTalvaneDlg dialog;
         setMainWindow(&dialog);
@@ -23,5 +61,16 @@ int CTalvaneApp::ExitInstance() {
     if (gdiplus_) {
         gdiplus_->shutdown();
     }
+    // "HotKey" and "SelPage" are saved by their pages only, never here.
+    if (g_runSettings.App.ExitKeep) {
+        SaveAppSettings();
+        SaveClockSettings();
+        SaveThreeDPresets();
+        SaveQualityPresets();
+        SaveDisplaySettings();
+    }
+    // SKIN REGISTRY: ReleaseSkinImages() is called here once the registry is in the tree.
+    instance_.Release();
+    FinishUpdateCheck();
     return fw::CWinApp::ExitInstance();
 }

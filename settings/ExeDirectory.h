@@ -1,0 +1,23 @@
+// Services built on the executable's own directory, shared by start-up, the update check and the
+// hardware-information page.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+
+// Size of the buffer a machine registry string is read into: 31 characters and the terminator.
+inline constexpr DWORD kMachineStringChars = 32;
+
+// The executable's directory without a trailing backslash (except at a drive root); empty when
+// the module path cannot be obtained.
+std::wstring ExecutableDirectory();
+
+// "<executable directory>\DeviceManuf.db3" within a 260-character buffer. False, with path set
+// to the empty string, when the result does not fit.
+bool GetDataFilePath(wchar_t (&path)[MAX_PATH]);
+
+// Reads one string value of HKEY_LOCAL_MACHINE\subKey (at most 31 characters). True only when the
+// value was read; otherwise value is left as it was.
+bool ReadMachineRegistryString(const wchar_t* subKey, const wchar_t* name,
+                               wchar_t (&value)[kMachineStringChars]);

@@ -1,0 +1,42 @@
+// One settings file on disk: where it lives, the per-user copy made from the installed template,
+// and reading or writing the rows of the settings table through the Windows profile functions.
+#pragma once
+
+#include "settings/core/RunSettings.h"
+#include "settings/core/SettingsTable.h"
+
+#include <windows.h>
+
+#include <string>
+
+class RunConfigFile {
+  public:
+    // With an empty userConfigPath the template itself is the file read and written.
+    RunConfigFile(std::wstring userConfigPath, std::wstring templatePath);
+
+    // "<documents folder>\TVRunConfig.dat", or empty when the folder is not known.
+    static std::wstring DocumentsConfigPath();
+
+    // Makes the per-user copy from the template unless one exists (never overwrites it) and
+    // clears its read-only attribute. Failures are ignored: reads then give defaults and the
+    // first write creates the file.
+    void PrepareUserCopy() const;
+
+    const std::wstring& userConfigPath() const { return userConfigPath_; }
+    // The file every read and write goes to.
+    const std::wstring& activePath() const {
+        return userConfigPath_.empty() ? templatePath_ : userConfigPath_;
+    }
+
+    // Reads every row of the table; a missing file, section or key reads as 0 (off).
+    void Load(RunSettings& settings) const;
+    // Writes the rows of one group, one key per write, in table order.
+    void Save(SettingsGroup group, RunSettings& settings) const;
+
+  private:
+    std::wstring userConfigPath_;
+    std::wstring templatePath_;
+};
+
+// Formats value as signed decimal text and writes it with WritePrivateProfileStringW.
+BOOL WriteProfileInt(const wchar_t* section, const wchar_t* key, int value, const wchar_t* file);

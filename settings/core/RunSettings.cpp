@@ -1,0 +1,3 @@
+#include "settings/core/RunSettings.h"
+
+RunSettings g_runSettings{};

@@ -1,0 +1,87 @@
+// Sockets declarations must come before windows.h.
+#include <winsock2.h>
+
+#include "update/UpdateStartup.h"
+
+#include "update/MachineIdentity.h"
+#include "update/PrivateLibrary.h"
+#include "update/ResolveHost.h"
+#include "update/UpdateCheck.h"
+
+#include <shlwapi.h>
+
+#include <string>
+#include <utility>
+
+namespace {
+
+// Bound before any other code of the program runs; the destructor unbinds at exit.
+struct StartupBinding {
+    StartupBinding() {
+        RestrictLibrarySearch();
+        binding.Bind(PathNextToExecutable(kUpdaterLibraryPath));
+    }
+    UpdaterBinding binding;
+};
+
+StartupBinding g_startupBinding;
+
+constexpr WORD kWinsockVersion = MAKEWORD(2, 2);
+
+// Windows Sockets for the update library, from before the lookup until exit. Released by hand,
+// not by a static destructor, because a check still running at exit must keep them.
+bool g_socketsStarted = false;
+fw::KernelHandle g_checkThread;
+
+// The executable's directory as the update library takes it (ANSI, no trailing backslash except
+// at a drive root); empty when unknown.
+std::string ExecutableDirectoryAnsi() {
+    char path[MAX_PATH];
+    const DWORD length = ::GetModuleFileNameA(nullptr, path, MAX_PATH);
+    if (length == 0 || length >= MAX_PATH) {
+        return {};
+    }
+    ::PathRemoveFileSpecA(path);
+    return path;
+}
+
+}  // namespace
+
+const UpdaterBinding& TheUpdaterBinding() {
+    return g_startupBinding.binding;
+}
+
+void RunUpdateStartupStep() {
+    const std::string executableDirectory = ExecutableDirectoryAnsi();
+    const std::string updateDirectory = executableDirectory + kUpdateSubdirectory;
+    char machineId[kMachineIdSize];
+    GetMachineId(machineId);
+    if (executableDirectory.empty()) {
+        return;  // no directory to hand over, and no safe place to delete from
+    }
+    // A stale answer of an earlier check must not be taken for this one's.
+    ::DeleteFileA((updateDirectory + "\\" + kUpdateCfgFileName).c_str());
+    WSADATA data;
+    g_socketsStarted = ::WSAStartup(kWinsockVersion, &data) == 0;
+    UpdateCheckRequest request;
+    request.executableDirectory = executableDirectory;
+    request.updateDirectory = updateDirectory;
+    request.machineId = machineId;
+    g_checkThread = StartUpdateCheckThread(TheUpdaterBinding(), std::move(request));
+}
+
+void FinishUpdateCheck() {
+    if (g_checkThread && ::WaitForSingleObject(g_checkThread.get(), 0) != WAIT_OBJECT_0) {
+        return;  // still looking the server up: its sockets stay, the process ends anyway
+    }
+    g_checkThread.reset();
+    if (g_socketsStarted) {
+        ::WSACleanup();
+        g_socketsStarted = false;
+    }
+}
+
+void RunUpdateCheck(const char* executableDirectory, const char* updateDirectory,
+                    const char* machineId) {
+    RunUpdateCheck(TheUpdaterBinding().entries(), executableDirectory, updateDirectory, machineId);
+}
