@@ -1,0 +1,80 @@
+#include "gpu/NoUITemprature.h"
+
+#include <cwchar>
+#include <iterator>
+
+#include "skin/AppMessages.h"
+#include "skin/SkinImages.h"
+#include "skin/core/GaugeGeometry.h"
+
+namespace {
+
+constexpr wchar_t kFontFamily[] = L"微软雅黑";
+constexpr Gdiplus::REAL kTemperatureFontPx = 18.0f;
+constexpr Gdiplus::REAL kClockFontPx = 12.0f;
+constexpr Gdiplus::ARGB kTemperatureColour = 0xFFFF0000;
+constexpr Gdiplus::ARGB kClockColour = 0xFFFFFFFF;
+
+}  // namespace
+
+NoUITemprature::NoUITemprature() : needleImage(FindSkinImage(L"CLOCK_TIP")) {}
+
+void NoUITemprature::Redraw() {
+    if (!fullDisplay) {
+        return;
+    }
+    if (background != nullptr) {
+        DrawReadout();
+    }
+    if (needleImage != nullptr) {
+        DrawNeedle();
+    }
+    skin::RequestPresent(owner);
+}
+
+void NoUITemprature::DrawReadout() {
+    HDC dc = skin::SurfaceDc(surface);
+    if (dc == nullptr) {
+        return;
+    }
+    Gdiplus::Graphics graphics(dc);
+    skin::DrawAtlas(graphics, background, rect);
+
+    Gdiplus::FontFamily family(kFontFamily);
+    Gdiplus::Font temperatureFont(&family, kTemperatureFontPx, Gdiplus::FontStyleRegular,
+                                  Gdiplus::UnitPixel);
+    Gdiplus::Font clockFont(&family, kClockFontPx, Gdiplus::FontStyleRegular, Gdiplus::UnitPixel);
+    Gdiplus::SolidBrush red{Gdiplus::Color{kTemperatureColour}};
+    Gdiplus::SolidBrush white{Gdiplus::Color{kClockColour}};
+
+    wchar_t temperatureText[32];
+    wchar_t clockText[32];
+    const int temperatureLength =
+        std::swprintf(temperatureText, std::size(temperatureText), L"%d℃", temperature);
+    const int clockLength = std::swprintf(clockText, std::size(clockText), L"GPU:%dMhz", clockMHz);
+    const auto left = static_cast<float>(rect.left);
+    const auto top = static_cast<float>(rect.top);
+    if (clockLength > 0) {
+        skin::DrawTextAt(graphics, clockText, clockLength, clockFont, white, left + 34, top + 132);
+    }
+    if (temperatureLength > 0) {
+        skin::DrawTextAt(graphics, temperatureText, temperatureLength, temperatureFont, red,
+                         left + 52, top + 80);
+    }
+}
+
+void NoUITemprature::DrawNeedle() {
+    HDC dc = skin::SurfaceDc(surface);
+    if (dc == nullptr || needleImage == nullptr) {
+        return;
+    }
+    const auto corners = skin::NeedlePoints({rect.left, rect.top, rect.right, rect.bottom},
+                                            skin::ImageWidth(needleImage),
+                                            skin::ImageHeight(needleImage), temperature);
+    Gdiplus::Point points[3];
+    for (size_t i = 0; i < corners.size(); ++i) {
+        points[i] = Gdiplus::Point(corners[i].x, corners[i].y);
+    }
+    Gdiplus::Graphics graphics(dc);
+    graphics.DrawImage(needleImage, points, 3);
+}

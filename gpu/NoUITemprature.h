@@ -1,0 +1,34 @@
+// The graphics-card gauge on the left of the main window: the dial under it, the core
+// temperature and clock as text, and a needle turned by the temperature. It has no window; it
+// draws into the main window's surface and asks the owner to present it.
+#pragma once
+
+#include <windows.h>
+
+#include "skin/SkinPaint.h"
+#include "skin/SkinSurface.h"
+
+class NoUITemprature {
+  public:
+    NoUITemprature();
+    virtual ~NoUITemprature() = default;
+    NoUITemprature(const NoUITemprature&) = delete;
+    NoUITemprature& operator=(const NoUITemprature&) = delete;
+
+    // Nothing before fullDisplay; then the readout (with a background), the needle (with a
+    // needle image) and a presentation request to the owner.
+    virtual void Redraw();
+    // The background under the gauge, then "GPU:<clock>Mhz" and "<temperature>℃".
+    virtual void DrawReadout();
+    // The needle picture turned about its top centre.
+    virtual void DrawNeedle();
+
+    int clockMHz = 0;
+    Gdiplus::Image* background = nullptr;
+    Gdiplus::Image* needleImage;
+    SkinSurface* surface = nullptr;
+    RECT rect{};
+    int temperature = 40;
+    bool fullDisplay = false;
+    HWND owner = nullptr;
+};
