@@ -1,0 +1,36 @@
+// The process-wide binding to the AMD driver libraries: "atipdlxx.dll" (ATIDL entries) and
+// "atiadlxx.dll" or, failing that, "atiadlxy.dll" (ADL entries), loaded at run time.
+//
+// LoadDriverLibraries runs once on the user-interface thread before any page exists; the
+// table is read-only afterwards, so the pages, the timers and the hardware collector thread
+// read it without a lock. An empty entry means the library or its export is missing.
+#pragma once
+
+#include <cstdint>
+
+#include "gpu/core/AdlSession.h"
+#include "gpu/core/DriverEntries.h"
+#include "gpu/core/DriverRecords.h"
+
+class DriverBinding {
+  public:
+    DriverBinding() = delete;
+
+    // Loads both libraries and fills the entry table. When either library cannot be loaded,
+    // shows the one message box "Dll加载失败!" and carries on; without the ATIDL library the
+    // whole table stays empty, the ADL entries included.
+    static void LoadDriverLibraries();
+    // Empties the table and frees whichever library is loaded.
+    static void ReleaseDriverLibraries();
+
+    // The entry table; the pages call fan, temperature, Avivo and rotation entries directly.
+    static const DriverEntries& Entries();
+
+    // The operations of DriverOperations on the process-wide table.
+    static bool GetOverdriveParameters(ADLODParameters& params);
+    static bool GetPerformanceLevels(bool defaults, ADLODPerformanceLevels& levels);
+    static bool SetPerformanceClocks(int32_t engineClock, int32_t memoryClock, int32_t vddc);
+    static bool SetDisplayColor(ColorKind kind, int32_t value);
+    static bool GetDisplayColor(ColorKind kind, int32_t& current, int32_t& defaultValue,
+                                int32_t& minimum, int32_t& maximum, int32_t& step);
+};

@@ -1,0 +1,44 @@
+// One ADL context for one display-colour operation, and the display search it serves.
+#pragma once
+
+#include <optional>
+
+#include "gpu/core/DriverEntries.h"
+
+// The allocation callback handed to ADL_Main_Control_Create: a fresh zero-filled heap block of
+// `size` bytes, or null for a size below one. Blocks are released with AdlFree.
+void* VELMORA_STDCALL AdlAllocate(int size);
+void AdlFree(void* block);
+
+// Counts outside these bounds are treated as a failed query: the largest real systems report a
+// few dozen adapters and a handful of displays per adapter.
+inline constexpr int kMaxAdlAdapters = 256;
+inline constexpr int kMaxAdlDisplaysPerAdapter = 64;
+
+struct AdlDisplayAddress {
+    int adapterIndex;
+    int displayIndex;
+};
+
+// Opens the ADL context on construction (ADL_Main_Control_Create with AdlAllocate, connected
+// adapters only) and closes it on destruction when it was opened. The caller has checked that
+// every ADL entry the search uses is bound.
+class AdlSession {
+  public:
+    explicit AdlSession(const DriverEntries& entries);
+    ~AdlSession();
+    AdlSession(const AdlSession&) = delete;
+    AdlSession& operator=(const AdlSession&) = delete;
+
+    bool opened() const { return opened_; }
+
+    // The first display, in ADL's enumeration order, that is connected and mapped to the
+    // desktop, belongs to its adapter and supports `colorType` in its valid colour caps.
+    std::optional<AdlDisplayAddress> FindColorDisplay(int colorType) const;
+
+  private:
+    std::optional<int> FindOnAdapter(int adapterIndex, int colorType) const;
+
+    const DriverEntries& entries_;
+    bool opened_ = false;
+};

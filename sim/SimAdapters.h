@@ -1,0 +1,54 @@
+// The simulated adapters and displays as ADL reports them, read from the state file.
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "sim/SimStore.h"
+
+namespace sim {
+
+// At most this many adapters and displays per adapter exist, whatever counts a hostile
+// scenario makes the driver report.
+inline constexpr int kMaxSimAdapters = 16;
+inline constexpr int kMaxSimDisplays = 8;
+
+struct SimDisplay {
+    std::string section;  // "Adapter<i>.Display<j>"
+    int logicalIndex;
+    int logicalAdapterIndex;
+    bool connected;
+    bool mapped;
+    int caps;
+    int valid;
+};
+
+struct SimAdapter {
+    std::string section;  // "Adapter<i>"
+    int index;
+    std::string name;
+    int reportedDisplays;
+    bool nullBuffer;
+    std::vector<SimDisplay> displays;
+};
+
+class SimAdapters {
+  public:
+    explicit SimAdapters(const SimStore& store);
+
+    int reportedCount() const { return reportedCount_; }
+    const std::vector<SimAdapter>& adapters() const { return adapters_; }
+
+    const SimAdapter* FindAdapter(int adapterIndex) const;
+    const SimDisplay* FindDisplay(int adapterIndex, int displayIndex) const;
+
+  private:
+    int reportedCount_;
+    std::vector<SimAdapter> adapters_;
+};
+
+// The state key of an ADL colour type: "Brightness" (1), "Contrast" (2), or none.
+std::optional<std::string> ColorKey(int colorType);
+
+}  // namespace sim

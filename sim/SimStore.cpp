@@ -1,0 +1,148 @@
+#include "sim/SimStore.h"
+
+#include <windows.h>
+
+#include <charconv>
+#include <mutex>
+
+#include "framework/Handles.h"
+#include "sim/core/ScenarioDefaults.h"
+
+namespace sim {
+
+namespace {
+
+std::mutex& Lock() {
+    static std::mutex lock;
+    return lock;
+}
+
+std::string ReadWholeFile(const char* path) {
+    fw::FileHandle file(::CreateFileA(path, GENERIC_READ,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    std::string text;
+    if (!file) {
+        return text;
+    }
+    char buffer[4096];
+    DWORD read = 0;
+    while (::ReadFile(file.get(), buffer, sizeof(buffer), &read, nullptr) && read > 0) {
+        text.append(buffer, read);
+    }
+    return text;
+}
+
+// Written to a neighbour and moved over the state, so a reader never sees half a file.
+void WriteWholeFile(const char* path, const std::string& text) {
+    ::CreateDirectoryA(kSimFolder, nullptr);
+    const std::string temporary = std::string(path) + ".new";
+    {
+        fw::FileHandle file(::CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr,
+                                          CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!file) {
+            return;
+        }
+        DWORD written = 0;
+        ::WriteFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+    }
+    ::MoveFileExA(temporary.c_str(), path, MOVEFILE_REPLACE_EXISTING);
+}
+
+}  // namespace
+
+IniDocument ReadStateFile() {
+    return IniDocument::Parse(ReadWholeFile(kStatePath));
+}
+
+SimStore::SimStore() : lock_(Lock()) {
+    doc_ = ReadStateFile();
+    dirty_ = CompleteFromScenario(doc_);
+}
+
+SimStore::~SimStore() {
+    if (dirty_) {
+        WriteWholeFile(kStatePath, doc_.Serialize());
+    }
+}
+
+int SimStore::GetInt(std::string_view section, std::string_view key, int fallback) const {
+    const std::optional<std::string> text = doc_.Get(section, key);
+    if (!text) {
+        return fallback;
+    }
+    return ParseInt(*text).value_or(fallback);
+}
+
+int64_t SimStore::GetInt64(std::string_view section, std::string_view key, int64_t fallback) const {
+    const std::string text = GetString(section, key);
+    int64_t value = 0;
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    return error == std::errc{} && end == text.data() + text.size() ? value : fallback;
+}
+
+std::vector<int> SimStore::GetInts(std::string_view section, std::string_view key, size_t count,
+                                   int fallback) const {
+    std::vector<int> values(count, fallback);
+    const std::vector<std::string> items = SplitList(doc_.Get(section, key).value_or(""));
+    for (size_t i = 0; i < count && i < items.size(); ++i) {
+        values[i] = ParseInt(items[i]).value_or(fallback);
+    }
+    return values;
+}
+
+std::string SimStore::GetString(std::string_view section, std::string_view key) const {
+    return doc_.Get(section, key).value_or("");
+}
+
+bool SimStore::ListContains(std::string_view section, std::string_view key,
+                            std::string_view item) const {
+    for (const std::string& entry : SplitList(GetString(section, key))) {
+        if (EqualsIgnoreCase(entry, item)) {
+            return true;
+        }
+    }
+    return false;
+}
+
+void SimStore::SetText(std::string_view section, std::string_view key, const std::string& text) {
+    if (doc_.Get(section, key) != text) {
+        doc_.Set(section, key, text);
+        dirty_ = true;
+    }
+}
+
+void SimStore::SetInt(std::string_view section, std::string_view key, int value) {
+    SetText(section, key, std::to_string(value));
+}
+
+void SimStore::SetInt64(std::string_view section, std::string_view key, int64_t value) {
+    SetText(section, key, std::to_string(value));
+}
+
+void SimStore::SetInts(std::string_view section, std::string_view key,
+                       const std::vector<int>& values) {
+    std::string text;
+    for (int value : values) {
+        if (!text.empty()) {
+            text += ',';
+        }
+        text += std::to_string(value);
+    }
+    SetText(section, key, text);
+}
+
+void AppendCallLog(std::string_view line) {
+    ::CreateDirectoryA(kSimFolder, nullptr);
+    fw::FileHandle file(::CreateFileA(kCallLogPath, FILE_APPEND_DATA,
+                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                      nullptr, OPEN_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) {
+        return;
+    }
+    const std::string text = std::string(line) + "\r\n";
+    DWORD written = 0;
+    ::WriteFile(file.get(), text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+}
+
+}  // namespace sim
