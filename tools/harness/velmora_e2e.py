@@ -119,6 +119,22 @@ def window_info(hwnd):
     return _parse_window(_wintool(["window-info", hex(hwnd)], 5))
 
 
+def children(hwnd):
+    """The direct child windows: dicts with hwnd, id, cls, visible, x, y, width, height."""
+    result = _wintool(["children", hex(hwnd)], 5)
+    found = []
+    for line in result.stdout.splitlines():
+        if not line.startswith("child="):
+            continue
+        fields = dict(part.split("=", 1) for part in line.split())
+        found.append({"hwnd": int(fields["child"], 16), "id": int(fields["id"]),
+                      "cls": bytes.fromhex(fields["class"]).decode("utf-8", "replace"),
+                      "visible": fields["visible"] == "1", "x": int(fields["x"]),
+                      "y": int(fields["y"]), "width": int(fields["width"]),
+                      "height": int(fields["height"])})
+    return found
+
+
 def post(hwnd, msg, wparam=0, lparam=0):
     if _wintool(["post", hex(hwnd), msg, wparam, lparam], 5).returncode != 0:
         raise HarnessError("PostMessage(0x%x, %d) failed" % (hwnd, msg))

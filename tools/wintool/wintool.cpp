@@ -9,6 +9,7 @@
 //   find-message-box HEXTEXT TIMEOUT_MS           a #32770 window whose text static holds TEXT
 //   press-button HWND ID                          clicks a dialog button (WM_COMMAND BN_CLICKED)
 //   window-text HWND                              the window text, hex of its UTF-8 bytes
+//   children HWND                                 one line per direct child window
 //
 // Texts travel as hex of their UTF-8 bytes, so the Unix locale never mangles them.
 #include <windows.h>
@@ -114,6 +115,24 @@ BOOL CALLBACK CheckMessageBox(HWND hwnd, LPARAM lParam) {
     return TRUE;
 }
 
+// Direct children only: id, class, visibility, rectangle relative to the parent's client area.
+BOOL CALLBACK PrintChild(HWND hwnd, LPARAM lParam) {
+    auto parent = reinterpret_cast<HWND>(lParam);
+    if (::GetParent(hwnd) != parent) {
+        return TRUE;
+    }
+    wchar_t className[64] = {};
+    ::GetClassNameW(hwnd, className, 64);
+    RECT rect{};
+    ::GetWindowRect(hwnd, &rect);
+    ::MapWindowPoints(nullptr, parent, reinterpret_cast<POINT*>(&rect), 2);
+    std::printf("child=0x%llx id=%d class=%s visible=%d x=%ld y=%ld width=%ld height=%ld\n",
+                static_cast<unsigned long long>(reinterpret_cast<UINT_PTR>(hwnd)),
+                ::GetDlgCtrlID(hwnd), ToHexUtf8(className).c_str(), ::IsWindowVisible(hwnd) ? 1 : 0,
+                rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top);
+    return TRUE;
+}
+
 int Usage() {
     std::fprintf(stderr, "wintool: unknown command or missing arguments\n");
     return 2;
@@ -200,6 +219,14 @@ int wmain(int argc, wchar_t** argv) {
     }
     if (command == L"window-text" && argc >= 3) {
         std::printf("%s\n", ToHexUtf8(WindowText(ParseWindow(argv[2]))).c_str());
+        return 0;
+    }
+    if (command == L"children" && argc >= 3) {
+        HWND parent = ParseWindow(argv[2]);
+        if (!::IsWindow(parent)) {
+            return 1;
+        }
+        ::EnumChildWindows(parent, &PrintChild, reinterpret_cast<LPARAM>(parent));
         return 0;
     }
     return Usage();
