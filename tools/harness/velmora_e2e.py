@@ -228,24 +228,30 @@ def documents_dir():
     return os.path.join(os.environ["WINEPREFIX"], "drive_c", "users", user, "Documents")
 
 
+def _value_args(value):
+    """reg.exe's arguments for a named value, or for the key's default value ("")."""
+    return ["/ve"] if value == "" else ["/v", value]
+
+
 def reg_query(key, value):
-    """The data of a registry value as text, or None when it does not exist."""
-    result = wine(["reg", "query", key, "/v", value], check=False)
+    """The data of a registry value as text ("" names the default value), or None."""
+    result = wine(["reg", "query", key] + _value_args(value), check=False)
     if result.returncode != 0:
         return None
+    name = "(default)" if value == "" else value.lower()
     for line in result.stdout.splitlines():
         parts = line.strip().split(None, 2)
-        if len(parts) >= 2 and parts[0].lower() == value.lower() and parts[1].startswith("REG_"):
+        if len(parts) >= 2 and parts[0].lower() == name and parts[1].startswith("REG_"):
             return parts[2] if len(parts) == 3 else ""
     return None
 
 
 def reg_set(key, value, kind, data):
-    wine(["reg", "add", key, "/v", value, "/t", kind, "/d", str(data), "/f"])
+    wine(["reg", "add", key] + _value_args(value) + ["/t", kind, "/d", str(data), "/f"])
 
 
 def reg_delete(key, value=None):
-    args = ["reg", "delete", key] + (["/v", value] if value is not None else []) + ["/f"]
+    args = ["reg", "delete", key] + (_value_args(value) if value is not None else []) + ["/f"]
     wine(args, check=False)
 
 
