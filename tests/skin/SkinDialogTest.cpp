@@ -1,0 +1,148 @@
+// The skinned dialog bases: surface creation, background, key filtering and page drawing.
+#include <gtest/gtest.h>
+
+#include "skin/AppMessages.h"
+#include "skin/SkinDialog.h"
+#include "skin/SkinSubDialog.h"
+#include "tests/skin/SkinDialogTestIds.h"
+#include "tests/skin/SkinTestSupport.h"
+
+namespace {
+
+using skintest::Opaque;
+
+class TopDialog : public CSkinDialog {
+  public:
+    TopDialog() : CSkinDialog(IDD_SKIN_TOP) {}
+    ~TopDialog() override {
+        if (HWND hwnd = GetSafeHwnd()) {
+            ::DestroyWindow(hwnd);
+        }
+    }
+    bool surfaceAtInit = false;
+
+  protected:
+    BOOL OnInitDialog() override {
+        surfaceAtInit = static_cast<bool>(surface);
+        return CSkinDialog::OnInitDialog();
+    }
+};
+
+MSG KeyDown(HWND hwnd, WPARAM key) {
+    return MSG{hwnd, WM_KEYDOWN, key, 0, 0, {0, 0}};
+}
+
+TEST(SkinDialogTest, SurfaceExistsBeforeInitAndStartsFullyTransparent) {
+    TopDialog dialog;
+    ASSERT_TRUE(dialog.Create(nullptr));
+    EXPECT_TRUE(dialog.surfaceAtInit);
+    for (int y = 0; y < SkinSurface::kHeight; y += 7) {
+        for (int x = 0; x < SkinSurface::kWidth; x += 7) {
+            ASSERT_EQ(dialog.surface.Pixel(x, y), 0u) << x << "," << y;
+        }
+    }
+    RECT rect{};
+    ::GetWindowRect(dialog.GetSafeHwnd(), &rect);
+    EXPECT_NE(rect.right - rect.left, SkinSurface::kWidth);  // no background: no resize
+    EXPECT_EQ(::SendMessageW(dialog.GetSafeHwnd(), WM_ERASEBKGND, 0, 0), TRUE);
+}
+
+TEST(SkinDialogTest, GoodBackgroundResizesTheWindowAndIsDrawnAtItsOwnSize) {
+    auto background = skintest::SolidImage(50, 40, 0x4080C0);
+    TopDialog dialog;
+    dialog.background = background.get();
+    ASSERT_TRUE(dialog.Create(nullptr));
+    RECT rect{};
+    ::GetWindowRect(dialog.GetSafeHwnd(), &rect);
+    EXPECT_EQ(rect.right - rect.left, SkinSurface::kWidth);
+    EXPECT_EQ(rect.bottom - rect.top, SkinSurface::kHeight);
+    EXPECT_EQ(dialog.surface.Pixel(0, 0), Opaque(0x4080C0));
+    EXPECT_EQ(dialog.surface.Pixel(49, 39), Opaque(0x4080C0));
+    EXPECT_EQ(dialog.surface.Pixel(50, 10), 0u);
+    EXPECT_EQ(dialog.surface.Pixel(10, 40), 0u);
+}
+
+TEST(SkinDialogTest, SwallowsEnterEscapeAndSpaceOnlyForTheFocusedWindow) {
+    TopDialog dialog;
+    ASSERT_TRUE(dialog.Create(nullptr));
+    HWND edit = ::GetDlgItem(dialog.GetSafeHwnd(), IDC_SKIN_EDIT);
+    ::SetFocus(edit);
+    ASSERT_EQ(::GetFocus(), edit);
+    for (WPARAM key : {VK_RETURN, VK_ESCAPE, VK_SPACE}) {
+        MSG msg = KeyDown(edit, key);
+        EXPECT_TRUE(dialog.PreTranslateMessage(&msg)) << key;
+    }
+    MSG letter = KeyDown(edit, 'A');
+    EXPECT_FALSE(dialog.PreTranslateMessage(&letter));
+    MSG keyUp{edit, WM_KEYUP, VK_RETURN, 0, 0, {0, 0}};
+    EXPECT_FALSE(dialog.PreTranslateMessage(&keyUp));
+    MSG elsewhere = KeyDown(dialog.GetSafeHwnd(), VK_RETURN);
+    EXPECT_FALSE(dialog.PreTranslateMessage(&elsewhere));
+    ::SetFocus(nullptr);
+    MSG noFocus = KeyDown(dialog.GetSafeHwnd(), VK_ESCAPE);
+    EXPECT_FALSE(dialog.PreTranslateMessage(&noFocus));
+}
+
+TEST(SkinDialogTest, ClickOnTheDialogTakesTheFocus) {
+    TopDialog dialog;
+    ASSERT_TRUE(dialog.Create(nullptr));
+    skintest::TestHost other;
+    ::SetFocus(other.hwnd());
+    ASSERT_EQ(::GetFocus(), other.hwnd());
+    skintest::SendMouse(dialog.GetSafeHwnd(), WM_LBUTTONDOWN, 150, 80, MK_LBUTTON);
+    // The dialog takes the focus and, as dialogs do, hands it to its first control.
+    HWND focus = ::GetFocus();
+    EXPECT_TRUE(focus == dialog.GetSafeHwnd() || ::IsChild(dialog.GetSafeHwnd(), focus));
+}
+
+class TestPage : public CSkinSubDialog {
+  public:
+    TestPage() : CSkinSubDialog(IDD_SKIN_PAGE) {}
+    int controlsDrawn = 0;
+
+  protected:
+    void DrawControls() override { ++controlsDrawn; }
+};
+
+TEST(SkinSubDialogTest, HiddenPageDrawsNothingAndShownPageDrawsAtItsPlace) {
+    skintest::TestHost host;
+    SkinSurface surface;
+    ASSERT_TRUE(surface.CreateForScreen());
+    auto background = skintest::SolidImage(40, 30, 0x60A020);
+    TestPage page;
+    ASSERT_TRUE(page.Create(host.hwnd()));
+    ::MoveWindow(page.GetSafeHwnd(), 300, 100, 268, 178, FALSE);
+    page.AttachSkin(&surface, background.get());
+    host.Clear();
+
+    EXPECT_EQ(page.RedrawPage(), 0);
+    EXPECT_EQ(page.controlsDrawn, 0);
+    EXPECT_EQ(surface.Pixel(310, 110), 0u);
+
+    host.refreshAnswer = 7;
+    EXPECT_TRUE(page.ShowPage(SW_SHOW));
+    EXPECT_EQ(page.controlsDrawn, 1);
+    EXPECT_EQ(host.Count(WM_APP_REFRESH_LAYER), 1);
+    EXPECT_EQ(surface.Pixel(300, 100), Opaque(0x60A020));
+    EXPECT_EQ(surface.Pixel(339, 129), Opaque(0x60A020));
+    EXPECT_EQ(surface.Pixel(340, 110), 0u);  // beyond a smaller background: untouched
+    EXPECT_EQ(page.RedrawPage(), 7);
+
+    page.ShowPage(SW_HIDE);
+    EXPECT_FALSE(::IsWindowVisible(page.GetSafeHwnd()));
+    EXPECT_EQ(page.controlsDrawn, 2);
+}
+
+TEST(SkinSubDialogTest, PageWithoutSurfaceStillDrawsControlsAndPresents) {
+    skintest::TestHost host;
+    TestPage page;
+    ASSERT_TRUE(page.Create(host.hwnd()));
+    auto background = skintest::SolidImage(40, 30, 0x60A020);
+    page.background = background.get();
+    host.Clear();
+    page.ShowPage(SW_SHOW);
+    EXPECT_EQ(page.controlsDrawn, 1);
+    EXPECT_EQ(host.Count(WM_APP_REFRESH_LAYER), 1);
+}
+
+}  // namespace
