@@ -8,7 +8,7 @@
 
 #include <cstdint>
 
-#include "gpu/core/AdlSession.h"
+#include "gpu/core/AdlAllocator.h"
 #include "gpu/core/DriverEntries.h"
 #include "gpu/core/DriverRecords.h"
 

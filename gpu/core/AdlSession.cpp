@@ -1,6 +1,5 @@
 #include "gpu/core/AdlSession.h"
 
-#include <cstdlib>
 #include <memory>
 #include <vector>
 
@@ -17,17 +16,6 @@ bool IsConnectedAndMapped(const ADLDisplayInfo& display) {
 }
 
 }  // namespace
-
-void* VELMORA_STDCALL AdlAllocate(int size) {
-    if (size < 1) {
-        return nullptr;
-    }
-    return std::calloc(1, static_cast<size_t>(size));
-}
-
-void AdlFree(void* block) {
-    std::free(block);
-}
 
 AdlSession::AdlSession(const DriverEntries& entries) : entries_(entries) {
     opened_ = entries_.ADL_Main_Control_Create != nullptr &&
@@ -69,6 +57,11 @@ std::optional<int> AdlSession::FindOnAdapter(int adapterIndex, int colorType) co
     // Whatever ADL allocated through AdlAllocate is ours to release, success or not.
     DisplayInfoBuffer displays(raw);
     if (result != 0 || !displays || count < 1 || count > kMaxAdlDisplaysPerAdapter) {
+        return std::nullopt;
+    }
+    // The list must lie within a block ADL obtained from AdlAllocate.
+    const std::optional<size_t> bytes = AdlAllocationSize(raw);
+    if (!bytes || *bytes / sizeof(ADLDisplayInfo) < static_cast<size_t>(count)) {
         return std::nullopt;
     }
     for (int i = 0; i < count; ++i) {

@@ -3,12 +3,8 @@
 
 #include <optional>
 
+#include "gpu/core/AdlAllocator.h"
 #include "gpu/core/DriverEntries.h"
-
-// The allocation callback handed to ADL_Main_Control_Create: a fresh zero-filled heap block of
-// `size` bytes, or null for a size below one. Blocks are released with AdlFree.
-void* VELMORA_STDCALL AdlAllocate(int size);
-void AdlFree(void* block);
 
 // Counts outside these bounds are treated as a failed query: the largest real systems report a
 // few dozen adapters and a handful of displays per adapter.

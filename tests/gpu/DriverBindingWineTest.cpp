@@ -1,0 +1,206 @@
+// The driver binding against the simulated adapter installed in the prefix's system32.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include "gpu/DriverBinding.h"
+#include "tests/gpu/SimHarness.h"
+
+using ::testing::Contains;
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+using ::testing::Not;
+
+namespace {
+
+const wchar_t kLoadFailedText[] = L"Dll加载失败!";
+
+struct TableCount {
+    int atidl = 0;
+    int adl = 0;
+};
+
+TableCount CountBoundEntries() {
+    TableCount count;
+    DriverEntries entries = DriverBinding::Entries();
+    VisitDriverEntries(entries, [&count](const char*, DriverLibrary library, auto& entry) {
+        if (entry != nullptr) {
+            ++(library == DriverLibrary::Atidl ? count.atidl : count.adl);
+        }
+    });
+    return count;
+}
+
+bool SetBrightnessAndContrast() {
+    const bool brightness = DriverBinding::SetDisplayColor(ColorKind::Brightness, 10);
+    const bool contrast = DriverBinding::SetDisplayColor(ColorKind::Contrast, 110);
+    return brightness || contrast;
+}
+
+class DriverBindingWineTest : public ::testing::Test {
+  protected:
+    static void SetUpTestSuite() { simtest::RestoreHiddenSystemDlls(); }
+    void SetUp() override { simtest::ResetSim(); }
+    void TearDown() override {
+        DriverBinding::ReleaseDriverLibraries();
+        simtest::ResetSim();
+    }
+};
+
+TEST_F(DriverBindingWineTest, BindsEveryEntryOfBothLibrariesWithoutMessage) {
+    EXPECT_THAT(simtest::LoadDriverLibrariesDismissingMessages(), IsEmpty());
+    const TableCount count = CountBoundEntries();
+    EXPECT_EQ(count.atidl, 12);
+    EXPECT_EQ(count.adl, 8);
+    EXPECT_THAT(simtest::CallLog(), Contains("load atipdlxx"));
+    EXPECT_THAT(simtest::CallLog(), Contains("load atiadlxx"));
+
+    DriverBinding::ReleaseDriverLibraries();
+    EXPECT_EQ(CountBoundEntries().atidl + CountBoundEntries().adl, 0);
+    EXPECT_EQ(::GetModuleHandleW(L"atipdlxx.dll"), nullptr);
+    EXPECT_EQ(::GetModuleHandleW(L"atiadlxx.dll"), nullptr);
+}
+
+TEST_F(DriverBindingWineTest, MissingAtidlLibraryShowsMessageAndLeavesEvenAdlEntriesEmpty) {
+    simtest::HiddenSystemDll atidl(L"atipdlxx.dll");
+    ASSERT_TRUE(atidl.hidden());
+    EXPECT_THAT(simtest::LoadDriverLibrariesDismissingMessages(), ElementsAre(kLoadFailedText));
+
+    const TableCount count = CountBoundEntries();
+    EXPECT_EQ(count.atidl, 0);
+    EXPECT_EQ(count.adl, 0);
+    EXPECT_FALSE(SetBrightnessAndContrast());
+    int32_t v = 0;
+    EXPECT_FALSE(DriverBinding::GetDisplayColor(ColorKind::Contrast, v, v, v, v, v));
+    ADLODParameters params{};
+    EXPECT_FALSE(DriverBinding::GetOverdriveParameters(params));
+    // The ADL library did load; nothing reached it.
+    EXPECT_THAT(simtest::CallLog(), Contains("load atiadlxx"));
+    EXPECT_THAT(simtest::CallLogLines("ADL_"), IsEmpty());
+}
+
+TEST_F(DriverBindingWineTest, MissingAtiadlxxFallsBackToAtiadlxyWithoutMessage) {
+    simtest::HiddenSystemDll adl(L"atiadlxx.dll");
+    ASSERT_TRUE(adl.hidden());
+    EXPECT_THAT(simtest::LoadDriverLibrariesDismissingMessages(), IsEmpty());
+
+    EXPECT_NE(::GetModuleHandleW(L"atiadlxy.dll"), nullptr);
+    EXPECT_EQ(::GetModuleHandleW(L"atiadlxx.dll"), nullptr);
+    EXPECT_EQ(CountBoundEntries().adl, 8);
+    EXPECT_THAT(simtest::CallLog(), Contains("load atiadlxy"));
+    EXPECT_TRUE(DriverBinding::SetDisplayColor(ColorKind::Contrast, 120));
+    EXPECT_THAT(simtest::CallLogLines("ADL_Display_Color_Set"),
+                ElementsAre("ADL_Display_Color_Set(0, 0, 2, 120) = 0"));
+}
+
+TEST_F(DriverBindingWineTest, NoAdlLibraryShowsMessageButKeepsAtidlEntries) {
+    simtest::SetSimKey("Sim", "Missing", "atiadlxx,atiadlxy");
+    EXPECT_THAT(simtest::LoadDriverLibrariesDismissingMessages(), ElementsAre(kLoadFailedText));
+    EXPECT_THAT(simtest::CallLog(), Contains("refuse load atiadlxy"));
+
+    const TableCount count = CountBoundEntries();
+    EXPECT_EQ(count.atidl, 12);
+    EXPECT_EQ(count.adl, 0);
+    ADLODParameters params{};
+    EXPECT_TRUE(DriverBinding::GetOverdriveParameters(params));
+    EXPECT_FALSE(SetBrightnessAndContrast());
+}
+
+TEST_F(DriverBindingWineTest, SetPerformanceClocksReachesTheDriverInContractOrder) {
+    simtest::LoadDriverLibrariesDismissingMessages();
+    simtest::ClearCallLog();
+
+    ASSERT_TRUE(DriverBinding::SetPerformanceClocks(80000, 110000, 1200));
+
+    const std::string zeros12 = "0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0";
+    const std::string parameters = "ATIDL_GetODParameters(0, {56, 0, " + zeros12 + "}, 0) = 0";
+    const std::string clockInfo = "ATIDL_GetODClockInfo(0, {56, 0, " + zeros12 + "}) = 0";
+    EXPECT_THAT(simtest::CallLog(),
+                ElementsAre(parameters, clockInfo, parameters, clockInfo,
+                            "ATIDL_GetODPerformanceLevels(0, {44, 0}, 1, 0) = 0",
+                            "ATIDL_SetODPerformanceLevels(0, {44, 0, 70000, 100000, 1200, 60000, "
+                            "100000, 1050, 50000, 90000, 950}, 0) = 0",
+                            "ATIDL_SetODClockConfig(0, {16, 0, 110000, 80000}) = 0"));
+
+    // The card now runs what was written.
+    ADLODPerformanceLevels levels{};
+    ASSERT_TRUE(DriverBinding::GetPerformanceLevels(false, levels));
+    EXPECT_EQ(levels.aLevels[0].iEngineClock, 80000);
+    EXPECT_EQ(levels.aLevels[0].iMemoryClock, 110000);
+    EXPECT_EQ(levels.aLevels[0].iVddc, 1200);
+    ADLODParameters params{};
+    ASSERT_TRUE(DriverBinding::GetOverdriveParameters(params));
+    EXPECT_EQ(params.sEngineClock.iMax, 110000);  // 900 MHz reported, 200 MHz headroom
+    EXPECT_EQ(params.sMemoryClock.iMax, 130000);
+}
+
+TEST_F(DriverBindingWineTest, RefusedClockConfigFailsAndLeavesClocksAlone) {
+    simtest::SetSimKey("Sim", "Refuse", "ATIDL_SetODClockConfig");
+    simtest::LoadDriverLibrariesDismissingMessages();
+    EXPECT_FALSE(DriverBinding::SetPerformanceClocks(80000, 110000, 1200));
+    EXPECT_EQ(simtest::GetSimKey("Overdrive", "EngineClock"), "70000");
+    EXPECT_THAT(simtest::CallLogLines("ATIDL_SetODClockConfig"),
+                ElementsAre("ATIDL_SetODClockConfig(0, {16, 0, 110000, 80000}) = -1"));
+}
+
+TEST_F(DriverBindingWineTest, MissingExportsLeaveOnlyTheirEntriesEmpty) {
+    simtest::SetSimKey("Sim", "MissingExports", "ATIDL_GetODClockInfo,ADL_Main_Control_Destroy");
+    EXPECT_THAT(simtest::LoadDriverLibrariesDismissingMessages(), IsEmpty());
+
+    const DriverEntries& entries = DriverBinding::Entries();
+    EXPECT_EQ(entries.ATIDL_GetODClockInfo, nullptr);
+    EXPECT_EQ(entries.ADL_Main_Control_Destroy, nullptr);
+    const TableCount count = CountBoundEntries();
+    EXPECT_EQ(count.atidl, 11);
+    EXPECT_EQ(count.adl, 7);
+
+    // Without clock information the driver's own ranges stand.
+    ADLODParameters params{};
+    ASSERT_TRUE(DriverBinding::GetOverdriveParameters(params));
+    EXPECT_EQ(params.sEngineClock.iMax, 90000);
+    // Destroy must be present for any display-colour call.
+    EXPECT_FALSE(SetBrightnessAndContrast());
+    EXPECT_THAT(simtest::CallLogLines("ADL_"), IsEmpty());
+}
+
+TEST_F(DriverBindingWineTest, ContrastAddressesTheSecondAdapterAndEveryContextIsClosed) {
+    simtest::ResetSim("TwoAdapters");
+    simtest::LoadDriverLibrariesDismissingMessages();
+
+    ASSERT_TRUE(DriverBinding::SetDisplayColor(ColorKind::Contrast, 150));
+    ASSERT_TRUE(DriverBinding::SetDisplayColor(ColorKind::Brightness, -30));
+    int32_t current = 0, defaultValue = 0, minimum = 0, maximum = 0, step = 0;
+    ASSERT_TRUE(DriverBinding::GetDisplayColor(ColorKind::Contrast, current, defaultValue, minimum,
+                                               maximum, step));
+    EXPECT_EQ(current, 150);
+    EXPECT_EQ(defaultValue, 100);
+    EXPECT_EQ(maximum, 200);
+
+    EXPECT_THAT(simtest::CallLogLines("ADL_Display_Color_Set"),
+                ElementsAre("ADL_Display_Color_Set(1, 1, 2, 150) = 0",
+                            "ADL_Display_Color_Set(0, 0, 1, -30) = 0"));
+    EXPECT_EQ(simtest::CallLogLines("ADL_Main_Control_Create").size(), 3u);
+    EXPECT_EQ(simtest::CallLogLines("ADL_Main_Control_Destroy").size(), 3u);
+}
+
+TEST_F(DriverBindingWineTest, RejectedValueIsNotRetriedOnAnotherDisplay) {
+    simtest::ResetSim("TwoAdapters");
+    simtest::LoadDriverLibrariesDismissingMessages();
+    // Adapter 0's display supports brightness only up to 100.
+    EXPECT_FALSE(DriverBinding::SetDisplayColor(ColorKind::Brightness, 500));
+    EXPECT_THAT(simtest::CallLogLines("ADL_Display_Color_Set"),
+                ElementsAre("ADL_Display_Color_Set(0, 0, 1, 500) = -3"));
+}
+
+TEST_F(DriverBindingWineTest, ConnectedButUnmappedDisplayIsNeverChosen) {
+    simtest::ResetSim("UnmappedDisplay");
+    simtest::LoadDriverLibrariesDismissingMessages();
+    ASSERT_TRUE(DriverBinding::SetDisplayColor(ColorKind::Brightness, 20));
+    EXPECT_THAT(simtest::CallLogLines("ADL_Display_ColorCaps_Get"),
+                ElementsAre("ADL_Display_ColorCaps_Get(0, 1, ptr, ptr) = 0"));
+    EXPECT_THAT(simtest::CallLogLines("ADL_Display_Color_Set"),
+                ElementsAre("ADL_Display_Color_Set(0, 1, 1, 20) = 0"));
+}
+
+}  // namespace

@@ -1,0 +1,192 @@
+// Overdrive parameters, performance levels and clocks against the in-process fake driver.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <climits>
+
+#include "gpu/core/DriverOperations.h"
+#include "tests/gpu/FakeDriver.h"
+
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+
+namespace {
+
+class OverdriveOperationsTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ResetFake();
+        LoadPlausibleCard(Fake());
+        entries = FakeEntries();
+    }
+    void TearDown() override { ResetFake(); }
+
+    DriverOperations Ops() const { return DriverOperations(entries); }
+
+    DriverEntries entries;
+};
+
+TEST_F(OverdriveOperationsTest, ParametersTakeClockRangesFromClockInfoWithEngineHeadroom) {
+    ADLODParameters params{};
+    ASSERT_TRUE(Ops().GetOverdriveParameters(params));
+
+    EXPECT_EQ(params.iSize, 56);
+    EXPECT_EQ(params.iNumberOfPerformanceLevels, 3);
+    // The driver reports an engine maximum of 800 MHz: 1000 MHz is offered.
+    EXPECT_EQ(params.sEngineClock.iMax, 100000);
+    EXPECT_EQ(params.sEngineClock.iMin, 50000);
+    EXPECT_EQ(params.sEngineClock.iStep, 1000);
+    EXPECT_EQ(params.sMemoryClock.iMax, 120000);
+    EXPECT_EQ(params.sMemoryClock.iMin, 90000);
+    EXPECT_EQ(params.sMemoryClock.iStep, 1000);
+    EXPECT_EQ(params.sVddc.iMin, 900);
+    EXPECT_EQ(params.sVddc.iMax, 1300);
+    EXPECT_THAT(Fake().calls,
+                ElementsAre("ATIDL_GetODParameters(0, 56, 0)", "ATIDL_GetODClockInfo(0, 56)"));
+}
+
+TEST_F(OverdriveOperationsTest, ParametersKeepDriverRangesWithoutClockInfo) {
+    Fake().clockInfoResult = -1;
+    ADLODParameters params{};
+    ASSERT_TRUE(Ops().GetOverdriveParameters(params));
+    EXPECT_EQ(params.sEngineClock.iMax, 80000);
+    EXPECT_EQ(params.sEngineClock.iStep, 500);
+
+    entries.ATIDL_GetODClockInfo = nullptr;
+    params = ADLODParameters{};
+    ASSERT_TRUE(Ops().GetOverdriveParameters(params));
+    EXPECT_EQ(params.sEngineClock.iMax, 80000);
+    EXPECT_EQ(params.sMemoryClock.iMax, 120000);
+}
+
+TEST_F(OverdriveOperationsTest, ParametersFailWhenTheQueryFailsOrIsMissing) {
+    Fake().parametersResult = -1;
+    ADLODParameters params{};
+    EXPECT_FALSE(Ops().GetOverdriveParameters(params));
+
+    entries.ATIDL_GetODParameters = nullptr;
+    Fake().calls.clear();
+    EXPECT_FALSE(Ops().GetOverdriveParameters(params));
+    EXPECT_THAT(Fake().calls, IsEmpty());
+}
+
+TEST_F(OverdriveOperationsTest, LevelCountOutsideOneToEightIsAFailedQuery) {
+    for (int count : {0, -1, 9, 1000000, INT_MIN, INT_MAX}) {
+        Fake().parameters.iNumberOfPerformanceLevels = count;
+        ADLODParameters params{};
+        EXPECT_FALSE(Ops().GetOverdriveParameters(params)) << count;
+    }
+    for (int count : {1, 8}) {
+        Fake().parameters.iNumberOfPerformanceLevels = count;
+        ADLODParameters params{};
+        EXPECT_TRUE(Ops().GetOverdriveParameters(params)) << count;
+    }
+}
+
+TEST_F(OverdriveOperationsTest, EngineHeadroomSaturatesInsteadOfOverflowing) {
+    Fake().clockInfo.sEngineClock.iMaximum = INT_MAX - 5;
+    ADLODParameters params{};
+    ASSERT_TRUE(Ops().GetOverdriveParameters(params));
+    EXPECT_EQ(params.sEngineClock.iMax, INT_MAX);
+}
+
+TEST_F(OverdriveOperationsTest, DefaultLevelsAreQueriedWithFlagOneForTheLevelCount) {
+    ADLODPerformanceLevels levels{};
+    ASSERT_TRUE(Ops().GetPerformanceLevels(true, levels));
+    EXPECT_EQ(levels.iSize, 8 + 12 * 3);
+    EXPECT_EQ(levels.aLevels[0].iEngineClock, 70000);
+    EXPECT_EQ(levels.aLevels[2].iVddc, 950);
+    EXPECT_EQ(Fake().calls.back(), "ATIDL_GetODPerformanceLevels(0, 44, 1, 0)");
+
+    Fake().levelsResult = -1;
+    EXPECT_FALSE(Ops().GetPerformanceLevels(true, levels));
+}
+
+TEST_F(OverdriveOperationsTest, CurrentLevelsCarryCurrentClocksEvenWhenTheLevelQueryFails) {
+    Fake().levelsResult = -1;
+    ADLODPerformanceLevels levels{};
+    ASSERT_TRUE(Ops().GetPerformanceLevels(false, levels));
+    EXPECT_EQ(levels.aLevels[0].iEngineClock, 70000);
+    EXPECT_EQ(levels.aLevels[0].iMemoryClock, 100000);
+    EXPECT_EQ(levels.aLevels[0].iVddc, 1100);
+    EXPECT_EQ(Fake().calls.at(2), "ATIDL_GetODPerformanceLevels(0, 44, 0, 0)");
+}
+
+TEST_F(OverdriveOperationsTest, CurrentLevelsWithoutClockInfoFollowTheLevelQuery) {
+    // The parameters still succeed; only the clock query after the levels fails.
+    Fake().clockInfoResult = -1;
+    ADLODPerformanceLevels levels{};
+    ASSERT_TRUE(Ops().GetPerformanceLevels(false, levels));
+    EXPECT_EQ(levels.aLevels[0].iEngineClock, 68000);
+
+    Fake().levelsResult = -1;
+    EXPECT_FALSE(Ops().GetPerformanceLevels(false, levels));
+}
+
+TEST_F(OverdriveOperationsTest, LevelsFailWithoutTheirEntryOrParameters) {
+    ADLODPerformanceLevels levels{};
+    entries.ATIDL_GetODPerformanceLevels = nullptr;
+    EXPECT_FALSE(Ops().GetPerformanceLevels(false, levels));
+    EXPECT_THAT(Fake().calls, IsEmpty());
+
+    entries = FakeEntries();
+    Fake().parametersResult = -1;
+    EXPECT_FALSE(Ops().GetPerformanceLevels(true, levels));
+    EXPECT_EQ(Fake().calls.size(), 2u);  // parameters and clock info only
+}
+
+TEST_F(OverdriveOperationsTest, HostileLevelCountNeverSizesALevelsRecord) {
+    for (int count : {0, -3, 9, 1000000000}) {
+        Fake().parameters.iNumberOfPerformanceLevels = count;
+        Fake().calls.clear();
+        ADLODPerformanceLevels levels{};
+        EXPECT_FALSE(Ops().GetPerformanceLevels(false, levels)) << count;
+        EXPECT_FALSE(Ops().SetPerformanceClocks(70000, 100000, 1100)) << count;
+        for (const std::string& call : Fake().calls) {
+            EXPECT_THAT(call, ::testing::Not(::testing::HasSubstr("Performance"))) << count;
+        }
+        EXPECT_EQ(levels.iSize, 0);
+    }
+}
+
+TEST_F(OverdriveOperationsTest, SetClocksWritesVddcIntoDefaultLevelZeroThenTheClockConfig) {
+    ASSERT_TRUE(Ops().SetPerformanceClocks(75000, 110000, 1200));
+
+    EXPECT_THAT(Fake().calls,
+                ElementsAre("ATIDL_GetODParameters(0, 56, 0)", "ATIDL_GetODClockInfo(0, 56)",
+                            "ATIDL_GetODParameters(0, 56, 0)", "ATIDL_GetODClockInfo(0, 56)",
+                            "ATIDL_GetODPerformanceLevels(0, 44, 1, 0)",
+                            "ATIDL_SetODPerformanceLevels(0, {44, 0, 70000, 100000, 1200, 50000, "
+                            "100000, 1050, 30000, 90000, 950}, 0)",
+                            "ATIDL_SetODClockConfig(0, {16, 0, 110000, 75000})"));
+}
+
+TEST_F(OverdriveOperationsTest, SetClocksIsDecidedByTheClockConfig) {
+    Fake().setLevelsResult = -1;
+    EXPECT_TRUE(Ops().SetPerformanceClocks(75000, 110000, 1200));
+
+    Fake().setLevelsResult = 0;
+    Fake().clockConfigResult = -1;
+    EXPECT_FALSE(Ops().SetPerformanceClocks(75000, 110000, 1200));
+
+    Fake().clockConfigResult = 0;
+    entries.ATIDL_SetODClockConfig = nullptr;
+    Fake().calls.clear();
+    EXPECT_FALSE(Ops().SetPerformanceClocks(75000, 110000, 1200));
+    EXPECT_EQ(Fake().calls.back().rfind("ATIDL_SetODPerformanceLevels", 0), 0u);
+}
+
+TEST_F(OverdriveOperationsTest, SetClocksWritesNothingWhenDefaultsCannotBeRead) {
+    Fake().levelsResult = -1;
+    EXPECT_FALSE(Ops().SetPerformanceClocks(75000, 110000, 1200));
+    EXPECT_THAT(Fake().writtenLevels, IsEmpty());
+    EXPECT_EQ(Fake().writtenClockConfig.iSize, 0);
+
+    entries.ATIDL_SetODPerformanceLevels = nullptr;
+    Fake().levelsResult = 0;
+    Fake().calls.clear();
+    EXPECT_FALSE(Ops().SetPerformanceClocks(75000, 110000, 1200));
+    EXPECT_THAT(Fake().calls, IsEmpty());
+}
+
+}  // namespace

@@ -1,0 +1,48 @@
+// Helpers for Windows tests against the simulated adapter installed in the prefix: its state
+// file and call log, hiding its libraries from system32, and loading the driver binding while
+// watching for (and dismissing) the message box it may show.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+namespace simtest {
+
+// Removes the state file and the call log, then writes [Sim] Scenario (and nothing else) so the
+// simulated card starts as that scenario describes.
+void ResetSim(const std::string& scenario = "Default");
+// Reads and writes one key of the state file.
+std::string GetSimKey(const std::string& section, const std::string& key);
+void SetSimKey(const std::string& section, const std::string& key, const std::string& value);
+
+// The call log's lines, oldest first.
+std::vector<std::string> CallLog();
+void ClearCallLog();
+// The log's lines that begin with `prefix`.
+std::vector<std::string> CallLogLines(const std::string& prefix);
+
+// Moves a library out of system32 for the object's lifetime and puts it back afterwards.
+class HiddenSystemDll {
+  public:
+    explicit HiddenSystemDll(const std::wstring& name);
+    ~HiddenSystemDll();
+    HiddenSystemDll(const HiddenSystemDll&) = delete;
+    HiddenSystemDll& operator=(const HiddenSystemDll&) = delete;
+
+    bool hidden() const { return hidden_; }
+
+  private:
+    std::wstring path_;
+    bool hidden_ = false;
+};
+
+// Puts back any library an interrupted earlier run left hidden.
+void RestoreHiddenSystemDlls();
+
+// Runs DriverBinding::LoadDriverLibraries on a worker thread and returns the texts of the
+// message boxes it showed, each dismissed with OK. Ends the process if loading hangs.
+std::vector<std::wstring> LoadDriverLibrariesDismissingMessages();
+
+}  // namespace simtest
