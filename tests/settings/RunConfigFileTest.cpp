@@ -1,0 +1,253 @@
+// The settings file through the real Windows profile functions: the per-user copy, value
+// encoding, defaults, and each writer's sections and key order.
+#include "settings/RunConfigFile.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <climits>
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+using ::testing::ElementsAre;
+using ::testing::ElementsAreArray;
+using ::testing::HasSubstr;
+
+namespace {
+
+std::string ReadText(const std::wstring& path) {
+    std::ifstream file(std::filesystem::path(path), std::ios::binary);
+    std::stringstream text;
+    text << file.rdbuf();
+    return text.str();
+}
+
+void WriteText(const std::wstring& path, const std::string& text) {
+    std::ofstream(std::filesystem::path(path), std::ios::binary | std::ios::trunc) << text;
+}
+
+bool Exists(const std::wstring& path) {
+    return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+// "[name]" (built by appending: GCC 12 misreports "literal" + string at -O3).
+std::string Bracketed(const std::string& name) {
+    std::string text = "[";
+    text += name;
+    text += "]";
+    return text;
+}
+
+// "[Section]" and "Section.Key" entries of a profile file, in file order.
+std::vector<std::string> Layout(const std::wstring& path) {
+    std::vector<std::string> layout;
+    std::istringstream lines(ReadText(path));
+    std::string line;
+    std::string section;
+    while (std::getline(lines, line)) {
+        if (!line.empty() && line.back() == '\r') {
+            line.pop_back();
+        }
+        if (line.empty()) {
+            continue;
+        }
+        if (line.front() == '[') {
+            section = line.substr(1, line.find(']') - 1);
+            layout.push_back(Bracketed(section));
+        } else {
+            layout.push_back(section + "." + line.substr(0, line.find('=')));
+        }
+    }
+    return layout;
+}
+
+class RunConfigFileTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        wchar_t temp[MAX_PATH];
+        ::GetTempPathW(MAX_PATH, temp);
+        folder_ = std::wstring(temp) + L"velmora-settings-" +
+                  std::to_wstring(::GetCurrentProcessId()) + L"\\";
+        ::CreateDirectoryW(folder_.c_str(), nullptr);
+        template_ = folder_ + L"RunConfig.dat";
+        user_ = folder_ + L"TVRunConfig.dat";
+    }
+    void TearDown() override {
+        for (const std::wstring& path : {template_, user_}) {
+            ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+            ::DeleteFileW(path.c_str());
+        }
+        ::RemoveDirectoryW(folder_.c_str());
+    }
+
+    RunConfigFile File() const { return RunConfigFile(user_, template_); }
+    RunSettings Loaded() const {
+        RunSettings settings{};
+        File().PrepareUserCopy();
+        File().Load(settings);
+        return settings;
+    }
+
+    std::wstring folder_;
+    std::wstring template_;
+    std::wstring user_;
+};
+
+TEST_F(RunConfigFileTest, UserCopyIsMadeFromTheTemplateOnceAndNeverOverwritten) {
+    WriteText(template_, "[SettingInfo]\r\nRunValue=3\r\n");
+    EXPECT_EQ(Loaded().App.RunValue, 3);
+    ASSERT_TRUE(Exists(user_));
+
+    WriteText(user_, "[SettingInfo]\r\nRunValue=2\r\nExitKeep=1\r\n");
+    WriteText(template_, "[SettingInfo]\r\nRunValue=4\r\n");
+    const RunSettings settings = Loaded();
+    EXPECT_EQ(settings.App.RunValue, 2);
+    EXPECT_TRUE(settings.App.ExitKeep);
+    EXPECT_EQ(ReadText(user_), "[SettingInfo]\r\nRunValue=2\r\nExitKeep=1\r\n");
+}
+
+TEST_F(RunConfigFileTest, ReadOnlyUserCopyBecomesWritableKeepingItsOtherAttributes) {
+    WriteText(user_, "[Clock_Set]\r\nFan=40\r\n");
+    ASSERT_TRUE(
+        ::SetFileAttributesW(user_.c_str(), FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_ARCHIVE));
+    RunSettings settings = Loaded();
+    const DWORD attributes = ::GetFileAttributesW(user_.c_str());
+    EXPECT_EQ(attributes & FILE_ATTRIBUTE_READONLY, 0u);
+    EXPECT_NE(attributes & FILE_ATTRIBUTE_ARCHIVE, 0u);
+
+    settings.Clock.Fan = 75;
+    File().Save(SettingsGroup::Clock, settings);
+    EXPECT_THAT(ReadText(user_), HasSubstr("Fan=75"));
+}
+
+TEST_F(RunConfigFileTest, ReadOnlyTemplateGivesAWritableCopy) {
+    WriteText(template_, "[Clock_Set]\r\nFan=40\r\n");
+    ::SetFileAttributesW(template_.c_str(), FILE_ATTRIBUTE_READONLY);
+    Loaded();
+    EXPECT_EQ(::GetFileAttributesW(user_.c_str()) & FILE_ATTRIBUTE_READONLY, 0u);
+}
+
+TEST_F(RunConfigFileTest, NegativeAndExtremeIntegersRoundTrip) {
+    RunSettings settings{};
+    settings.Clock.GPUVoltage = -25;
+    settings.Quality[2].Camma = INT_MIN;
+    settings.Quality[3].Contrast = INT_MAX;
+    settings.Hotkeys.Keys[16] = 0x10114141;
+    for (SettingsGroup group :
+         {SettingsGroup::Clock, SettingsGroup::Quality, SettingsGroup::Hotkeys}) {
+        File().Save(group, settings);
+    }
+    EXPECT_THAT(ReadText(user_), HasSubstr("GPUVoltage=-25\r\n"));
+    const RunSettings loaded = Loaded();
+    EXPECT_EQ(loaded.Clock.GPUVoltage, -25);
+    EXPECT_EQ(loaded.Quality[2].Camma, INT_MIN);
+    EXPECT_EQ(loaded.Quality[3].Contrast, INT_MAX);
+    EXPECT_EQ(loaded.Hotkeys.Keys[16], 0x10114141);
+}
+
+TEST_F(RunConfigFileTest, OnOffTwoReadsAsOnAndIsWrittenBackAsOne) {
+    WriteText(user_, "[Clock_Set]\r\nSelFan=2\r\n[3DInfo_HD]\r\nSet6=-3\r\n");
+    RunSettings settings = Loaded();
+    EXPECT_TRUE(settings.Clock.SelFan);
+    EXPECT_TRUE(settings.ThreeD[2].Set[5]);
+    File().Save(SettingsGroup::Clock, settings);
+    File().Save(SettingsGroup::ThreeD, settings);
+    EXPECT_THAT(ReadText(user_), HasSubstr("SelFan=1\r\n"));
+    EXPECT_THAT(ReadText(user_), HasSubstr("Set6=1\r\n"));
+}
+
+TEST_F(RunConfigFileTest, OutOfRangePageSelectionIsKeptAsStored) {
+    WriteText(user_, "[SelPage]\r\nQualityPage=7\r\n3DInfoPage=9\r\n");
+    const RunSettings settings = Loaded();
+    EXPECT_EQ(settings.Pages.QualityPage, 7);
+    EXPECT_EQ(settings.Pages.ThreeDInfoPage, 9);
+}
+
+TEST_F(RunConfigFileTest, NoFileAnywhereGivesDefaultsAndTheFirstSaveCreatesTheUserCopy) {
+    RunSettings settings = Loaded();
+    for (const SettingField& row : SettingFields()) {
+        EXPECT_EQ(FileValue(row, settings), 0) << row.section << L"." << row.key;
+    }
+    EXPECT_FALSE(Exists(user_));
+
+    settings.App.ExitKeep = true;
+    File().Save(SettingsGroup::App, settings);
+    EXPECT_EQ(ReadText(user_), "[SettingInfo]\r\nRunValue=0\r\nExitKeep=1\r\n");
+    EXPECT_FALSE(Exists(template_));
+}
+
+TEST_F(RunConfigFileTest, WithoutDocumentsFolderTheTemplateIsReadAndWritten) {
+    WriteText(template_, "[Display]\r\nRotation=2\r\n");
+    RunConfigFile file(std::wstring(), template_);
+    file.PrepareUserCopy();
+    RunSettings settings{};
+    file.Load(settings);
+    EXPECT_EQ(settings.Display.Rotation, 2);
+    settings.Display.Rotation = 3;
+    file.Save(SettingsGroup::Display, settings);
+    EXPECT_THAT(ReadText(template_), HasSubstr("Rotation=3"));
+    EXPECT_FALSE(Exists(user_));
+}
+
+TEST_F(RunConfigFileTest, EachWriterWritesOnlyItsSectionsWithKeysInOrder) {
+    auto layoutOf = [this](SettingsGroup group) {
+        ::DeleteFileW(user_.c_str());
+        RunSettings settings{};
+        File().Save(group, settings);
+        return Layout(user_);
+    };
+    EXPECT_THAT(layoutOf(SettingsGroup::App),
+                ElementsAre("[SettingInfo]", "SettingInfo.RunValue", "SettingInfo.ExitKeep"));
+    EXPECT_THAT(layoutOf(SettingsGroup::Clock),
+                ElementsAre("[Clock_Set]", "Clock_Set.GPUFrequency", "Clock_Set.GPUVoltage",
+                            "Clock_Set.Mem", "Clock_Set.Fan", "Clock_Set.SelFan"));
+    std::vector<std::string> threeD;
+    for (const char* section : {"3DInfo_Work", "3DInfo_Game", "3DInfo_HD"}) {
+        threeD.push_back(Bracketed(section));
+        for (int i = 1; i <= 6; ++i) {
+            threeD.push_back(section + std::string(".Set") + std::to_string(i));
+        }
+    }
+    EXPECT_THAT(layoutOf(SettingsGroup::ThreeD), ElementsAreArray(threeD));
+    std::vector<std::string> quality;
+    for (const char* section :
+         {"Quality_Standard", "Quality_Work", "Quality_Game", "Quality_Picture"}) {
+        quality.push_back(Bracketed(section));
+        for (const char* key : {".Camma", ".Light", ".Contrast"}) {
+            quality.push_back(section + std::string(key));
+        }
+    }
+    EXPECT_THAT(layoutOf(SettingsGroup::Quality), ElementsAreArray(quality));
+    EXPECT_THAT(layoutOf(SettingsGroup::Display),
+                ElementsAre("[Display]", "Display.ColorQuality", "Display.Desktoparea",
+                            "Display.RefreshRate", "Display.Rotation"));
+    std::vector<std::string> hotkeys = {"[HotKey]"};
+    for (const char* key :
+         {"Quality_NormalMode", "Quality_WorkMode", "Quality_GameMode", "Quality_PicMode",
+          "3D_WorkMode", "3D_HDMode", "3D_GameMode", "GPU1Add1", "GPU1Add2", "GPU1Sub1", "GPU1Sub2",
+          "GPU2Add1", "GPU2Add2", "GPU2Sub1", "GPU2Sub2", "GPU3Add1", "GPU3Sub1"}) {
+        hotkeys.push_back(std::string("HotKey.") + key);
+    }
+    EXPECT_THAT(layoutOf(SettingsGroup::Hotkeys), ElementsAreArray(hotkeys));
+    EXPECT_THAT(layoutOf(SettingsGroup::Pages),
+                ElementsAre("[SelPage]", "SelPage.QualityPage", "SelPage.3DInfoPage"));
+}
+
+TEST(WriteProfileInt, WritesSignedDecimalAndReportsTheProfileFunctionsResult) {
+    wchar_t temp[MAX_PATH];
+    ::GetTempPathW(MAX_PATH, temp);
+    const std::wstring path = std::wstring(temp) + L"velmora-write-int.ini";
+    ::DeleteFileW(path.c_str());
+    EXPECT_TRUE(WriteProfileInt(L"S", L"K", -2147483647 - 1, path.c_str()));
+    EXPECT_EQ(ReadText(path), "[S]\r\nK=-2147483648\r\n");
+    ::DeleteFileW(path.c_str());
+    const std::wstring unwritable = std::wstring(temp) + L"velmora-no-such-folder\\x.ini";
+    EXPECT_FALSE(WriteProfileInt(L"S", L"K", 1, unwritable.c_str()));
+}
+
+}  // namespace

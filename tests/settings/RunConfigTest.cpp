@@ -1,0 +1,85 @@
+// The program's own settings file: the per-user copy in the real documents folder, made from the
+// template in the current directory, and the section writers saving there.
+#include "settings/RunConfig.h"
+
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <shlobj.h>
+#include <windows.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <string>
+
+using ::testing::HasSubstr;
+
+namespace {
+
+std::string ReadText(const std::wstring& path) {
+    std::ifstream file(std::filesystem::path(path), std::ios::binary);
+    std::stringstream text;
+    text << file.rdbuf();
+    return text.str();
+}
+
+bool Exists(const std::wstring& path) {
+    return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+// Moves an existing per-user copy aside for the test and puts it back afterwards.
+class DocumentsCopyGuard {
+  public:
+    explicit DocumentsCopyGuard(std::wstring path)
+        : path_(std::move(path)), had_(Exists(path_)), saved_(ReadText(path_)) {
+        ::DeleteFileW(path_.c_str());
+    }
+    ~DocumentsCopyGuard() {
+        ::DeleteFileW(path_.c_str());
+        if (had_) {
+            std::ofstream(std::filesystem::path(path_), std::ios::binary) << saved_;
+        }
+    }
+
+  private:
+    std::wstring path_;
+    bool had_;
+    std::string saved_;
+};
+
+TEST(RunConfig, LoaderCopiesTheTemplateIntoDocumentsAndWritersSaveThere) {
+    wchar_t documents[MAX_PATH];
+    ASSERT_TRUE(::SHGetSpecialFolderPathW(nullptr, documents, CSIDL_PERSONAL, FALSE));
+    const std::wstring userCopy = std::wstring(documents) + L"\\TVRunConfig.dat";
+    DocumentsCopyGuard guard(userCopy);
+
+    wchar_t temp[MAX_PATH];
+    ::GetTempPathW(MAX_PATH, temp);
+    const std::wstring folder =
+        std::wstring(temp) + L"velmora-runconfig-" + std::to_wstring(::GetCurrentProcessId());
+    ::CreateDirectoryW(folder.c_str(), nullptr);
+    const std::wstring templatePath = folder + L"\\RunConfig.dat";
+    const std::string templateText = "[SettingInfo]\r\nRunValue=4\r\n[HotKey]\r\nGPU3Sub1=7\r\n";
+    std::ofstream(std::filesystem::path(templatePath), std::ios::binary) << templateText;
+    wchar_t previous[MAX_PATH];
+    ::GetCurrentDirectoryW(MAX_PATH, previous);
+    ASSERT_TRUE(::SetCurrentDirectoryW(folder.c_str()));
+
+    LoadRunConfig();
+    EXPECT_EQ(UserConfigPath(), userCopy);
+    EXPECT_EQ(ActiveConfigPath(), userCopy);
+    EXPECT_EQ(g_runSettings.App.RunValue, 4);
+    EXPECT_EQ(g_runSettings.Hotkeys.Keys[16], 7);
+
+    g_runSettings.App.RunValue = 1;
+    SaveAppSettings();
+    EXPECT_THAT(ReadText(userCopy), HasSubstr("RunValue=1"));
+    EXPECT_EQ(ReadText(templatePath), templateText);
+
+    ::SetCurrentDirectoryW(previous);
+    ::DeleteFileW(templatePath.c_str());
+    ::RemoveDirectoryW(folder.c_str());
+}
+
+}  // namespace
