@@ -12,7 +12,7 @@
 #define IDD_SETTINGS 111
 #define IDI_APP 128
 
-// Main dialog controls.
+// Main dialog controls (102).
 #define IDC_MIN_BUTTON 1001
 #define IDC_CLOSE_BUTTON 1002
 #define IDC_NAV_CROSS 1003
@@ -20,6 +20,75 @@
 #define IDC_DEFAULT_BUTTON 1036
 #define IDC_APPLY_BUTTON 1037
 #define IDC_OK_BUTTON 1038
+
+// Overclocking page (105).
+#define IDC_CORE_CLOCK_SLIDER 1008
+#define IDC_VOLTAGE_SLIDER 1009
+#define IDC_FAN_SLIDER 1010
+#define IDC_MEMORY_CLOCK_SLIDER 1011
+#define IDC_AUTO_FAN_BUTTON 1064
+
+// 3D settings page (106): the six switch rows and three unused mode buttons.
+#define IDC_3D_ROW1 1028
+#define IDC_3D_ROW2 1032
+#define IDC_3D_ROW3 1031
+#define IDC_3D_ROW4 1015
+#define IDC_3D_ROW5 1033
+#define IDC_3D_ROW6 1034
+#define IDC_3D_OFFICE_BUTTON 1004
+#define IDC_3D_MODE_BUTTON 1005
+#define IDC_3D_HD_BUTTON 1006
+
+// Shortcut page (107): seventeen hotkey fields, three paging buttons, six unused captions.
+#define IDC_HOTKEY_QUALITY_NORMAL 1039
+#define IDC_HOTKEY_QUALITY_WORK 1040
+#define IDC_HOTKEY_QUALITY_GAME 1041
+#define IDC_HOTKEY_QUALITY_PICTURE 1042
+#define IDC_HOTKEY_3D_WORK 1043
+#define IDC_HOTKEY_3D_HD 1044
+#define IDC_HOTKEY_3D_GAME 1045
+#define IDC_HOTKEY_CORE_UP10 1046
+#define IDC_HOTKEY_CORE_UP1 1047
+#define IDC_HOTKEY_CORE_DOWN10 1048
+#define IDC_HOTKEY_CORE_DOWN1 1049
+#define IDC_HOTKEY_CAPTION1 1050
+#define IDC_HOTKEY_CAPTION2 1051
+#define IDC_HOTKEY_CAPTION3 1052
+#define IDC_HOTKEY_CAPTION4 1053
+#define IDC_HOTKEY_FAN_UP5 1054
+#define IDC_HOTKEY_FAN_DOWN5 1055
+#define IDC_HOTKEY_CAPTION5 1056
+#define IDC_HOTKEY_CAPTION6 1057
+#define IDC_HOTKEY_MEM_UP10 1058
+#define IDC_HOTKEY_MEM_UP1 1059
+#define IDC_HOTKEY_MEM_DOWN10 1060
+#define IDC_HOTKEY_MEM_DOWN1 1061
+#define IDC_SHORTCUT_PAGE1 1062
+#define IDC_SHORTCUT_PAGE2 1063
+#define IDC_SHORTCUT_PAGE3 1064
+
+// Hardware page (108).
+#define IDC_WAIT_BAR 1065
+
+// Display modes page (109).
+#define IDC_DISPLAY_LEFT 1007
+#define IDC_DISPLAY_RIGHT 1008
+
+// Display quality page (110).
+#define IDC_GAMMA_SLIDER 1063
+#define IDC_BRIGHTNESS_SLIDER 1064
+#define IDC_CONTRAST_SLIDER 1065
+
+// Options dialog (111).
+#define IDC_START_NONE 1013
+#define IDC_START_NORMAL 1014
+#define IDC_START_MINIMISED 1015
+#define IDC_START_TRAY 1016
+#define IDC_START_APPLY_EXIT 1017
+#define IDC_EXIT_SAVE 1019
+#define IDC_SETTINGS_OK 1025
+#define IDC_SETTINGS_DELETE 1026
+#define IDC_SETTINGS_CLOSE 1027
 
 // The custom resource type of the skin images.
 #define RT_SKIN_IMAGE "RES_PNG"
