@@ -29,6 +29,11 @@ def parse_profile(text):
     return sections
 
 
+def read_text(path):
+    with open(path) as f:
+        return f.read()
+
+
 def section_text(text, name):
     """The raw lines of one section, header included."""
     out, inside = [], False
@@ -136,10 +141,15 @@ class Startup(e2e.TestCase):
         shutil.copyfile(stand_in, os.path.join(folder, "MachineId.dll"))
 
     def test_libraries_planted_in_the_current_directory_are_never_loaded(self):
+        # An installation without either library, started from a folder that has both.
+        install = os.path.join(self.temp, "install")
+        os.makedirs(install)
+        for name in ("Velmora.exe", "RunConfig.dat"):
+            shutil.copyfile(e2e.bin_path(name), os.path.join(install, name))
         planted = os.path.join(self.temp, "planted")
         self.plant_libraries(planted)
         self.write_user_copy("[SettingInfo]\nExitKeep=0\n")
-        self.run_and_close(cwd=planted)
+        self.run_and_close(exe=os.path.join(install, "Velmora.exe"), cwd=planted)
         for log in (os.path.join(planted, "calls.log"),
                     os.path.join(planted, "update", "calls.log")):
             self.assertFalse(os.path.exists(log), log)
@@ -163,14 +173,14 @@ class Startup(e2e.TestCase):
         log = os.path.join(install, "update", "calls.log")
         deadline = time.time() + 30
         while time.time() < deadline:
-            if os.path.exists(log) and "UCAutoVersync" in open(log).read():
+            if os.path.exists(log) and "UCAutoVersync" in read_text(log):
                 break
             time.sleep(0.2)
         e2e.post(window.hwnd, WM_COMMAND, IDC_CLOSE_BUTTON)
         program.wait_exit(60)
 
         self.assertFalse(os.path.exists(stale))
-        calls = [line.rsplit(" @", 1)[0] for line in open(log).read().splitlines()]
+        calls = [line.rsplit(" @", 1)[0] for line in read_text(log).splitlines()]
         calls = [c for c in calls if c != "loaded"]
         root = "Z:" + install.replace("/", "\\")
         self.assertEqual([c.split("(")[0] for c in calls],

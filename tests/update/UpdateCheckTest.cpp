@@ -1,6 +1,7 @@
 // The update check against the recording stand-in of the update library: binding, call order and
 // arguments, missing pieces, and the background thread's independence from its starter.
 #include "tests/update/StandInLog.h"
+#include "update/PrivateLibrary.h"
 #include "update/UpdateCheck.h"
 
 #include <gmock/gmock.h>
@@ -83,6 +84,15 @@ TEST_F(UpdateCheckTest, FailedLookupPassesAnEmptyAddressAndStillStartsTheCheck) 
                    FailToResolve);
     std::vector<std::string> expected = kFullConfiguration;
     expected[8] = R"(UCSetUpdateServer("", 4040))";
+    EXPECT_THAT(CallTexts(ReadCalls(full_)), ElementsAreArray(expected));
+}
+
+TEST_F(UpdateCheckTest, RealLookupHandsTheLibraryTheDottedAddress) {
+    UpdaterBinding binding;
+    ASSERT_TRUE(binding.Bind(StandInLibrary(L"full")));
+    RunUpdateCheck(binding.entries(), R"(C:\app)", R"(C:\app\update)", "ID42", "localhost");
+    std::vector<std::string> expected = kFullConfiguration;
+    expected[8] = R"(UCSetUpdateServer("127.0.0.1", 4040))";
     EXPECT_THAT(CallTexts(ReadCalls(full_)), ElementsAreArray(expected));
 }
 
@@ -195,6 +205,38 @@ TEST_F(UpdateCheckTest, BackgroundCheckKeepsTheLibraryLoadedUntilItEndsAfterUnbi
     ASSERT_EQ(::WaitForSingleObject(thread.get(), 10000), WAIT_OBJECT_0);
     EXPECT_THAT(CallTexts(ReadCalls(full_)), ElementsAreArray(kFullConfiguration));
     EXPECT_EQ(::GetModuleHandleW(StandInLibrary(L"full").c_str()), nullptr);
+}
+
+TEST(LibrarySearch, RestrictedSearchNoLongerFindsLibrariesInTheCurrentDirectory) {
+    wchar_t temp[MAX_PATH];
+    ::GetTempPathW(MAX_PATH, temp);
+    const std::wstring folder =
+        std::wstring(temp) + L"velmora-planted-" + std::to_wstring(::GetCurrentProcessId());
+    const std::wstring planted = folder + L"\\velmora_planted.dll";
+    ::CreateDirectoryW(folder.c_str(), nullptr);
+    ASSERT_TRUE(::CopyFileW(StandInLibrary(L"full").c_str(), planted.c_str(), FALSE));
+    wchar_t previous[MAX_PATH];
+    ::GetCurrentDirectoryW(MAX_PATH, previous);
+    ::SetCurrentDirectoryW(folder.c_str());
+
+    // The unrestricted search does look there, so the check below means something.
+    HMODULE found = ::LoadLibraryW(L"velmora_planted.dll");
+    EXPECT_NE(found, nullptr);
+    if (found != nullptr) {
+        ::FreeLibrary(found);
+    }
+    RestrictLibrarySearch();
+    HMODULE afterwards = ::LoadLibraryW(L"velmora_planted.dll");
+    EXPECT_EQ(afterwards, nullptr);
+    if (afterwards != nullptr) {
+        ::FreeLibrary(afterwards);
+    }
+    EXPECT_NE(::LoadLibraryW(L"ws2_32.dll"), nullptr);  // system libraries are still found
+
+    ::SetCurrentDirectoryW(previous);
+    ::DeleteFileW((folder + L"\\calls.log").c_str());
+    ::DeleteFileW(planted.c_str());
+    ::RemoveDirectoryW(folder.c_str());
 }
 
 TEST(ResolveHost, LocalhostGivesDottedLoopbackAndUnknownHostLeavesAddressAsItWas) {
