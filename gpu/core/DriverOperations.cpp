@@ -92,6 +92,7 @@ bool DriverOperations::SetPerformanceClocks(int32_t engineClock, int32_t memoryC
     if (entries_.ATIDL_SetODClockConfig == nullptr) {
         return false;
     }
+    // Word 1 of the configuration has no meaning for the program and is left 0.
     ODClockConfig config{};
     config.iSize = sizeof(ODClockConfig);
     config.iMemoryClock = memoryClock;
