@@ -5,6 +5,7 @@
 #include "mainwindow/TalvaneDlg.h"
 #include "settings/ExeDirectory.h"
 #include "settings/RunConfig.h"
+#include "skin/SkinImages.h"
 #include "update/PrivateLibrary.h"
 #include "update/UpdateStartup.h"
 
@@ -45,8 +46,8 @@ BOOL CTalvaneApp::InitInstance() {
     if (!gdiplus_) {
         gdiplus_ = std::make_unique<fw::GdiplusSession>();
     }
-    // SKIN REGISTRY: LoadSkinImages() is called here, before the main window, once the skin
-    // image registry (skin/SkinImages.cpp) is in the tree.
+    // The main window's controls look their images up by name.
+    LoadSkinImages();
     LoadRunConfig();
     {
         CTalvaneDlg dialog;
@@ -69,7 +70,7 @@ int CTalvaneApp::ExitInstance() {
         SaveQualityPresets();
         SaveDisplaySettings();
     }
-    // SKIN REGISTRY: ReleaseSkinImages() is called here once the registry is in the tree.
+    ReleaseSkinImages();
     instance_.Release();
     FinishUpdateCheck();
     return fw::CWinApp::ExitInstance();
