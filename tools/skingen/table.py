@@ -79,8 +79,9 @@ GIF_ID = 302
 
 
 def file_name(res_id):
-    """The file under res/skin/ that holds the picture of one resource id."""
-    return "%d.%s" % (res_id, "gif" if res_id == GIF_ID else "png")
+    """The file under res/skin/ that holds the picture of one resource id: its image name."""
+    name = next(n for r, n, _ in ROWS if r == res_id)
+    return "%s.%s" % (name, "gif" if res_id == GIF_ID else "png")
 
 
 def check():
@@ -90,6 +91,8 @@ def check():
     assert len(set(ids)) == 164 and len(set(names)) == 164
     gaps = set(range(130, 138)) | {143, 144, 202, 240, 299}
     assert set(ids) == set(range(129, 306)) - gaps
+    # Image names are file names: unique also where file names ignore case.
+    assert len({n.lower() for n in names}) == 164
 
 
 check()
