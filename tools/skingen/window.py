@@ -223,7 +223,9 @@ def _readout_frames(img):
     plate = p.rrect_mask(size, 168, 203, 262, 225, 5)
     p.fill(img, p.grow(plate, 1.2), "#2a2d33")
     p.fill(img, plate, p.vgrad(size, [(0.0, "#070708"), (1.0, "#111215")], 203, 225))
-    p.text(img, (CX, 135), "GPU TEMP", p.font(8, "bold"), "#7d828c", anchor="mm", spacing=1)
+    # Left of the centre, where the needle never passes.
+    p.text(img, (164, 161), "GPU", p.font(8, "bold"), "#7d828c", anchor="mm", spacing=1)
+    p.text(img, (164, 172), "TEMP", p.font(8, "bold"), "#7d828c", anchor="mm", spacing=1)
 
 
 def _emblem(img):
