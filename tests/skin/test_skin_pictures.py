@@ -283,6 +283,48 @@ class Seams(unittest.TestCase):
             self.assertEqual(self.under("Setdlg_BK", t.SETDLG_TICK_X, y), tick, y)
 
 
+class FlatUnderControls(unittest.TestCase):
+    """Where a control draws itself again without its page first, the page keeps one flat
+    colour, so the control's baked corners always match."""
+
+    def assertFlat(self, name, boxes):
+        img = image(name)
+        colours = set()
+        for x, y, w, h in boxes:
+            colours |= set(img.crop((x, y, x + w, y + h)).getdata())
+        self.assertEqual(len(colours), 1, (name, sorted(colours)[:4]))
+
+    def test_shared_page_background(self):
+        boxes = [(x, y, 244, 25) for x, y in t.OVERCLOCK_SLIDERS]      # full sliders and boxes
+        boxes += [(x, y, 189, 25) for x, y in t.QUALITY_SLIDERS]       # compact sliders
+        boxes += [t.FAN_TOGGLE]
+        boxes += [(x, y, 265, 18) for x, y in t.THREE_D_ROWS]
+        self.assertFlat("SUBBK3", boxes)
+
+    def test_points_and_wait_bar(self):
+        self.assertFlat("SUBBKQuality", [(x, y, 10, 10) for x, y in t.DISPLAY_POINTS])
+        self.assertFlat("SUBBKSHORTCUT", [(x, y, 10, 10) for x, y in t.SHORTCUT_POINTS])
+        self.assertFlat("SUBBKHARDWARE", [(t.HARDWARE_WAIT[0], t.HARDWARE_WAIT[1], 100, 7)])
+
+
+class Labels(unittest.TestCase):
+    NAMES = (table.OVERCLOCK_ITEMS + table.HARDWARE_ITEMS + table.QUALITY_ITEMS + table.NAV_ITEMS
+             + table.DISPLAY_ITEMS + table.THREE_D_ITEMS + table.THREE_D_MODES)
+
+    def test_text_stays_inside_the_label(self):
+        for name in self.NAMES:
+            a = image(name).getchannel("A")
+            right = a.crop((94, 0, 98, 17)).getextrema()[1]
+            self.assertLess(right, 40, name)
+            self.assertGreater(a.crop((11, 3, 60, 15)).getextrema()[1], 200, name)
+
+    def test_selected_face_is_the_selection_red(self):
+        for name in ("显卡名称D", "3D_高清娱乐_D", "驱动程序版本D", "GPU电压D"):
+            count, colour = max(image(name).getcolors(98 * 17))
+            self.assertEqual(colour, (0x7F, 0x05, 0x12, 255), name)
+            self.assertGreater(count, 98 * 17 // 5, name)
+
+
 class OptionsDialog(unittest.TestCase):
     def test_black_is_only_the_transparent_outside(self):
         bk = image("Setdlg_BK")
