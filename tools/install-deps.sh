@@ -10,7 +10,8 @@ packages=(
     wine wine64                                      # running the program
     xserver-xorg-core xserver-xorg-video-dummy       # a real X server with gamma and modes
     x11-utils xdotool imagemagick                    # window queries, input, screenshots
-    fonts-wqy-microhei                               # the CJK font the program's fonts map to
+    fonts-wqy-zenhei                                 # the CJK font the program's fonts map to
+    fonts-wqy-microhei                               # the skin generator's label font
     python3 python3-pil                              # skin generator and end-to-end tests
 )
 

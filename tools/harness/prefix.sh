@@ -30,12 +30,19 @@ if [ ! -f "$stamp" ]; then
         mkdir -p "$user_dir/$folder"
     done
 
-    # Fonts the program asks for by name, and no crash dialog that would wait for a person.
-    iconv -f UTF-8 -t UTF-16LE "$here/prefix-settings.reg" | { printf '\xff\xfe'; cat; } \
+    touch "$stamp"
+fi
+
+# Fonts the program asks for by name (mapped to a CJK font that also has the ℃ sign), and no
+# crash dialog that would wait for a person. Imported again whenever the settings change.
+settings="$here/prefix-settings.reg"
+settings_stamp="$prefix/.velmora-settings"
+if [ "$(cat "$settings_stamp" 2>/dev/null)" != "$(md5sum <"$settings")" ]; then
+    iconv -f UTF-8 -t UTF-16LE "$settings" | { printf '\xff\xfe'; cat; } \
         >"$prefix/velmora-settings.reg"
     wine regedit /S "$prefix/velmora-settings.reg" >/dev/null 2>&1
     wineserver -w
-    touch "$stamp"
+    md5sum <"$settings" >"$settings_stamp"
 fi
 
 if [ -n "${VELMORA_SIM_DIR:-}" ] && [ -d "$VELMORA_SIM_DIR" ]; then
