@@ -1,0 +1,125 @@
+// Measures, in alternating runs, the time from process start to the first presented frame
+// (a visible top-level window of the program's class) and the peak memory of two programs.
+//
+//   bench_firstframe RUNS CLASS_A EXE_A CLASS_B EXE_B
+//
+// Prints the medians, the ratio A/B and the peak working sets. A program that shows no window
+// within 30 s counts as a failed run and is reported.
+#include <windows.h>
+#include <psapi.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cwchar>
+#include <string>
+#include <vector>
+
+namespace {
+
+struct Sample {
+    double milliseconds = 0;
+    SIZE_T peakBytes = 0;
+    bool ok = false;
+};
+
+double Now() {
+    LARGE_INTEGER frequency;
+    LARGE_INTEGER counter;
+    ::QueryPerformanceFrequency(&frequency);
+    ::QueryPerformanceCounter(&counter);
+    return static_cast<double>(counter.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
+}
+
+HWND VisibleWindowOf(const wchar_t* className, DWORD pid) {
+    for (HWND hwnd = ::FindWindowW(className, nullptr); hwnd != nullptr;
+         hwnd = ::FindWindowExW(nullptr, hwnd, className, nullptr)) {
+        DWORD owner = 0;
+        ::GetWindowThreadProcessId(hwnd, &owner);
+        if (owner == pid && ::IsWindowVisible(hwnd)) {
+            return hwnd;
+        }
+    }
+    return nullptr;
+}
+
+Sample RunOnce(const wchar_t* className, const std::wstring& exe) {
+    Sample sample;
+    std::wstring command = L"\"" + exe + L"\"";
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    PROCESS_INFORMATION process{};
+    const double started = Now();
+    if (!::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                          &startup, &process)) {
+        return sample;
+    }
+    HWND window = nullptr;
+    while (Now() - started < 30000) {
+        window = VisibleWindowOf(className, process.dwProcessId);
+        if (window != nullptr || ::WaitForSingleObject(process.hProcess, 0) == WAIT_OBJECT_0) {
+            break;
+        }
+        ::Sleep(1);
+    }
+    sample.milliseconds = Now() - started;
+    sample.ok = window != nullptr;
+    if (sample.ok) {
+        ::Sleep(1000);  // let start-up settle before reading the peak
+        PROCESS_MEMORY_COUNTERS counters{};
+        counters.cb = sizeof(counters);
+        if (::GetProcessMemoryInfo(process.hProcess, &counters, sizeof(counters))) {
+            sample.peakBytes = counters.PeakWorkingSetSize;
+        }
+    }
+    ::TerminateProcess(process.hProcess, 0);
+    ::WaitForSingleObject(process.hProcess, 10000);
+    ::CloseHandle(process.hThread);
+    ::CloseHandle(process.hProcess);
+    return sample;
+}
+
+template <typename T>
+T Median(std::vector<T> values) {
+    if (values.empty()) {
+        return T{};
+    }
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    if (argc < 6) {
+        std::fprintf(stderr, "usage: bench_firstframe RUNS CLASS_A EXE_A CLASS_B EXE_B\n");
+        return 2;
+    }
+    const int runs = std::max(1, _wtoi(argv[1]));
+    std::vector<double> timesA, timesB;
+    std::vector<SIZE_T> peaksA, peaksB;
+    int failures = 0;
+    for (int i = 0; i < runs; ++i) {
+        Sample a = RunOnce(argv[2], argv[3]);
+        Sample b = RunOnce(argv[4], argv[5]);
+        if (!a.ok || !b.ok) {
+            ++failures;
+            continue;
+        }
+        timesA.push_back(a.milliseconds);
+        timesB.push_back(b.milliseconds);
+        peaksA.push_back(a.peakBytes);
+        peaksB.push_back(b.peakBytes);
+    }
+    const double medianA = Median(timesA);
+    const double medianB = Median(timesB);
+    const double peakA = static_cast<double>(Median(peaksA)) / (1024.0 * 1024.0);
+    const double peakB = static_cast<double>(Median(peaksB)) / (1024.0 * 1024.0);
+    std::printf("runs: %zu (failed: %d)\n", timesA.size(), failures);
+    std::printf("A %ls: median first frame %.1f ms, peak working set %.1f MB\n", argv[3], medianA,
+                peakA);
+    std::printf("B %ls: median first frame %.1f ms, peak working set %.1f MB\n", argv[5], medianB,
+                peakB);
+    std::printf("ratio A/B: %.3f (target <= 1.15); extra peak memory: %.1f MB (target <= 12)\n",
+                medianB > 0 ? medianA / medianB : 0.0, peakA - peakB);
+    return failures == runs ? 1 : 0;
+}
