@@ -3,12 +3,15 @@
 #include <objidl.h>
 #include <gdiplus.h>
 
+#include <array>
 #include <cstring>
 #include <functional>
 #include <map>
 #include <new>
 #include <string>
 #include <string_view>
+#include <system_error>
+#include <thread>
 
 #include "skin/core/SkinImageTable.h"
 
@@ -115,9 +118,29 @@ void LoadSkinImages() {
     ::InitializeCriticalSection(&state.lock);
     state.ready = true;
     LockGuard guard(state.lock);
-    for (const SkinImageRow& row : SkinImageTable) {
-        if (Gdiplus::Image* image = LoadResourceImage(row.id)) {
-            state.images.emplace(row.name, image);
+    // Decoding dominates start-up: the second half of the table is decoded on a helper thread
+    // while this thread decodes the first. Both finish before anything is registered, so
+    // callers see the same registry as with one thread.
+    std::array<Gdiplus::Image*, kSkinImageCount> decoded{};
+    const std::size_t half = kSkinImageCount / 2;
+    auto decodeRange = [&decoded](std::size_t first, std::size_t last) {
+        for (std::size_t i = first; i < last; ++i) {
+            decoded[i] = LoadResourceImage(SkinImageTable[i].id);
+        }
+    };
+    std::thread helper;
+    try {
+        helper = std::thread(decodeRange, half, kSkinImageCount);
+    } catch (const std::system_error&) {
+        decodeRange(half, kSkinImageCount);  // no thread to be had: decode it here
+    }
+    decodeRange(0, half);
+    if (helper.joinable()) {
+        helper.join();
+    }
+    for (std::size_t i = 0; i < kSkinImageCount; ++i) {
+        if (decoded[i] != nullptr) {
+            state.images.emplace(SkinImageTable[i].name, decoded[i]);
         }
     }
 }
