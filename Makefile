@@ -8,7 +8,7 @@ HARNESS := tools/harness
 
 export VELMORA_SIM_DIR := $(abspath $(WIN))/bin/sim
 
-.PHONY: all deps build run test clean
+.PHONY: all deps build run test bench clean
 
 all: build
 
@@ -29,6 +29,9 @@ run: build
 test: build
 	@$(HARNESS)/session.sh $(PREFIX) \
 		ctest --test-dir $(NATIVE) --output-on-failure -j $(JOBS) $(CTEST_ARGS)
+
+bench: build
+	@tools/bench.sh $(BUILD)
 
 clean:
 	@if [ -d "$(PREFIX)" ]; then WINEPREFIX=$(PREFIX) wineserver -k 2>/dev/null || true; fi

@@ -1,0 +1,28 @@
+#!/usr/bin/env bash
+# `make bench`: every benchmark, each printing its own figures (none of them is a test).
+#
+#   tools/bench.sh BUILD_DIR
+set -euo pipefail
+
+root=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+build=$(cd "$1" && pwd)
+bin="$build/win/bin"
+
+if [ "${VELMORA_BENCH_SESSION:-}" != 1 ]; then
+    VELMORA_BENCH_SESSION=1 "$root/tools/harness/session.sh" "$build/wineprefix" "$0" "$build"
+    echo
+    echo "== Start-up under three name services"
+    "$root/tools/bench-startup/bench-startup.sh" "$build" 10
+    exit 0
+fi
+
+cd "$bin"
+echo "== Skin images: compressed size and decoding"
+wine skinbench.exe
+echo
+echo "== Slider step against a bare presentation"
+wine bench_toolkit.exe
+echo
+echo "== First frame: Velmora.exe against a bare layered window"
+wine bench_firstframe.exe 15 TALVANE_DLG "$(winepath -w "$bin/Velmora.exe")" \
+    VELMORA_BARE_WINDOW "$(winepath -w "$bin/bare_window.exe")"
