@@ -39,9 +39,9 @@ HWND CDialog::CreateFromTemplate(HWND parent) {
         return nullptr;
     }
     t_creating = this;
-    HWND hwnd = ::CreateDialogIndirectParamW(instance, static_cast<LPCDLGTEMPLATEW>(data), parent,
-                                             &CDialog::BootstrapProc,
-                                             reinterpret_cast<LPARAM>(this));
+    HWND hwnd =
+        ::CreateDialogIndirectParamW(instance, static_cast<LPCDLGTEMPLATEW>(data), parent,
+                                     &CDialog::BootstrapProc, reinterpret_cast<LPARAM>(this));
     t_creating = nullptr;
     return hwnd;
 }
@@ -127,9 +127,13 @@ BOOL CDialog::OnInitDialog() {
     return TRUE;
 }
 
-void CDialog::OnOK() { EndDialog(IDOK); }
+void CDialog::OnOK() {
+    EndDialog(IDOK);
+}
 
-void CDialog::OnCancel() { EndDialog(IDCANCEL); }
+void CDialog::OnCancel() {
+    EndDialog(IDCANCEL);
+}
 
 bool CDialog::BindControl(int id, CWnd& control) {
     return control.SubclassDlgItem(id, GetSafeHwnd());

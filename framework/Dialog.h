@@ -6,7 +6,7 @@
 namespace fw {
 
 class CDialog : public CWnd {
-public:
+  public:
     explicit CDialog(UINT templateId, HWND parent = nullptr);
 
     // Runs the dialog until EndDialog; returns the value given to EndDialog, -1 on failure.
@@ -19,7 +19,7 @@ public:
     UINT templateId() const { return templateId_; }
     bool IsModalRunning() const { return modal_ && !ended_; }
 
-protected:
+  protected:
     // Binds the dialog's controls to their objects; runs at the start of OnInitDialog.
     virtual void DoDataExchange() {}
     virtual BOOL OnInitDialog();
@@ -31,7 +31,7 @@ protected:
     // Binds a template control to its object (data exchange); false when the id is absent.
     bool BindControl(int id, CWnd& control);
 
-private:
+  private:
     static INT_PTR CALLBACK BootstrapProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     HWND CreateFromTemplate(HWND parent);
     // Offers msg to PreTranslateMessage from its target window up to this dialog.

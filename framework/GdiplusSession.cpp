@@ -11,7 +11,9 @@ GdiplusSession::GdiplusSession() {
     }
 }
 
-GdiplusSession::~GdiplusSession() { shutdown(); }
+GdiplusSession::~GdiplusSession() {
+    shutdown();
+}
 
 void GdiplusSession::shutdown() {
     if (token_ != 0) {

@@ -8,7 +8,7 @@
 namespace fw {
 
 class GdiplusSession {
-public:
+  public:
     GdiplusSession();
     ~GdiplusSession();
     GdiplusSession(const GdiplusSession&) = delete;
@@ -18,7 +18,7 @@ public:
     // Ends the session early (for a caller that must shut GDI+ down before other work).
     void shutdown();
 
-private:
+  private:
     ULONG_PTR token_ = 0;
 };
 

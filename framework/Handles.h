@@ -10,7 +10,7 @@ namespace fw {
 // Owns one handle of a kind described by Traits (Invalid() and Close(h)).
 template <typename Traits>
 class UniqueHandle {
-public:
+  public:
     using Handle = typename Traits::Handle;
 
     UniqueHandle() = default;
@@ -38,7 +38,7 @@ public:
         }
     }
 
-private:
+  private:
     Handle handle_ = Traits::Invalid();
 };
 
@@ -93,7 +93,7 @@ using MemoryDc = UniqueHandle<MemoryDcTraits>;
 
 // GetDC/ReleaseDC pair that remembers the window it must release against.
 class WindowDc {
-public:
+  public:
     explicit WindowDc(HWND hwnd) : hwnd_(hwnd), dc_(::GetDC(hwnd)) {}
     ~WindowDc() {
         if (dc_ != nullptr) {
@@ -109,14 +109,14 @@ public:
     HDC get() const { return dc_; }
     explicit operator bool() const { return dc_ != nullptr; }
 
-private:
+  private:
     HWND hwnd_;
     HDC dc_;
 };
 
 // Selects an object into a DC for one scope and puts the previous one back.
 class ScopedSelect {
-public:
+  public:
     ScopedSelect(HDC dc, HGDIOBJ object) : dc_(dc), previous_(::SelectObject(dc, object)) {}
     ~ScopedSelect() {
         if (previous_ != nullptr && previous_ != HGDI_ERROR) {
@@ -126,14 +126,14 @@ public:
     ScopedSelect(const ScopedSelect&) = delete;
     ScopedSelect& operator=(const ScopedSelect&) = delete;
 
-private:
+  private:
     HDC dc_;
     HGDIOBJ previous_;
 };
 
 // A 32-bit top-down DIB section with direct access to its pixels (BGRA, premultiplied alpha).
 class DibSection {
-public:
+  public:
     DibSection() = default;
     DibSection(HDC reference, int width, int height);
 
@@ -144,7 +144,7 @@ public:
     // Pixel row y (0 = top); null when the section does not exist.
     DWORD* row(int y) const;
 
-private:
+  private:
     Bitmap bitmap_;
     void* bits_ = nullptr;
     int width_ = 0;

@@ -19,7 +19,9 @@ CWinApp::~CWinApp() {
     }
 }
 
-CWinApp* CWinApp::Current() { return g_application; }
+CWinApp* CWinApp::Current() {
+    return g_application;
+}
 
 int CWinApp::Main(HINSTANCE instance) {
     instance_ = instance;

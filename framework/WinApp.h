@@ -8,7 +8,7 @@ namespace fw {
 class CWnd;
 
 class CWinApp {
-public:
+  public:
     CWinApp();
     virtual ~CWinApp();
     CWinApp(const CWinApp&) = delete;
@@ -25,14 +25,14 @@ public:
     CWnd* mainWindow() const { return mainWindow_; }
     void setMainWindow(CWnd* window) { mainWindow_ = window; }
 
-protected:
+  protected:
     virtual BOOL InitApplication() { return TRUE; }
     virtual BOOL InitInstance() { return TRUE; }
     virtual int ExitInstance() { return exitCode_; }
     // A plain message loop; its WM_QUIT code becomes the exit code.
     virtual void Run();
 
-private:
+  private:
     HINSTANCE instance_ = nullptr;
     CWnd* mainWindow_ = nullptr;
     int exitCode_ = 0;

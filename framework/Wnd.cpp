@@ -91,7 +91,9 @@ bool CWnd::CreateEx(DWORD exStyle, const wchar_t* className, const wchar_t* titl
     return hwnd != nullptr && hwnd == hwnd_;
 }
 
-BOOL CWnd::PreTranslateMessage(MSG*) { return FALSE; }
+BOOL CWnd::PreTranslateMessage(MSG*) {
+    return FALSE;
+}
 
 LRESULT CWnd::DefWindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     if (superProc_ != nullptr) {
@@ -102,9 +104,13 @@ LRESULT CWnd::DefWindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
 
 void CWnd::DrawItem(const DRAWITEMSTRUCT&) {}
 
-bool CWnd::OnChildNotify(int) { return false; }
+bool CWnd::OnChildNotify(int) {
+    return false;
+}
 
-bool CWnd::OnCommand(int, int, HWND) { return false; }
+bool CWnd::OnCommand(int, int, HWND) {
+    return false;
+}
 
 LRESULT CWnd::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {

@@ -6,7 +6,7 @@
 namespace fw {
 
 class CWnd {
-public:
+  public:
     CWnd() = default;
     virtual ~CWnd();
     CWnd(const CWnd&) = delete;
@@ -33,7 +33,7 @@ public:
 
     static LRESULT CALLBACK StaticWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
 
-protected:
+  protected:
     // Runs while the window is being bound, before any message reaches WindowProc.
     virtual void PreSubclassWindow() {}
     virtual LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam);
@@ -53,7 +53,7 @@ protected:
     void Attach(HWND hwnd, WNDPROC superProc);
     void Detach();
 
-private:
+  private:
     HWND hwnd_ = nullptr;
     WNDPROC superProc_ = nullptr;
     bool subclassed_ = false;
