@@ -16,14 +16,14 @@ SS = 4  # supersampling factor of shape masks
 
 # ----------------------------------------------------------------------------- colours
 
-def rgb(spec, alpha=255):
+def rgb(colour, alpha=255):
     """'#rrggbb' or an (r, g, b[, a]) tuple as an (r, g, b, a) tuple."""
-    if isinstance(spec, str):
-        spec = spec.lstrip("#")
-        return (int(spec[0:2], 16), int(spec[2:4], 16), int(spec[4:6], 16), alpha)
-    if len(spec) == 3:
-        return tuple(spec) + (alpha,)
-    return tuple(spec)
+    if isinstance(colour, str):
+        colour = colour.lstrip("#")
+        return (int(colour[0:2], 16), int(colour[2:4], 16), int(colour[4:6], 16), alpha)
+    if len(colour) == 3:
+        return tuple(colour) + (alpha,)
+    return tuple(colour)
 
 
 def mix(a, b, t):
