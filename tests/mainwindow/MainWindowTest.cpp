@@ -51,10 +51,15 @@ class MainWindow : public ::testing::Test {
         ReleaseSkinImages();
     }
 
-    static void Run(const std::function<void(ScriptedMainWindow&)>& script) {
+    // Runs the window with the script; the run ends with the close button after the script
+    // unless something the script queued ended it first.
+    static INT_PTR RunUntilClosed(const std::function<void(ScriptedMainWindow&)>& script) {
         ScriptedMainWindow window;
         window.script = script;
-        EXPECT_EQ(window.DoModal(), IDOK);
+        return window.DoModal();
+    }
+    static void Run(const std::function<void(ScriptedMainWindow&)>& script) {
+        EXPECT_EQ(RunUntilClosed(script), IDOK);
     }
 
   private:
@@ -148,6 +153,25 @@ TEST_F(MainWindow, ShowStateHidesOrMinimisesAndIgnoresOtherValues) {
         EXPECT_TRUE(::IsIconic(hwnd));
         ::ShowWindow(hwnd, SW_RESTORE);
     });
+}
+
+TEST_F(MainWindow, EnterEscAndSpaceForTheFocusedWindowAreSwallowed) {
+    EXPECT_EQ(RunUntilClosed([](ScriptedMainWindow& window) {
+                  HWND hwnd = window.GetSafeHwnd();
+                  ::SetFocus(hwnd);
+                  for (WPARAM key : {VK_RETURN, VK_ESCAPE, VK_SPACE}) {
+                      ::PostMessageW(hwnd, WM_KEYDOWN, key, 0);
+                  }
+              }),
+              IDOK);  // still running when the close button came
+}
+
+TEST_F(MainWindow, EscapeWithNoFocusedWindowEndsTheRun) {
+    EXPECT_EQ(RunUntilClosed([](ScriptedMainWindow& window) {
+                  ::SetFocus(nullptr);
+                  ::PostMessageW(window.GetSafeHwnd(), WM_KEYDOWN, VK_ESCAPE, 0);
+              }),
+              IDCANCEL);
 }
 
 TEST_F(MainWindow, CommandButtonsWithoutAPageDoNothing) {
