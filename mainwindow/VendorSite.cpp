@@ -6,11 +6,13 @@
 #include <windows.h>
 #include <shellapi.h>
 
+#include <algorithm>
 #include <string>
 
 namespace {
 
-// The default value of HKEY_CLASSES_ROOT\<subKey>, read with a 260-byte limit.
+// The default text value of HKEY_CLASSES_ROOT\<subKey>, read with a 260-byte limit; false when
+// the key or its value is missing.
 bool ReadClassesRootDefault(const std::wstring& subKey, std::wstring& value) {
     HKEY raw = nullptr;
     if (::RegOpenKeyExW(HKEY_CLASSES_ROOT, subKey.c_str(), 0, KEY_QUERY_VALUE, &raw) !=
@@ -24,8 +26,7 @@ bool ReadClassesRootDefault(const std::wstring& subKey, std::wstring& value) {
     if (::RegQueryValueExW(key.get(), nullptr, nullptr, &type, reinterpret_cast<BYTE*>(buffer),
                            &size) != ERROR_SUCCESS ||
         (type != REG_SZ && type != REG_EXPAND_SZ)) {
-        value.clear();
-        return true;  // the key opened; an empty command simply runs nothing useful
+        return false;  // no usable value: nothing sensible to run
     }
     buffer[std::min<DWORD>(size / sizeof(wchar_t), 130)] = L'\0';
     value = buffer;
