@@ -95,6 +95,11 @@ BOOL CWnd::PreTranslateMessage(MSG*) {
     return FALSE;
 }
 
+BOOL CWnd::TrackMouseHoverAndLeave(DWORD hoverMs) {
+    TRACKMOUSEEVENT track{sizeof(track), TME_HOVER | TME_LEAVE, hwnd_, hoverMs};
+    return ::TrackMouseEvent(&track);
+}
+
 LRESULT CWnd::DefWindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     if (superProc_ != nullptr) {
         return ::CallWindowProcW(superProc_, hwnd_, msg, wParam, lParam);

@@ -28,6 +28,9 @@ class CWnd {
                   const RECT& rect, HWND parent, UINT_PTR id = 0);
     static ATOM RegisterWindowClass(const wchar_t* className, UINT style, HBRUSH background);
 
+    // Asks for WM_MOUSEHOVER (after hoverMs) and WM_MOUSELEAVE; the result of TrackMouseEvent.
+    BOOL TrackMouseHoverAndLeave(DWORD hoverMs = 1);
+
     // Offered every message of a modal loop before dialog navigation; TRUE swallows it.
     virtual BOOL PreTranslateMessage(MSG* msg);
 

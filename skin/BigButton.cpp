@@ -81,8 +81,7 @@ LRESULT CBigButton::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
                 ::SetCursor(handCursor);
             }
             const LRESULT result = DefWindowProc(msg, wParam, lParam);
-            TRACKMOUSEEVENT track{sizeof(track), TME_HOVER | TME_LEAVE, GetSafeHwnd(), 1};
-            ::TrackMouseEvent(&track);
+            TrackMouseHoverAndLeave();
             return result;
         }
         case WM_MOUSEHOVER:

@@ -143,8 +143,7 @@ LRESULT CBmButton::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
             }
             const LRESULT result = DefWindowProc(msg, wParam, lParam);
             if (!tracking) {
-                TRACKMOUSEEVENT track{sizeof(track), TME_HOVER | TME_LEAVE, GetSafeHwnd(), 1};
-                tracking = ::TrackMouseEvent(&track) != FALSE;
+                tracking = TrackMouseHoverAndLeave() != FALSE;
             }
             return result;
         }

@@ -221,8 +221,7 @@ void CHorizSlid::OnMouseMove(POINT point) {
     if (hotPart != previous) {
         Redraw();
     } else if (tracking == 0) {
-        TRACKMOUSEEVENT track{sizeof(track), TME_HOVER | TME_LEAVE, GetSafeHwnd(), 1};
-        tracking = ::TrackMouseEvent(&track);
+        tracking = TrackMouseHoverAndLeave();
     }
 }
 

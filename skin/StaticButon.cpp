@@ -62,8 +62,7 @@ LRESULT CStaticButon::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
                 hover = inside;
                 DrawAndPresent();
             } else if (tracking == 0) {
-                TRACKMOUSEEVENT track{sizeof(track), TME_HOVER | TME_LEAVE, GetSafeHwnd(), 1};
-                tracking = ::TrackMouseEvent(&track);
+                tracking = TrackMouseHoverAndLeave();
             }
             return DefWindowProc(msg, wParam, lParam);
         }
