@@ -8,6 +8,8 @@
 #include <windows.h>
 #include <psapi.h>
 
+#include "tools/bench-common/FirstFrame.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <cwchar>
@@ -22,46 +24,26 @@ struct Sample {
     bool ok = false;
 };
 
-double Now() {
-    LARGE_INTEGER frequency;
-    LARGE_INTEGER counter;
-    ::QueryPerformanceFrequency(&frequency);
-    ::QueryPerformanceCounter(&counter);
-    return static_cast<double>(counter.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
-}
-
-HWND VisibleWindowOf(const wchar_t* className, DWORD pid) {
-    for (HWND hwnd = ::FindWindowW(className, nullptr); hwnd != nullptr;
-         hwnd = ::FindWindowExW(nullptr, hwnd, className, nullptr)) {
-        DWORD owner = 0;
-        ::GetWindowThreadProcessId(hwnd, &owner);
-        if (owner == pid && ::IsWindowVisible(hwnd)) {
-            return hwnd;
-        }
-    }
-    return nullptr;
-}
-
 Sample RunOnce(const wchar_t* className, const std::wstring& exe) {
     Sample sample;
     std::wstring command = L"\"" + exe + L"\"";
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION process{};
-    const double started = Now();
+    const double started = bench::NowMs();
     if (!::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                           &startup, &process)) {
         return sample;
     }
     HWND window = nullptr;
-    while (Now() - started < 30000) {
-        window = VisibleWindowOf(className, process.dwProcessId);
+    while (bench::NowMs() - started < 30000) {
+        window = bench::VisibleWindowOf(className, process.dwProcessId);
         if (window != nullptr || ::WaitForSingleObject(process.hProcess, 0) == WAIT_OBJECT_0) {
             break;
         }
         ::Sleep(1);
     }
-    sample.milliseconds = Now() - started;
+    sample.milliseconds = bench::NowMs() - started;
     sample.ok = window != nullptr;
     if (sample.ok) {
         ::Sleep(1000);  // let start-up settle before reading the peak

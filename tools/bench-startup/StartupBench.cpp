@@ -8,6 +8,8 @@
 // minimum and maximum of each series in milliseconds.
 #include <windows.h>
 
+#include "tools/bench-common/FirstFrame.h"
+
 #include <algorithm>
 #include <cstdio>
 #include <cwchar>
@@ -21,26 +23,6 @@ namespace {
 
 constexpr wchar_t kMainWindowClass[] = L"TALVANE_DLG";
 constexpr double kGiveUpMs = 60000;
-
-double NowMs() {
-    LARGE_INTEGER frequency;
-    LARGE_INTEGER counter;
-    ::QueryPerformanceFrequency(&frequency);
-    ::QueryPerformanceCounter(&counter);
-    return static_cast<double>(counter.QuadPart) * 1000.0 / static_cast<double>(frequency.QuadPart);
-}
-
-HWND VisibleWindowOf(DWORD pid) {
-    for (HWND hwnd = ::FindWindowW(kMainWindowClass, nullptr); hwnd != nullptr;
-         hwnd = ::FindWindowExW(nullptr, hwnd, kMainWindowClass, nullptr)) {
-        DWORD owner = 0;
-        ::GetWindowThreadProcessId(hwnd, &owner);
-        if (owner == pid && ::IsWindowVisible(hwnd)) {
-            return hwnd;
-        }
-    }
-    return nullptr;
-}
 
 bool LogHasCheckStarted(const std::wstring& log) {
     std::ifstream file{std::filesystem::path(log)};
@@ -63,15 +45,16 @@ Run RunOnce(const std::wstring& exe, const std::wstring& log) {
     STARTUPINFOW startup{};
     startup.cb = sizeof(startup);
     PROCESS_INFORMATION process{};
-    const double started = NowMs();
+    const double started = bench::NowMs();
     if (!::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
                           &startup, &process)) {
         return run;
     }
     HWND window = nullptr;
-    while (NowMs() - started < kGiveUpMs) {
-        const double now = NowMs();
-        if (window == nullptr && (window = VisibleWindowOf(process.dwProcessId)) != nullptr) {
+    while (bench::NowMs() - started < kGiveUpMs) {
+        const double now = bench::NowMs();
+        if (window == nullptr &&
+            (window = bench::VisibleWindowOf(kMainWindowClass, process.dwProcessId)) != nullptr) {
             run.firstFrameMs = now - started;
         }
         if (!log.empty() && run.checkStartedMs < 0 && LogHasCheckStarted(log)) {
