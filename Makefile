@@ -17,7 +17,7 @@ deps:
 
 build: deps
 	@cmake -S . -B $(WIN) -G Ninja -DCMAKE_BUILD_TYPE=Release \
-		-DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake >/dev/null
+		-DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-i686.cmake >/dev/null
 	@cmake --build $(WIN) -j $(JOBS)
 	@cmake -S . -B $(NATIVE) -G Ninja -DCMAKE_BUILD_TYPE=Debug \
 		-DVELMORA_WIN_BUILD=$(abspath $(WIN)) >/dev/null

@@ -1,4 +1,4 @@
-# Cross-compiles for 64-bit Windows with MinGW-w64 (posix thread model).
+# Cross-compiles for 64-bit Windows (a compile check only; the product is 32-bit) with MinGW-w64 (posix thread model).
 set(CMAKE_SYSTEM_NAME Windows)
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
 

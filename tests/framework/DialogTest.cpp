@@ -108,6 +108,12 @@ TEST(ModalDialog, MissingTemplateFailsWithoutALoop) {
     EXPECT_EQ(dialog.DoModal(), -1);
 }
 
+// A timer procedure (stdcall on 32-bit, so no lambda) that ends the dialog's run with 5.
+void CALLBACK EndRunWithFive(HWND hwnd, UINT, UINT_PTR, DWORD) {
+    ::KillTimer(hwnd, 1);
+    static_cast<ScriptedDialog*>(fw::CWnd::FromHandle(hwnd))->EndDialog(5);
+}
+
 TEST(ModalDialog, PreTranslateMessageSeesKeysFirstAndCanSwallowEnterAndEsc) {
     ScriptedDialog dialog;
     dialog.swallowKeys = true;
@@ -118,10 +124,7 @@ TEST(ModalDialog, PreTranslateMessageSeesKeysFirstAndCanSwallowEnterAndEsc) {
         ::PostMessageW(edit, WM_KEYDOWN, VK_ESCAPE, 0);
         ::PostMessageW(edit, WM_KEYDOWN, 'A', 0);
         // Ends the run once the queued keys have been through the loop.
-        ::SetTimer(d.GetSafeHwnd(), 1, 300, [](HWND hwnd, UINT, UINT_PTR, DWORD) {
-            ::KillTimer(hwnd, 1);
-            static_cast<ScriptedDialog*>(fw::CWnd::FromHandle(hwnd))->EndDialog(5);
-        });
+        ::SetTimer(d.GetSafeHwnd(), 1, 300, &EndRunWithFive);
     };
     EXPECT_EQ(dialog.DoModal(), 5);
     EXPECT_EQ(dialog.okCount, 0);

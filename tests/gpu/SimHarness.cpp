@@ -41,27 +41,29 @@ std::wstring SystemPath(const std::wstring& name) {
     return std::wstring(folder) + L"\\" + name;
 }
 
+struct MessageBoxSearch {
+    const std::set<HWND>* handled;
+    HWND found;
+};
+
+BOOL CALLBACK MatchOwnMessageBox(HWND hwnd, LPARAM context) {
+    auto* s = reinterpret_cast<MessageBoxSearch*>(context);
+    DWORD process = 0;
+    ::GetWindowThreadProcessId(hwnd, &process);
+    wchar_t className[32] = {};
+    ::GetClassNameW(hwnd, className, 32);
+    if (process == ::GetCurrentProcessId() && std::wstring(className) == L"#32770" &&
+        ::IsWindowVisible(hwnd) && s->handled->count(hwnd) == 0) {
+        s->found = hwnd;
+        return FALSE;
+    }
+    return TRUE;
+}
+
 // A visible message box of this process, or null.
 HWND FindOwnMessageBox(const std::set<HWND>& handled) {
-    struct Search {
-        const std::set<HWND>* handled;
-        HWND found;
-    } search{&handled, nullptr};
-    ::EnumWindows(
-        [](HWND hwnd, LPARAM context) -> BOOL {
-            auto* s = reinterpret_cast<Search*>(context);
-            DWORD process = 0;
-            ::GetWindowThreadProcessId(hwnd, &process);
-            wchar_t className[32] = {};
-            ::GetClassNameW(hwnd, className, 32);
-            if (process == ::GetCurrentProcessId() && std::wstring(className) == L"#32770" &&
-                ::IsWindowVisible(hwnd) && s->handled->count(hwnd) == 0) {
-                s->found = hwnd;
-                return FALSE;
-            }
-            return TRUE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    MessageBoxSearch search{&handled, nullptr};
+    ::EnumWindows(&MatchOwnMessageBox, reinterpret_cast<LPARAM>(&search));
     return search.found;
 }
 

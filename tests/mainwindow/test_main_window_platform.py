@@ -14,7 +14,10 @@ DLL_MESSAGE = "Dll加载失败!"
 IDOK = 1
 VENDOR_ADDRESS = "http://www.velmora.net/"
 APP_PATHS = r"HKLM\Software\Microsoft\Windows\CurrentVersion\App Paths\iexplore.exe"
+# Where the 32-bit program's shell may find the browser: its system folder and both program
+# folders.
 IEXPLORE_FILES = [r"C:\windows\system32\iexplore.exe",
+                  r"C:\Program Files (x86)\Internet Explorer\iexplore.exe",
                   r"C:\Program Files\Internet Explorer\iexplore.exe"]
 
 

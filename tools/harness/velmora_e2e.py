@@ -216,11 +216,17 @@ def screenshot(window, name):
 
 
 def prefix_path(windows_path):
-    """The Unix path of a path inside the Wine prefix (C:\\... or Z:\\...)."""
+    """The Unix path of a path inside the Wine prefix (C:\\... or Z:\\...), as the 32-bit
+    program sees it: its C:\\windows\\system32 is the prefix's syswow64 (in a 64-bit prefix)."""
     drive, rest = windows_path[0].lower(), windows_path[2:].replace("\\", "/").lstrip("/")
     if drive == "z":
         return "/" + rest
-    return os.path.join(os.environ["WINEPREFIX"], "drive_%s" % drive, rest)
+    root = os.path.join(os.environ["WINEPREFIX"], "drive_%s" % drive)
+    parts = rest.split("/")
+    if (drive == "c" and len(parts) >= 2 and [p.lower() for p in parts[:2]] == ["windows", "system32"]
+            and os.path.isdir(os.path.join(root, "windows", "syswow64"))):
+        parts[1] = "syswow64"
+    return os.path.join(root, *parts)
 
 
 def documents_dir():
@@ -233,9 +239,14 @@ def _value_args(value):
     return ["/ve"] if value == "" else ["/v", value]
 
 
+# Every registry helper works in the 32-bit view, the one the 32-bit program reads and writes
+# (HKLM\\Software is redirected there; the rest is shared).
+REG_VIEW = ["/reg:32"]
+
+
 def reg_query(key, value):
     """The data of a registry value as text ("" names the default value), or None."""
-    result = wine(["reg", "query", key] + _value_args(value), check=False)
+    result = wine(["reg", "query", key] + _value_args(value) + REG_VIEW, check=False)
     if result.returncode != 0:
         return None
     name = "(default)" if value == "" else value.lower()
@@ -247,11 +258,13 @@ def reg_query(key, value):
 
 
 def reg_set(key, value, kind, data):
-    wine(["reg", "add", key] + _value_args(value) + ["/t", kind, "/d", str(data), "/f"])
+    wine(["reg", "add", key] + _value_args(value) + ["/t", kind, "/d", str(data), "/f"]
+         + REG_VIEW)
 
 
 def reg_delete(key, value=None):
-    args = ["reg", "delete", key] + (_value_args(value) if value is not None else []) + ["/f"]
+    args = (["reg", "delete", key] + (_value_args(value) if value is not None else []) + ["/f"]
+            + REG_VIEW)
     wine(args, check=False)
 
 
