@@ -8,7 +8,7 @@ HARNESS := tools/harness
 
 export VELMORA_SIM_DIR := $(abspath $(WIN))/bin/sim
 
-.PHONY: all deps build run test bench clean
+.PHONY: all deps build run test bench check64 clean
 
 all: build
 
@@ -29,6 +29,12 @@ run: build
 test: build
 	@$(HARNESS)/session.sh $(PREFIX) \
 		ctest --test-dir $(NATIVE) --output-on-failure -j $(JOBS) $(CTEST_ARGS)
+
+# A 64-bit compile of the same tree: catches pointer-size assumptions. Not shipped, not tested.
+check64: deps
+	@cmake -S . -B $(BUILD)/win64 -G Ninja -DCMAKE_BUILD_TYPE=Release \
+		-DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-x86_64.cmake >/dev/null
+	@cmake --build $(BUILD)/win64 -j $(JOBS)
 
 bench: build
 	@tools/bench.sh $(BUILD)

@@ -96,8 +96,19 @@ endfunction()
 # One subsystem folder: core/*.cpp is pure code (both builds, library <name>_core),
 # *.cpp is Windows code (library <name>, part of Velmora.exe).
 #   velmora_area(velmora_skin DEPENDS velmora_framework LINK gdiplus)
+# Folders are added in dependency order, so a folder may depend only on folders added before
+# it: a dependency on a later folder (and so any cycle) stops the configuration.
 function(velmora_area name)
     cmake_parse_arguments(ARG "" "" "DEPENDS;LINK" ${ARGN})
+    get_property(declared GLOBAL PROPERTY VELMORA_AREAS_DECLARED)
+    foreach(dep IN LISTS ARG_DEPENDS)
+        if(NOT dep IN_LIST declared)
+            message(FATAL_ERROR "${name} depends on ${dep}, which is not added before it: "
+                                "a dependency cycle, or VELMORA_AREAS out of order")
+        endif()
+    endforeach()
+    set_property(GLOBAL APPEND PROPERTY VELMORA_AREAS_DECLARED ${name})
+
     file(GLOB core_sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/core/*.cpp)
     file(GLOB win_sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
     if(core_sources)
@@ -105,7 +116,7 @@ function(velmora_area name)
     endif()
     if(VELMORA_WINDOWS AND win_sources)
         velmora_win_library(${name} ${win_sources})
-        # Folders are added in dependency order; a folder without Windows code has no library.
+        # A folder without Windows code (headers only) has no library to link.
         foreach(dep IN LISTS ARG_DEPENDS)
             if(TARGET ${dep})
                 target_link_libraries(${name} PUBLIC ${dep})
