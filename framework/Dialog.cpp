@@ -66,6 +66,11 @@ INT_PTR CDialog::DoModal() {
     if (ownerWasEnabled) {
         ::EnableWindow(owner, FALSE);
     }
+    // A modal dialog is always shown, as the system's own dialog boxes are, whether or not its
+    // template says WS_VISIBLE: otherwise its owner stays disabled under an invisible dialog.
+    if (!ended_ && GetSafeHwnd() != nullptr && !::IsWindowVisible(hwnd)) {
+        ::ShowWindow(hwnd, SW_SHOWNORMAL);
+    }
     while (!ended_ && GetSafeHwnd() != nullptr) {
         MSG msg;
         BOOL got = ::GetMessageW(&msg, nullptr, 0, 0);

@@ -103,6 +103,17 @@ TEST(ModalDialog, EndDialogEndsTheLoopWithItsValue) {
     EXPECT_EQ(dialog.GetSafeHwnd(), nullptr);  // destroyed and unbound after the run
 }
 
+TEST(ModalDialog, IsShownEvenWhenItsTemplateIsNotVisible) {
+    ScriptedDialog dialog(IDD_FRAMEWORK_HIDDEN_TEST);
+    bool visible = false;
+    dialog.script = [&visible](ScriptedDialog& d) {
+        visible = ::IsWindowVisible(d.GetSafeHwnd()) != FALSE;
+        d.EndDialog(1);
+    };
+    EXPECT_EQ(dialog.DoModal(), 1);
+    EXPECT_TRUE(visible);
+}
+
 TEST(ModalDialog, MissingTemplateFailsWithoutALoop) {
     ScriptedDialog dialog(9999);
     EXPECT_EQ(dialog.DoModal(), -1);
