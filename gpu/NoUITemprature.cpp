@@ -75,6 +75,10 @@ void NoUITemprature::DrawNeedle() {
     for (size_t i = 0; i < corners.size(); ++i) {
         points[i] = Gdiplus::Point(corners[i].x, corners[i].y);
     }
+    Gdiplus::Image* needle = DecodedSkinImage(needleImage);
+    if (needle == nullptr) {
+        return;
+    }
     Gdiplus::Graphics graphics(dc);
-    graphics.DrawImage(needleImage, points, 3);
+    graphics.DrawImage(needle, points, 3);
 }

@@ -3,28 +3,39 @@
 #include <objidl.h>
 #include <gdiplus.h>
 
-#include <array>
+#include <cstdint>
 #include <cstring>
 #include <functional>
 #include <map>
 #include <new>
+#include <optional>
 #include <string>
 #include <string_view>
-#include <system_error>
-#include <thread>
+#include <unordered_map>
 
+#include "skin/core/ImageHeader.h"
 #include "skin/core/SkinImageTable.h"
 
 namespace {
 
 constexpr const wchar_t* kSkinResourceType = L"RES_PNG";
 
+// A registered picture whose pixels are not decoded yet: its resource bytes (mapped as long as
+// the executable) and the size its header states.
+struct PendingPicture {
+    const void* bytes = nullptr;
+    DWORD size = 0;
+    std::optional<skin::ImageSize> headerSize;
+};
+
 // The registry state. The lock exists only while `ready` is set: lookups before loading or
 // after release find nothing instead of entering a critical section that does not exist.
+// Every image is an object from the start; `pending` holds those not decoded yet.
 struct Registry {
     CRITICAL_SECTION lock{};
     bool ready = false;
     std::map<std::wstring, Gdiplus::Image*, std::less<>> images;
+    std::unordered_map<Gdiplus::Image*, PendingPicture> pending;
 };
 
 Registry& registry() {
@@ -59,37 +70,44 @@ HGLOBAL CopyToGlobalBlock(const void* bytes, DWORD size) {
     return block;
 }
 
-// Creates the image object from the stream. The memory comes from GdipAlloc, as the GDI+ classes
-// expect for their `delete`; checking it here avoids constructing into a null block, which the
-// class's own operator new would allow when GDI+ is not running.
-Gdiplus::Image* CreateImage(IStream* stream) {
-    void* memory = Gdiplus::DllExports::GdipAlloc(sizeof(Gdiplus::Image));
-    if (memory == nullptr) {
-        return nullptr;
-    }
-    return ::new (memory) Gdiplus::Image(stream, FALSE);
+// Creates an image object from a stream (or, for a null stream, an empty one that draws
+// nothing) at `memory`, and clears the status the construction left. The memory comes from
+// GdipAlloc, as the GDI+ classes expect for their `delete`.
+Gdiplus::Image* ConstructImage(void* memory, IStream* stream) {
+    auto* image = ::new (memory) Gdiplus::Image(stream, FALSE);
+    image->GetLastStatus();  // reading the status clears it
+    return image;
 }
 
-}  // namespace
+Gdiplus::Image* CreateImage(IStream* stream) {
+    void* memory = Gdiplus::DllExports::GdipAlloc(sizeof(Gdiplus::Image));
+    return memory != nullptr ? ConstructImage(memory, stream) : nullptr;
+}
 
-Gdiplus::Image* LoadResourceImage(WORD id) {
+// The bytes of the "RES_PNG" resource (or the bitmap resource) of that id; false when there is
+// none, it is empty or it cannot be loaded.
+bool FindResourceBytes(WORD id, const void*& bytes, DWORD& size) {
     HMODULE module = ::GetModuleHandleW(nullptr);
     HRSRC resource = ::FindResourceW(module, MAKEINTRESOURCEW(id), kSkinResourceType);
     if (resource == nullptr) {
         resource = ::FindResourceW(module, MAKEINTRESOURCEW(id), RT_BITMAP);
     }
     if (resource == nullptr) {
-        return nullptr;
+        return false;
     }
-    const DWORD size = ::SizeofResource(module, resource);
+    size = ::SizeofResource(module, resource);
     if (size == 0) {
-        return nullptr;
+        return false;
     }
     HGLOBAL loaded = ::LoadResource(module, resource);
-    const void* bytes = loaded != nullptr ? ::LockResource(loaded) : nullptr;
-    if (bytes == nullptr) {
-        return nullptr;
-    }
+    bytes = loaded != nullptr ? ::LockResource(loaded) : nullptr;
+    return bytes != nullptr;
+}
+
+// A stream over a copy of the bytes in a fixed global block that outlives the image (GDI+ may
+// read the stream lazily, so neither the stream nor anything else frees the block); null when
+// the memory or the stream cannot be had.
+IStream* StreamOverCopy(const void* bytes, DWORD size) {
     HGLOBAL block = CopyToGlobalBlock(bytes, size);
     if (block == nullptr) {
         return nullptr;
@@ -100,13 +118,36 @@ Gdiplus::Image* LoadResourceImage(WORD id) {
         ::GlobalFree(block);
         return nullptr;
     }
+    ::GlobalUnlock(block);
+    return stream;
+}
+
+// Decodes a pending picture into its own image object, in place: every holder of the pointer
+// sees the pixels from now on. A picture that cannot be decoded stays an empty image.
+void DecodeInPlace(Gdiplus::Image* image, const PendingPicture& picture) {
+    IStream* stream = StreamOverCopy(picture.bytes, picture.size);
+    if (stream == nullptr) {
+        return;
+    }
+    image->~Image();
+    ConstructImage(image, stream);
+    stream->Release();  // the image keeps its own reference
+}
+
+}  // namespace
+
+Gdiplus::Image* LoadResourceImage(WORD id) {
+    const void* bytes = nullptr;
+    DWORD size = 0;
+    if (!FindResourceBytes(id, bytes, size)) {
+        return nullptr;
+    }
+    IStream* stream = StreamOverCopy(bytes, size);
+    if (stream == nullptr) {
+        return nullptr;
+    }
     Gdiplus::Image* image = CreateImage(stream);
     stream->Release();
-    if (image != nullptr) {
-        // Reading the status clears it, so a later status check does not see the decode result.
-        image->GetLastStatus();
-    }
-    ::GlobalUnlock(block);
     return image;
 }
 
@@ -118,31 +159,56 @@ void LoadSkinImages() {
     ::InitializeCriticalSection(&state.lock);
     state.ready = true;
     LockGuard guard(state.lock);
-    // Decoding dominates start-up: the second half of the table is decoded on a helper thread
-    // while this thread decodes the first. Both finish before anything is registered, so
-    // callers see the same registry as with one thread.
-    std::array<Gdiplus::Image*, kSkinImageCount> decoded{};
-    const std::size_t half = kSkinImageCount / 2;
-    auto decodeRange = [&decoded](std::size_t first, std::size_t last) {
-        for (std::size_t i = first; i < last; ++i) {
-            decoded[i] = LoadResourceImage(SkinImageTable[i].id);
+    // Only the objects are made here; each picture is decoded when it is first drawn, so
+    // start-up pays for the pictures of the first frame and no more.
+    for (const SkinImageRow& row : SkinImageTable) {
+        PendingPicture picture;
+        if (!FindResourceBytes(row.id, picture.bytes, picture.size)) {
+            continue;
         }
-    };
-    std::thread helper;
-    try {
-        helper = std::thread(decodeRange, half, kSkinImageCount);
-    } catch (const std::system_error&) {
-        decodeRange(half, kSkinImageCount);  // no thread to be had: decode it here
+        Gdiplus::Image* image = CreateImage(nullptr);
+        if (image == nullptr) {
+            continue;
+        }
+        picture.headerSize =
+            skin::ReadImageSize(static_cast<const std::uint8_t*>(picture.bytes), picture.size);
+        state.images.emplace(row.name, image);
+        state.pending.emplace(image, picture);
     }
-    decodeRange(0, half);
-    if (helper.joinable()) {
-        helper.join();
+}
+
+Gdiplus::Image* DecodedSkinImage(Gdiplus::Image* image) {
+    Registry& state = registry();
+    if (image == nullptr || !state.ready) {
+        return image;
     }
-    for (std::size_t i = 0; i < kSkinImageCount; ++i) {
-        if (decoded[i] != nullptr) {
-            state.images.emplace(SkinImageTable[i].name, decoded[i]);
+    LockGuard guard(state.lock);
+    auto found = state.pending.find(image);
+    if (found != state.pending.end()) {
+        DecodeInPlace(image, found->second);
+        state.pending.erase(found);
+    }
+    return image;
+}
+
+bool SkinImageSize(Gdiplus::Image* image, int& width, int& height) {
+    if (image == nullptr) {
+        return false;
+    }
+    Registry& state = registry();
+    if (state.ready) {
+        LockGuard guard(state.lock);
+        auto found = state.pending.find(image);
+        if (found != state.pending.end() && found->second.headerSize) {
+            width = found->second.headerSize->width;
+            height = found->second.headerSize->height;
+            return true;
         }
     }
+    DecodedSkinImage(image);
+    width = static_cast<int>(image->GetWidth());
+    height = static_cast<int>(image->GetHeight());
+    return image->GetLastStatus() == Gdiplus::Ok;
 }
 
 Gdiplus::Image* FindSkinImage(const wchar_t* name) {
@@ -163,6 +229,7 @@ void ReleaseSkinImages() {
     {
         LockGuard guard(state.lock);
         state.images.clear();
+        state.pending.clear();
     }
     ::DeleteCriticalSection(&state.lock);
     state.ready = false;

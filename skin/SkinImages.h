@@ -1,5 +1,6 @@
-// The skin image registry: every picture of the user interface, decoded once at start-up from
-// the executable's "RES_PNG" resources and found by its exact (case-sensitive) name.
+// The skin image registry: every picture of the user interface, registered at start-up from the
+// executable's "RES_PNG" resources and found by its exact (case-sensitive) name. A picture's
+// pixels are decoded when it is first drawn: call DecodedSkinImage (the drawing helpers do).
 #pragma once
 
 #include <windows.h>
@@ -10,8 +11,8 @@ namespace Gdiplus {
 class Image;
 }
 
-// Decodes every image of the table into the registry. Call once, after GDI+ has started; a
-// second call while the registry is filled does nothing.
+// Registers every image of the table. Call once, after GDI+ has started; a second call while
+// the registry is filled does nothing.
 void LoadSkinImages();
 // The image registered under exactly this name, or null (also for a null name, and before
 // LoadSkinImages or after ReleaseSkinImages). Never inserts.
@@ -21,6 +22,14 @@ Gdiplus::Image* FindSkinImage(const wchar_t* name);
 void ReleaseSkinImages();
 // How many images the registry holds.
 std::size_t SkinImageCount();
-// Decodes one "RES_PNG" resource (or a bitmap resource of the same id) of this executable. A
-// resource that does not decode still yields an image object, with its last status reset to Ok.
+// The image of one "RES_PNG" resource (or a bitmap resource of the same id) of this executable,
+// decoded on first use. A resource that does not decode still yields an image object, with a
+// clean status; it draws nothing.
 Gdiplus::Image* LoadResourceImage(WORD id);
+// The image ready to draw: a registry picture is decoded in place on its first use, under the
+// registry's lock (a picture that does not decode stays an empty image that draws nothing); any
+// other image is returned as it is.
+Gdiplus::Image* DecodedSkinImage(Gdiplus::Image* image);
+// The image's pixel size: a registry picture's header tells it without decoding. False for null
+// and for a picture that neither states nor decodes to a size.
+bool SkinImageSize(Gdiplus::Image* image, int& width, int& height);

@@ -3,25 +3,32 @@
 #include "framework/WinApp.h"
 #include "framework/Wnd.h"
 #include "skin/AppMessages.h"
+#include "skin/SkinImages.h"
 #include "skin/SkinSurface.h"
 
 namespace skin {
 
 int ImageWidth(Gdiplus::Image* image) {
-    return image != nullptr ? static_cast<int>(image->GetWidth()) : 0;
+    int width = 0;
+    int height = 0;
+    return SkinImageSize(image, width, height) ? width : 0;
 }
 
 int ImageHeight(Gdiplus::Image* image) {
-    return image != nullptr ? static_cast<int>(image->GetHeight()) : 0;
+    int width = 0;
+    int height = 0;
+    return SkinImageSize(image, width, height) ? height : 0;
 }
 
 bool ImageStatusOk(Gdiplus::Image* image) {
-    return image != nullptr && image->GetLastStatus() == Gdiplus::Ok;
+    Gdiplus::Image* decoded = DecodedSkinImage(image);
+    return decoded != nullptr && decoded->GetLastStatus() == Gdiplus::Ok;
 }
 
 void DrawImagePart(Gdiplus::Graphics& graphics, Gdiplus::Image* image,
                    const Gdiplus::RectF& destination, int sourceX, int sourceY, int sourceWidth,
                    int sourceHeight) {
+    image = DecodedSkinImage(image);
     if (image == nullptr) {
         return;
     }

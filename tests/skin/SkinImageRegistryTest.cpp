@@ -72,6 +72,7 @@ Size ExpectedSize(int id) {
 
 // The image drawn 1:1 into a 32-bit bitmap of its own size, as ARGB pixels.
 std::vector<Gdiplus::ARGB> Pixels(Gdiplus::Image* image) {
+    image = DecodedSkinImage(image);
     const UINT w = image->GetWidth();
     const UINT h = image->GetHeight();
     Gdiplus::Bitmap target(static_cast<INT>(w), static_cast<INT>(h), PixelFormat32bppARGB);
@@ -103,10 +104,55 @@ TEST_F(SkinRegistry, FindsEveryNameOfTheTableWithItsPixelSize) {
         Gdiplus::Image* image = FindSkinImage(row.name);
         ASSERT_NE(image, nullptr) << row.id;
         const Size expected = ExpectedSize(row.id);
+        // The size is known before the pixels are decoded, and the decoded pixels agree.
+        int width = 0;
+        int height = 0;
+        ASSERT_TRUE(SkinImageSize(image, width, height)) << row.id;
+        EXPECT_EQ(static_cast<UINT>(width), expected.first) << row.id;
+        EXPECT_EQ(static_cast<UINT>(height), expected.second) << row.id;
+        ASSERT_EQ(DecodedSkinImage(image), image) << row.id;
         EXPECT_EQ(image->GetWidth(), expected.first) << row.id;
         EXPECT_EQ(image->GetHeight(), expected.second) << row.id;
         EXPECT_EQ(image->GetLastStatus(), Gdiplus::Ok) << row.id;
     }
+}
+
+TEST_F(SkinRegistry, PicturesAreDecodedInPlaceOnFirstUseOnly) {
+    // Registering decodes nothing: a picture nobody has drawn has no pixels yet.
+    Gdiplus::Image* held = FindSkinImage(L"MainDlg_BKALL");
+    ASSERT_NE(held, nullptr);
+    EXPECT_EQ(held->GetWidth(), 0u);
+    held->GetLastStatus();
+    int width = 0;
+    int height = 0;
+    EXPECT_TRUE(SkinImageSize(held, width, height));
+    EXPECT_EQ(held->GetWidth(), 0u) << "a size query decoded the picture";
+    held->GetLastStatus();
+    // The first use decodes it where it is: the pointer a control keeps now has the pixels.
+    EXPECT_EQ(DecodedSkinImage(held), held);
+    EXPECT_EQ(held->GetWidth(), 800u);
+    EXPECT_EQ(held->GetHeight(), 328u);
+    EXPECT_EQ(FindSkinImage(L"MainDlg_BKALL"), held);
+    const auto first = Pixels(held);
+    EXPECT_EQ(Pixels(held), first);
+    // Other pictures are still not decoded.
+    Gdiplus::Image* other = FindSkinImage(L"SUBBKHARDWARE");
+    ASSERT_NE(other, nullptr);
+    EXPECT_EQ(other->GetWidth(), 0u);
+    other->GetLastStatus();
+}
+
+TEST_F(SkinRegistry, ImagesFromElsewherePassThroughUntouched) {
+    std::unique_ptr<Gdiplus::Image> own(LoadResourceImage(284));
+    ASSERT_NE(own, nullptr);
+    EXPECT_EQ(DecodedSkinImage(own.get()), own.get());
+    EXPECT_EQ(DecodedSkinImage(nullptr), nullptr);
+    int width = 0;
+    int height = 0;
+    EXPECT_FALSE(SkinImageSize(nullptr, width, height));
+    ASSERT_TRUE(SkinImageSize(own.get(), width, height));
+    EXPECT_EQ(width, 98);
+    EXPECT_EQ(height, 17);
 }
 
 TEST_F(SkinRegistry, NamesAreComparedExactly) {
@@ -135,7 +181,7 @@ TEST_F(SkinRegistry, NullAndUnknownNamesFindNothingAndInsertNothing) {
 }
 
 TEST_F(SkinRegistry, WaitAnimationHasThirtyFrames) {
-    Gdiplus::Image* gif = FindSkinImage(L"WaitBtnGif");
+    Gdiplus::Image* gif = DecodedSkinImage(FindSkinImage(L"WaitBtnGif"));
     ASSERT_NE(gif, nullptr);
     const UINT dimensions = gif->GetFrameDimensionsCount();
     ASSERT_GE(dimensions, 1u);
