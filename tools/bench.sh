@@ -23,6 +23,9 @@ echo
 echo "== Slider step against a bare presentation"
 wine bench_toolkit.exe
 echo
-echo "== First frame: Velmora.exe against a bare layered window"
+echo "== First frame: Velmora.exe against the floor program"
 wine bench_firstframe.exe 15 TALVANE_DLG "$(winepath -w "$bin/Velmora.exe")" \
-    VELMORA_BARE_WINDOW "$(winepath -w "$bin/bare_window.exe")"
+    VELMORA_FLOOR_WINDOW "$(winepath -w "$bin/floor_window.exe")"
+echo
+echo "== Opening each page the first time, against a bare full-surface presentation"
+wine bench_pages.exe 15

@@ -50,7 +50,7 @@ start_xorg() {
     for _ in $(seq 100); do
         kill -0 "$xorg_pid" 2>/dev/null || break
         # Answering is not enough: the server on that number must be ours.
-        if [ "$(tr -d ' \n' <"/tmp/.X$n-lock" 2>/dev/null)" = "$xorg_pid" ] &&
+        if [ "$(tr -d ' \n' 2>/dev/null <"/tmp/.X$n-lock")" = "$xorg_pid" ] &&
             DISPLAY=":$n" xdpyinfo >/dev/null 2>&1; then
             display=":$n"
             return 0

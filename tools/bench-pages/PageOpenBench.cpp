@@ -1,0 +1,116 @@
+// Measures what opening each page the first time costs (the navigation to its presented
+// frame, pictures decoded on the way) against one bare presentation of the whole surface.
+//
+//   bench_pages RUNS
+//
+// Each run starts from a freshly filled image registry, so every page is a first visit again.
+#include "app/WindowClass.h"
+#include "framework/GdiplusSession.h"
+#include "mainwindow/TalvaneDlg.h"
+#include "skin/AppMessages.h"
+#include "skin/SkinImages.h"
+#include "tools/bench-common/FirstFrame.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdio>
+#include <cwchar>
+#include <vector>
+
+namespace {
+
+constexpr UINT kRunScript = WM_APP + 100;
+constexpr int kPresentations = 20;
+
+struct Page {
+    int code;
+    const char* name;
+};
+// In the order a user meets them on the cross and the bar.
+constexpr std::array<Page, 6> kPages = {{{3, "overclocking"},
+                                         {1, "shortcuts"},
+                                         {2, "hardware"},
+                                         {4, "3D"},
+                                         {8, "display modes"},
+                                         {9, "display quality"}}};
+
+double Median(std::vector<double> values) {
+    if (values.empty()) {
+        return 0;
+    }
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+// The main window, measured from inside its own modal loop.
+class MeasuredWindow : public CTalvaneDlg {
+  public:
+    std::array<double, kPages.size()> pageMs{};
+    double presentMs = 0;
+
+  protected:
+    BOOL OnInitDialog() override {
+        BOOL result = CTalvaneDlg::OnInitDialog();
+        ::PostMessageW(GetSafeHwnd(), kRunScript, 0, 0);
+        return result;
+    }
+    LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override {
+        if (msg != kRunScript) {
+            return CTalvaneDlg::WindowProc(msg, wParam, lParam);
+        }
+        HWND hwnd = GetSafeHwnd();
+        for (size_t i = 0; i < kPages.size(); ++i) {
+            const double started = bench::NowMs();
+            ::SendMessageW(hwnd, WM_APP_NAVIGATE, static_cast<WPARAM>(kPages[i].code), 0);
+            pageMs[i] = bench::NowMs() - started;
+        }
+        std::vector<double> presents;
+        for (int i = 0; i < kPresentations; ++i) {
+            const double started = bench::NowMs();
+            PushLayer();
+            presents.push_back(bench::NowMs() - started);
+        }
+        presentMs = Median(presents);
+        EndDialog(IDOK);
+        return 0;
+    }
+};
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    const int runs = argc > 1 ? std::max(1, _wtoi(argv[1])) : 15;
+    fw::GdiplusSession gdiplus;
+    RegisterMainWindowClass(::GetModuleHandleW(nullptr));
+    std::array<std::vector<double>, kPages.size()> pages;
+    std::vector<double> presents;
+    for (int run = 0; run < runs; ++run) {
+        LoadSkinImages();
+        {
+            MeasuredWindow window;
+            if (window.DoModal() != IDOK) {
+                std::fprintf(stderr, "run %d: the main window did not run\n", run);
+                return 1;
+            }
+            for (size_t i = 0; i < kPages.size(); ++i) {
+                pages[i].push_back(window.pageMs[i]);
+            }
+            presents.push_back(window.presentMs);
+        }
+        // The decoded pictures stay allocated (the registry makes no GDI+ call at release):
+        // the next run decodes its own.
+        ReleaseSkinImages();
+    }
+    const double present = Median(presents);
+    std::printf("runs: %d; bare full-surface presentation: median %.2f ms\n", runs, present);
+    double worst = 0;
+    for (size_t i = 0; i < kPages.size(); ++i) {
+        const double page = Median(pages[i]);
+        worst = std::max(worst, page);
+        std::printf("first visit, %-16s median %7.2f ms = %5.1f presentations\n", kPages[i].name,
+                    page, present > 0 ? page / present : 0.0);
+    }
+    std::printf("worst first visit: %.1f presentations (target <= 10)\n",
+                present > 0 ? worst / present : 0.0);
+    return 0;
+}
