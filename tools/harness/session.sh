@@ -39,35 +39,47 @@ trap cleanup EXIT
 trap 'exit 130' INT
 trap 'exit 143' TERM
 
+# Starts Xorg on display number $1 and waits until it answers; fails when the number is taken
+# (another session may start a server on the same number at the same moment).
+start_xorg() {
+    local n=$1
+    xorg_log="$logdir/xorg$n.log"
+    Xorg ":$n" -config "$here/xorg-dummy.conf" -noreset -nolisten tcp -logfile "$xorg_log" \
+        >"$xorg_log.out" 2>&1 &
+    xorg_pid=$!
+    for _ in $(seq 100); do
+        kill -0 "$xorg_pid" 2>/dev/null || break
+        # Answering is not enough: the server on that number must be ours.
+        if [ "$(tr -d ' \n' <"/tmp/.X$n-lock" 2>/dev/null)" = "$xorg_pid" ] &&
+            DISPLAY=":$n" xdpyinfo >/dev/null 2>&1; then
+            display=":$n"
+            return 0
+        fi
+        sleep 0.1
+    done
+    kill "$xorg_pid" 2>/dev/null || true
+    wait "$xorg_pid" 2>/dev/null || true
+    xorg_pid=""
+    return 1
+}
+
 # A display number is free when neither its lock file nor its socket exists.
 for n in $(seq 70 199); do
-    if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ]; then
-        display=":$n"
+    if [ ! -e "/tmp/.X$n-lock" ] && [ ! -e "/tmp/.X11-unix/X$n" ] && start_xorg "$n"; then
         break
     fi
 done
-[ -n "$display" ] || { echo "session: no free X display number" >&2; exit 1; }
-
-xorg_log="$logdir/xorg${display#:}.log"
-Xorg "$display" -config "$here/xorg-dummy.conf" -noreset -nolisten tcp -logfile "$xorg_log" \
-    >"$xorg_log.out" 2>&1 &
-xorg_pid=$!
+[ -n "$display" ] || { echo "session: could not start Xorg on a free display, see $logdir" >&2; exit 1; }
 export DISPLAY="$display"
 export VELMORA_XORG_LOG="$xorg_log"
-
-for _ in $(seq 100); do
-    if xdpyinfo >/dev/null 2>&1; then
-        break
-    fi
-    kill -0 "$xorg_pid" 2>/dev/null || { echo "session: Xorg failed, see $xorg_log" >&2; exit 1; }
-    sleep 0.1
-done
-xdpyinfo >/dev/null 2>&1 || { echo "session: Xorg did not answer on $display" >&2; exit 1; }
 
 export WINEPREFIX="$prefix"
 export WINEDEBUG="${WINEDEBUG:--all}"
 export WINEDLLOVERRIDES="${WINEDLLOVERRIDES:-mscoree,mshtml=}"
 "$here/prefix.sh" "$prefix"
+# The prefix check may leave a short-lived server behind; this session keeps its own.
+wineserver -k >/dev/null 2>&1 || true
+wineserver -w >/dev/null 2>&1 || true
 wineserver -p
 # Start Wine's background processes now, detached from the command's output streams.
 wine cmd.exe /c exit </dev/null >/dev/null 2>&1 || true
