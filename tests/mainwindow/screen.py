@@ -7,14 +7,23 @@ from PIL import Image, ImageChops, ImageStat
 ROOT = os.path.abspath(os.path.join(os.path.dirname(__file__), "..", ".."))
 
 
-def skin_image(name):
-    """The committed skin picture of that name, composed over black as the screen shows it."""
+def skin_image_rgba(name):
+    """The committed skin picture of that name, with its alpha."""
     for folder, _, files in os.walk(os.path.join(ROOT, "res")):
         if name + ".png" in files:
-            rgba = Image.open(os.path.join(folder, name + ".png")).convert("RGBA")
-            black = Image.new("RGBA", rgba.size, (0, 0, 0, 255))
-            return Image.alpha_composite(black, rgba).convert("RGB")
+            return Image.open(os.path.join(folder, name + ".png")).convert("RGBA")
     raise FileNotFoundError(name)
+
+
+def over_black(rgba):
+    """A picture with alpha as the screen shows it without a compositor: over black."""
+    black = Image.new("RGBA", rgba.size, (0, 0, 0, 255))
+    return Image.alpha_composite(black, rgba).convert("RGB")
+
+
+def skin_image(name):
+    """The committed skin picture of that name, composed over black as the screen shows it."""
+    return over_black(skin_image_rgba(name))
 
 
 def crop(image, x, y, width, height):
@@ -30,3 +39,9 @@ def mean_difference(a, b):
 def brightness(image):
     stat = ImageStat.Stat(image.convert("L"))
     return stat.mean[0]
+
+
+def changed_pixels(a, b, threshold=48):
+    """How many pixels of two images of one size differ by more than `threshold` in a channel."""
+    difference = ImageChops.difference(a.convert("RGB"), b.convert("RGB"))
+    return sum(1 for pixel in difference.getdata() if max(pixel) > threshold)
