@@ -89,29 +89,23 @@ bool DriverOperations::GetPerformanceLevels(bool defaults, ADLODPerformanceLevel
     ADLODPerformanceLevels answer{};
     answer.iSize = PerformanceLevelsSize(levelCount);
     const bool levelsRead = QueryLevels(levelCount, defaults, answer);
-    if (!defaults) {
-        // The clock timer and the hardware page need only the clocks, which the clock
-        // information carries even when the level query fails.
-        ODClockInfo info;
-        if (ReadClockInfo(entries_, info)) {
-            answer.aLevels[0].iEngineClock = info.sEngineClock.iCurrent;
-            answer.aLevels[0].iMemoryClock = info.sMemoryClock.iCurrent;
-            if (!levelsRead) {
-                answer.aLevels[0].iVddc = kUnknownVddc;
-            }
-            levels = answer;
-            if (voltageKnown != nullptr) {
-                *voltageKnown = levelsRead;
-            }
-            return true;
-        }
+    // The clock timer and the hardware page need only the current clocks, which the clock
+    // information carries even when the level query fails.
+    ODClockInfo info;
+    const bool clocksRead = !defaults && ReadClockInfo(entries_, info);
+    if (!levelsRead && !clocksRead) {
+        return false;
+    }
+    if (clocksRead) {
+        answer.aLevels[0].iEngineClock = info.sEngineClock.iCurrent;
+        answer.aLevels[0].iMemoryClock = info.sMemoryClock.iCurrent;
     }
     if (!levelsRead) {
-        return false;
+        answer.aLevels[0].iVddc = kUnknownVddc;
     }
     levels = answer;
     if (voltageKnown != nullptr) {
-        *voltageKnown = true;
+        *voltageKnown = levelsRead;
     }
     return true;
 }
