@@ -5,6 +5,7 @@
 #include <type_traits>
 
 #include "framework/Handles.h"
+#include "framework/ModuleEntry.h"
 #include "gpu/core/DriverOperations.h"
 
 namespace {
@@ -18,15 +19,6 @@ struct BindingState {
 BindingState& State() {
     static BindingState state;
     return state;
-}
-
-template <typename Entry>
-Entry Resolve(HMODULE module, const char* name) {
-    if (module == nullptr) {
-        return nullptr;
-    }
-    // Through void(*)(), the one function type every other one may be cast from and to.
-    return reinterpret_cast<Entry>(reinterpret_cast<void (*)()>(::GetProcAddress(module, name)));
 }
 
 DriverOperations Operations() {
@@ -56,7 +48,7 @@ void DriverBinding::LoadDriverLibraries() {
         state.entries, [&state](const char* name, DriverLibrary library, auto& entry) {
             const HMODULE module =
                 library == DriverLibrary::Atidl ? state.atidl.get() : state.adl.get();
-            entry = Resolve<std::remove_reference_t<decltype(entry)>>(module, name);
+            entry = fw::LookUpEntry<std::remove_reference_t<decltype(entry)>>(module, name);
         });
 }
 
@@ -76,8 +68,9 @@ bool DriverBinding::GetOverdriveParameters(ADLODParameters& params) {
     return Operations().GetOverdriveParameters(params);
 }
 
-bool DriverBinding::GetPerformanceLevels(bool defaults, ADLODPerformanceLevels& levels) {
-    return Operations().GetPerformanceLevels(defaults, levels);
+bool DriverBinding::GetPerformanceLevels(bool defaults, ADLODPerformanceLevels& levels,
+                                         bool* voltageKnown) {
+    return Operations().GetPerformanceLevels(defaults, levels, voltageKnown);
 }
 
 bool DriverBinding::SetPerformanceClocks(int32_t engineClock, int32_t memoryClock, int32_t vddc) {

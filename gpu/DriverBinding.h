@@ -26,11 +26,19 @@ class DriverBinding {
     // The entry table; the pages call fan, temperature, Avivo and rotation entries directly.
     static const DriverEntries& Entries();
 
-    // The operations of DriverOperations on the process-wide table.
-    static bool GetOverdriveParameters(ADLODParameters& params);
-    static bool GetPerformanceLevels(bool defaults, ADLODPerformanceLevels& levels);
-    static bool SetPerformanceClocks(int32_t engineClock, int32_t memoryClock, int32_t vddc);
+    // The operations of DriverOperations on the process-wide table; see there for the results.
+    [[nodiscard]] static bool GetOverdriveParameters(ADLODParameters& params);
+    // With `defaults` false the result may be true with only level 0's clocks known: a caller
+    // that shows or writes back level 0's Vddc passes `voltageKnown` and uses the voltage only
+    // when it comes back true.
+    [[nodiscard]] static bool GetPerformanceLevels(bool defaults, ADLODPerformanceLevels& levels,
+                                                   bool* voltageKnown = nullptr);
+    // True only when both the voltage and the clocks were accepted; values outside the ranges
+    // of GetOverdriveParameters are refused before anything is written.
+    [[nodiscard]] static bool SetPerformanceClocks(int32_t engineClock, int32_t memoryClock,
+                                                   int32_t vddc);
     static bool SetDisplayColor(ColorKind kind, int32_t value);
-    static bool GetDisplayColor(ColorKind kind, int32_t& current, int32_t& defaultValue,
-                                int32_t& minimum, int32_t& maximum, int32_t& step);
+    [[nodiscard]] static bool GetDisplayColor(ColorKind kind, int32_t& current,
+                                              int32_t& defaultValue, int32_t& minimum,
+                                              int32_t& maximum, int32_t& step);
 };

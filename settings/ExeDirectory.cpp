@@ -2,42 +2,23 @@
 
 #include "framework/Handles.h"
 
-#include <shlwapi.h>
-
 #include <cwchar>
+#include <string>
 
 namespace {
 
 constexpr wchar_t kDataFileName[] = L"\\DeviceManuf.db3";
 
-// The module path with its file name removed, in place; false when it cannot be obtained.
-bool ModuleDirectory(wchar_t (&path)[MAX_PATH]) {
-    const DWORD length = ::GetModuleFileNameW(nullptr, path, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH) {
-        path[0] = L'\0';
-        return false;
-    }
-    ::PathRemoveFileSpecW(path);
-    return true;
-}
-
 }  // namespace
 
-std::wstring ExecutableDirectory() {
-    wchar_t path[MAX_PATH];
-    if (!ModuleDirectory(path)) {
-        return {};
-    }
-    return path;
-}
-
 bool GetDataFilePath(wchar_t (&path)[MAX_PATH]) {
-    if (!ModuleDirectory(path) ||
-        std::wcslen(path) + std::wcslen(kDataFileName) >= static_cast<size_t>(MAX_PATH)) {
+    const std::wstring full = fw::PathNextToExecutable(kDataFileName);
+    if (full.empty() || full.size() >= static_cast<size_t>(MAX_PATH)) {
         path[0] = L'\0';
         return false;
     }
-    std::wcscat(path, kDataFileName);
+    full.copy(path, full.size());
+    path[full.size()] = L'\0';
     return true;
 }
 

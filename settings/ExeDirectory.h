@@ -4,20 +4,19 @@
 
 #include <windows.h>
 
-#include <string>
+#include "framework/ExecutableDirectory.h"
 
 // Size of the buffer a machine registry string is read into: 31 characters and the terminator.
 inline constexpr DWORD kMachineStringChars = 32;
 
-// The executable's directory without a trailing backslash (except at a drive root); empty when
-// the module path cannot be obtained.
-std::wstring ExecutableDirectory();
+// Start-up takes the directory from here.
+using fw::ExecutableDirectory;
 
 // "<executable directory>\DeviceManuf.db3" within a 260-character buffer. False, with path set
 // to the empty string, when the result does not fit.
-bool GetDataFilePath(wchar_t (&path)[MAX_PATH]);
+[[nodiscard]] bool GetDataFilePath(wchar_t (&path)[MAX_PATH]);
 
 // Reads one string value of HKEY_LOCAL_MACHINE\subKey (at most 31 characters). True only when the
 // value was read; otherwise value is left as it was.
-bool ReadMachineRegistryString(const wchar_t* subKey, const wchar_t* name,
-                               wchar_t (&value)[kMachineStringChars]);
+[[nodiscard]] bool ReadMachineRegistryString(const wchar_t* subKey, const wchar_t* name,
+                                             wchar_t (&value)[kMachineStringChars]);

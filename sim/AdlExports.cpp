@@ -52,7 +52,7 @@ int VELMORA_CDECL ADL_Main_Control_Create(AdlMallocCallback allocate, int connec
     }
     g_allocate = allocate;
     ++g_openContexts;
-    return line.Finish(sim::kOk);
+    return line.Succeed(store);
 }
 
 int VELMORA_CDECL ADL_Main_Control_Destroy() {
@@ -64,7 +64,7 @@ int VELMORA_CDECL ADL_Main_Control_Destroy() {
     if (g_openContexts > 0 && --g_openContexts == 0) {
         g_allocate = nullptr;
     }
-    return line.Finish(sim::kOk);
+    return line.Succeed(store);
 }
 
 int VELMORA_CDECL ADL_Adapter_NumberOfAdapters_Get(int* count) {
@@ -79,7 +79,7 @@ int VELMORA_CDECL ADL_Adapter_NumberOfAdapters_Get(int* count) {
         return line.Finish(sim::kNullPointer);
     }
     *count = SimAdapters(store).reportedCount();
-    return line.Finish(sim::kOk);
+    return line.Succeed(store);
 }
 
 int VELMORA_CDECL ADL_Adapter_AdapterInfo_Get(AdapterInfo* info, int size) {
@@ -116,7 +116,7 @@ int VELMORA_CDECL ADL_Adapter_AdapterInfo_Get(AdapterInfo* info, int size) {
         record.iExist = 1;
         record.iOSDisplayIndex = adapter.index;
     }
-    return line.Finish(sim::kOk);
+    return line.Succeed(store);
 }
 
 int VELMORA_CDECL ADL_Display_DisplayInfo_Get(int adapterIndex, int* count, ADLDisplayInfo** info,
@@ -139,7 +139,7 @@ int VELMORA_CDECL ADL_Display_DisplayInfo_Get(int adapterIndex, int* count, ADLD
     *count = adapter->reportedDisplays;
     *info = nullptr;
     if (adapter->nullBuffer || adapter->displays.empty()) {
-        return line.Finish(sim::kOk);
+        return line.Succeed(store);
     }
     const size_t bytes = adapter->displays.size() * sizeof(ADLDisplayInfo);
     auto* displays = static_cast<ADLDisplayInfo*>(g_allocate(static_cast<int>(bytes)));
@@ -162,7 +162,7 @@ int VELMORA_CDECL ADL_Display_DisplayInfo_Get(int adapterIndex, int* count, ADLD
                                    (display.mapped ? kAdlDisplayMappedToDesktop : 0);
     }
     *info = displays;
-    return line.Finish(sim::kOk);
+    return line.Succeed(store);
 }
 
 int VELMORA_CDECL ADL_Display_ColorCaps_Get(int adapterIndex, int displayIndex, int* caps,
@@ -184,7 +184,7 @@ int VELMORA_CDECL ADL_Display_ColorCaps_Get(int adapterIndex, int displayIndex, 
     }
     *caps = display->caps;
     *valid = display->valid;
-    return line.Finish(sim::kOk);
+    return line.Succeed(store);
 }
 
 int VELMORA_CDECL ADL_Display_Color_Get(int adapterIndex, int displayIndex, int colorType,
@@ -216,7 +216,7 @@ int VELMORA_CDECL ADL_Display_Color_Get(int adapterIndex, int displayIndex, int 
     *minimum = values[2];
     *maximum = values[3];
     *step = values[4];
-    return line.Finish(sim::kOk);
+    return line.Succeed(store);
 }
 
 int VELMORA_CDECL ADL_Display_Color_Set(int adapterIndex, int displayIndex, int colorType,
@@ -243,7 +243,7 @@ int VELMORA_CDECL ADL_Display_Color_Set(int adapterIndex, int displayIndex, int 
     }
     values[0] = value;
     store.SetInts(display->section, *key, values);
-    return line.Finish(sim::kOk);
+    return line.Succeed(store);
 }
 
 }  // extern "C"

@@ -36,6 +36,9 @@ int Check(const SimStore& store, const char* name, int adapter, const void* reco
 
 constexpr size_t kLevelsMaxWords = Words(sizeof(ADLODPerformanceLevels));
 
+// The name under which [Sim] Refuse refuses only the query of the current levels.
+constexpr const char* kCurrentLevelsQuery = "ATIDL_GetODPerformanceLevels/Current";
+
 }  // namespace
 
 extern "C" {
@@ -60,7 +63,7 @@ int VELMORA_CDECL ATIDL_GetODParameters(int adapter, ADLODParameters* params, in
     put(params->sEngineClock, card.EngineRange());
     put(params->sMemoryClock, card.MemoryRange());
     put(params->sVddc, card.VddcRange());
-    return line.Finish(sim::kOk);
+    return line.Succeed(store);
 }
 
 int VELMORA_CDECL ATIDL_GetODPerformanceLevels(int adapter, ADLODPerformanceLevels* levels,
@@ -73,6 +76,9 @@ int VELMORA_CDECL ATIDL_GetODPerformanceLevels(int adapter, ADLODPerformanceLeve
     const int32_t size = levels != nullptr ? levels->iSize : 0;
     // The record must have room for every level the card has.
     int check = Check(store, "ATIDL_GetODPerformanceLevels", adapter, levels, size, size);
+    if (check == sim::kOk && defaults == 0 && store.IsRefused(kCurrentLevelsQuery)) {
+        check = sim::kError;
+    }
     if (check == sim::kOk && size < PerformanceLevelsSize(count)) {
         check = sim::kInvalidParameter;
     }
@@ -83,7 +89,7 @@ int VELMORA_CDECL ATIDL_GetODPerformanceLevels(int adapter, ADLODPerformanceLeve
         const std::vector<int> level = card.Level(defaults != 0, i);
         levels->aLevels[i] = ADLODPerformanceLevel{level[0], level[1], level[2]};
     }
-    return line.Finish(sim::kOk);
+    return line.Succeed(store);
 }
 
 int VELMORA_CDECL ATIDL_SetODPerformanceLevels(int adapter, ADLODPerformanceLevels* levels,
@@ -110,7 +116,8 @@ int VELMORA_CDECL ATIDL_SetODPerformanceLevels(int adapter, ADLODPerformanceLeve
         const ADLODPerformanceLevel& level = levels->aLevels[i];
         card.SetCurrentLevel(i, {level.iEngineClock, level.iMemoryClock, level.iVddc});
     }
-    return line.Finish(sim::kOk);
+    card.RecordVddcWrite(levels->aLevels[0].iVddc);
+    return line.Succeed(store);
 }
 
 int VELMORA_CDECL ATIDL_GetODClockInfo(int adapter, ODClockInfo* info) {
@@ -129,7 +136,7 @@ int VELMORA_CDECL ATIDL_GetODClockInfo(int adapter, ODClockInfo* info) {
     info->iReserved = 0;
     info->sMemoryClock = block(card.MemoryClock(), card.MemoryRange());
     info->sEngineClock = block(card.EngineClock(), card.EngineRange());
-    return line.Finish(sim::kOk);
+    return line.Succeed(store);
 }
 
 int VELMORA_CDECL ATIDL_SetODClockConfig(int adapter, ODClockConfig* config) {
@@ -146,7 +153,7 @@ int VELMORA_CDECL ATIDL_SetODClockConfig(int adapter, ODClockConfig* config) {
         return line.Finish(sim::kInvalidParameter);
     }
     card.SetClocks(config->iEngineClock, config->iMemoryClock);
-    return line.Finish(sim::kOk);
+    return line.Succeed(store);
 }
 
 int VELMORA_CDECL ATIDL_GetTemperature(int adapter, int controller, ADLTemperature* temperature,
@@ -161,7 +168,7 @@ int VELMORA_CDECL ATIDL_GetTemperature(int adapter, int controller, ADLTemperatu
         return line.Finish(check);
     }
     temperature->iTemperature = SimCard(store).Temperature();
-    return line.Finish(sim::kOk);
+    return line.Succeed(store);
 }
 
 int VELMORA_CDECL ATIDL_GetFanSpeedInfo(int adapter, int controller, ADLFanSpeedInfo* info,
@@ -181,7 +188,7 @@ int VELMORA_CDECL ATIDL_GetFanSpeedInfo(int adapter, int controller, ADLFanSpeed
     info->iMaxPercent = range[1];
     info->iMinRPM = range[2];
     info->iMaxRPM = range[3];
-    return line.Finish(sim::kOk);
+    return line.Succeed(store);
 }
 
 int VELMORA_CDECL ATIDL_GetFanSpeed(int adapter, int controller, ADLFanSpeedValue* value,
@@ -204,7 +211,7 @@ int VELMORA_CDECL ATIDL_GetFanSpeed(int adapter, int controller, ADLFanSpeedValu
     } else {
         return line.Finish(sim::kInvalidParameter);
     }
-    return line.Finish(sim::kOk);
+    return line.Succeed(store);
 }
 
 int VELMORA_CDECL ATIDL_SetFanSpeed(int adapter, int controller, ADLFanSpeedValue* value,
@@ -229,7 +236,7 @@ int VELMORA_CDECL ATIDL_SetFanSpeed(int adapter, int controller, ADLFanSpeedValu
         return line.Finish(sim::kInvalidParameter);
     }
     card.SetFanPercent(percent);
-    return line.Finish(sim::kOk);
+    return line.Succeed(store);
 }
 
 int VELMORA_CDECL ATIDL_SetFanSpeedToDefault(int adapter, int controller, int reserved) {
@@ -243,7 +250,7 @@ int VELMORA_CDECL ATIDL_SetFanSpeedToDefault(int adapter, int controller, int re
         return line.Finish(sim::kInvalidAdapterIndex);
     }
     SimCard(store).SetFanAutomatic();
-    return line.Finish(sim::kOk);
+    return line.Succeed(store);
 }
 
 int VELMORA_CDECL ATIDL_GetAvivoSettings(int adapter, int setting, AvivoSettingRecord* record) {
@@ -265,7 +272,7 @@ int VELMORA_CDECL ATIDL_GetAvivoSettings(int adapter, int setting, AvivoSettingR
     record->iMinimum = words[1];
     record->iMaximum = words[2];
     record->iStep = words[3];
-    return line.Finish(sim::kOk);
+    return line.Succeed(store);
 }
 
 int VELMORA_CDECL ATIDL_SetRotationAngle(int adapter, int rotation) {
@@ -282,7 +289,7 @@ int VELMORA_CDECL ATIDL_SetRotationAngle(int adapter, int rotation) {
         return line.Finish(sim::kInvalidParameter);
     }
     store.SetInt("Display", "Rotation", rotation);
-    return line.Finish(sim::kOk);
+    return line.Succeed(store);
 }
 
 }  // extern "C"

@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "sim/SimErrors.h"
 #include "sim/SimStore.h"
 
 namespace sim {
@@ -48,6 +49,10 @@ CallLine& CallLine::Record(const void* record, size_t words) {
 int CallLine::Finish(int result) {
     AppendCallLog(text_ + ") = " + std::to_string(result));
     return result;
+}
+
+int CallLine::Succeed(const SimStore& store) {
+    return Finish(store.IsNoted(name_) ? kOkWithNote : kOk);
 }
 
 size_t SizedWords(const void* record, size_t minimum, size_t maximum) {

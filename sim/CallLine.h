@@ -7,9 +7,11 @@
 
 namespace sim {
 
+class SimStore;
+
 class CallLine {
   public:
-    explicit CallLine(const char* name) : text_(std::string(name) + "(") {}
+    explicit CallLine(const char* name) : name_(name), text_(std::string(name) + "(") {}
 
     CallLine& Int(int value);
     // "ptr" or "null": an out-pointer whose target the caller does not fill in.
@@ -19,10 +21,14 @@ class CallLine {
 
     // Appends " = result" and writes the line to the call log; returns `result`.
     int Finish(int result);
+    // Finishes a call that did its work: 0, or 1 (a success with a note) when the state's
+    // [Sim] Note lists the entry.
+    int Succeed(const SimStore& store);
 
   private:
     void Separate();
 
+    const char* name_;
     std::string text_;
     bool first_ = true;
 };

@@ -53,6 +53,18 @@ void SimCard::SetCurrentLevel(int index, const std::vector<int>& level) {
     store_.SetInts("Overdrive", LevelKey(false, index), level);
 }
 
+void SimCard::RecordVddcWrite(int vddc) {
+    std::vector<int> writes;
+    for (const std::string& item : SplitList(store_.GetString("Overdrive", "VddcWrites"))) {
+        writes.push_back(ParseInt(item).value_or(0));
+    }
+    writes.push_back(vddc);
+    if (writes.size() > kKeptVddcWrites) {
+        writes.erase(writes.begin(), writes.end() - kKeptVddcWrites);
+    }
+    store_.SetInts("Overdrive", "VddcWrites", writes);
+}
+
 SimRange SimCard::Range(const char* key) const {
     const std::vector<int> values = store_.GetInts("Overdrive", key, 3);
     return SimRange{values[0], values[1], values[2]};

@@ -2,6 +2,7 @@
 // temperature, as the ATIDL entry points see them.
 #pragma once
 
+#include <cstddef>
 #include <vector>
 
 #include "sim/SimStore.h"
@@ -26,6 +27,10 @@ class SimCard {
     // {engine, memory, vddc} of level `index`.
     std::vector<int> Level(bool defaults, int index) const;
     void SetCurrentLevel(int index, const std::vector<int>& level);
+    // Appends level 0's Vddc of an accepted level write to [Overdrive] VddcWrites, which keeps
+    // the latest kKeptVddcWrites, so a test sees every voltage that reached the card in order.
+    void RecordVddcWrite(int vddc);
+    static constexpr size_t kKeptVddcWrites = 16;
 
     SimRange EngineRange() const { return Range("EngineRange"); }
     SimRange MemoryRange() const { return Range("MemoryRange"); }

@@ -3,6 +3,7 @@
 
 namespace sim {
 
+inline constexpr int kOkWithNote = 1;  // ADL_OK_WARNING: done, with something to tell
 inline constexpr int kOk = 0;
 inline constexpr int kError = -1;
 inline constexpr int kNotInitialized = -2;

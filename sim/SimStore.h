@@ -41,6 +41,10 @@ class SimStore {
     bool IsRefused(std::string_view entryName) const {
         return ListContains("Sim", "Refuse", entryName);
     }
+    // Whether the scenario answers successful calls of this entry point with a note (1).
+    bool IsNoted(std::string_view entryName) const {
+        return ListContains("Sim", "Note", entryName);
+    }
 
   private:
     void SetText(std::string_view section, std::string_view key, const std::string& text);

@@ -1,5 +1,7 @@
 #include "update/MachineIdentity.h"
 
+#include "framework/ExecutableDirectory.h"
+#include "framework/ModuleEntry.h"
 #include "update/PrivateLibrary.h"
 #include "update/UpdateConfig.h"
 
@@ -19,7 +21,7 @@ MachineIdentity::MachineIdentity(std::wstring libraryPath) : libraryPath_(std::m
 bool MachineIdentity::Get(char (&buffer)[kMachineIdSize]) {
     if (!obtained_) {
         fw::Module library = LoadPrivateLibrary(libraryPath_);
-        auto getIdentify = LookUpEntry<MIGetIdentifyEntry>(library.get(), "MIGetIdentify");
+        auto getIdentify = fw::LookUpEntry<MIGetIdentifyEntry>(library.get(), "MIGetIdentify");
         if (getIdentify != nullptr) {
             // Into a scratch buffer, so that a failed call leaves the kept identity as it was.
             char answer[kMachineIdSize] = {};
@@ -35,6 +37,6 @@ bool MachineIdentity::Get(char (&buffer)[kMachineIdSize]) {
 }
 
 bool GetMachineId(char (&buffer)[kMachineIdSize]) {
-    static MachineIdentity identity(PathNextToExecutable(kMachineIdLibraryPath));
+    static MachineIdentity identity(fw::PathNextToExecutable(kMachineIdLibraryPath));
     return identity.Get(buffer);
 }

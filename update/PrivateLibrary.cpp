@@ -1,6 +1,6 @@
 #include "update/PrivateLibrary.h"
 
-#include "settings/ExeDirectory.h"
+#include "framework/ModuleEntry.h"
 
 namespace {
 
@@ -15,8 +15,8 @@ bool IsFullPath(const std::wstring& path) {
 void RestrictLibrarySearch() {
     using SetDefaultDllDirectoriesFn = BOOL(WINAPI*)(DWORD);
     // Looked up, since systems without the loader update lack it.
-    auto restrict = LookUpEntry<SetDefaultDllDirectoriesFn>(::GetModuleHandleW(L"kernel32.dll"),
-                                                            "SetDefaultDllDirectories");
+    auto restrict = fw::LookUpEntry<SetDefaultDllDirectoriesFn>(::GetModuleHandleW(L"kernel32.dll"),
+                                                                "SetDefaultDllDirectories");
     if (restrict == nullptr || !restrict(LOAD_LIBRARY_SEARCH_DEFAULT_DIRS)) {
         // At least take the current directory out of the search order.
         ::SetDllDirectoryW(L"");
@@ -36,16 +36,4 @@ fw::Module LoadPrivateLibrary(const std::wstring& fullPath) {
         module = ::LoadLibraryExW(fullPath.c_str(), nullptr, LOAD_WITH_ALTERED_SEARCH_PATH);
     }
     return fw::Module(module);
-}
-
-std::wstring PathNextToExecutable(const wchar_t* relativePath) {
-    std::wstring directory = ExecutableDirectory();
-    if (directory.empty()) {
-        return {};
-    }
-    // PathRemoveFileSpec keeps the backslash of a drive root.
-    if (directory.back() == L'\\') {
-        directory.pop_back();
-    }
-    return directory + relativePath;
 }

@@ -6,21 +6,9 @@
 
 namespace {
 
-constexpr WORD kWinsockVersion = MAKEWORD(2, 2);
 constexpr int kIpv4Length = 4;
 
 }  // namespace
-
-WinsockSession::WinsockSession() {
-    WSADATA data;
-    started_ = ::WSAStartup(kWinsockVersion, &data) == 0;
-}
-
-WinsockSession::~WinsockSession() {
-    if (started_) {
-        ::WSACleanup();
-    }
-}
 
 bool ResolveHost(const char* host, std::string& address) {
     if (host == nullptr || host[0] == '\0') {

@@ -1,5 +1,7 @@
 #include "update/UpdateCheck.h"
 
+#include "update/WinsockSession.h"
+
 #include <memory>
 #include <utility>
 

@@ -1,14 +1,10 @@
-// Sockets declarations must come before windows.h.
-#include <winsock2.h>
-
 #include "update/UpdateStartup.h"
 
+#include "framework/ExecutableDirectory.h"
 #include "update/MachineIdentity.h"
 #include "update/PrivateLibrary.h"
-#include "update/ResolveHost.h"
 #include "update/UpdateCheck.h"
-
-#include <shlwapi.h>
+#include "update/WinsockSession.h"
 
 #include <string>
 #include <utility>
@@ -19,31 +15,17 @@ namespace {
 struct StartupBinding {
     StartupBinding() {
         RestrictLibrarySearch();
-        binding.Bind(PathNextToExecutable(kUpdaterLibraryPath));
+        binding.Bind(fw::PathNextToExecutable(kUpdaterLibraryPath));
     }
     UpdaterBinding binding;
 };
 
 StartupBinding g_startupBinding;
 
-constexpr WORD kWinsockVersion = MAKEWORD(2, 2);
-
 // Windows Sockets for the update library, from before the lookup until exit. Released by hand,
 // not by a static destructor, because a check still running at exit must keep them.
 bool g_socketsStarted = false;
 fw::KernelHandle g_checkThread;
-
-// The executable's directory as the update library takes it (ANSI, no trailing backslash except
-// at a drive root); empty when unknown.
-std::string ExecutableDirectoryAnsi() {
-    char path[MAX_PATH];
-    const DWORD length = ::GetModuleFileNameA(nullptr, path, MAX_PATH);
-    if (length == 0 || length >= MAX_PATH) {
-        return {};
-    }
-    ::PathRemoveFileSpecA(path);
-    return path;
-}
 
 }  // namespace
 
@@ -52,7 +34,9 @@ const UpdaterBinding& TheUpdaterBinding() {
 }
 
 void RunUpdateStartupStep() {
-    const std::string executableDirectory = ExecutableDirectoryAnsi();
+    // The update library takes ANSI text: the directory as GetModuleFileNameA and
+    // PathRemoveFileSpecA would give it.
+    const std::string executableDirectory = fw::ExecutableDirectoryAnsi();
     const std::string updateDirectory = executableDirectory + kUpdateSubdirectory;
     char machineId[kMachineIdSize];
     GetMachineId(machineId);
@@ -61,8 +45,7 @@ void RunUpdateStartupStep() {
     }
     // A stale answer of an earlier check must not be taken for this one's.
     ::DeleteFileA((updateDirectory + "\\" + kUpdateCfgFileName).c_str());
-    WSADATA data;
-    g_socketsStarted = ::WSAStartup(kWinsockVersion, &data) == 0;
+    g_socketsStarted = StartWinsock();
     UpdateCheckRequest request;
     request.executableDirectory = executableDirectory;
     request.updateDirectory = updateDirectory;
@@ -76,7 +59,7 @@ void FinishUpdateCheck() {
     }
     g_checkThread.reset();
     if (g_socketsStarted) {
-        ::WSACleanup();
+        StopWinsock();
         g_socketsStarted = false;
     }
 }

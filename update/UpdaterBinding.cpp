@@ -1,8 +1,11 @@
 #include "update/UpdaterBinding.h"
 
+#include "framework/ModuleEntry.h"
 #include "update/PrivateLibrary.h"
 
 #include <utility>
+
+using fw::LookUpEntry;
 
 bool UpdaterBinding::Bind(const std::wstring& libraryPath) {
     Unbind();

@@ -20,11 +20,20 @@ int32_t AdlColorType(ColorKind kind) {
     return kind == ColorKind::Contrast ? kAdlColorContrast : kAdlColorBrightness;
 }
 
+// A negative result is a refusal; a positive one is a success with a note.
+bool Accepted(int result) {
+    return result >= 0;
+}
+
 bool ReadClockInfo(const DriverEntries& entries, ODClockInfo& info) {
     info = ODClockInfo{};
     info.iSize = sizeof(ODClockInfo);
     return entries.ATIDL_GetODClockInfo != nullptr &&
-           entries.ATIDL_GetODClockInfo(kAdapter, &info) == 0;
+           Accepted(entries.ATIDL_GetODClockInfo(kAdapter, &info));
+}
+
+bool InRange(int32_t value, const ADLODParameterRange& range) {
+    return value >= range.iMin && value <= range.iMax;
 }
 
 }  // namespace
@@ -46,10 +55,29 @@ bool DriverOperations::GetOverdriveParameters(ADLODParameters& params) const {
         params.sMemoryClock.iStep = info.sMemoryClock.iStep;
     }
     // Callers size a levels record from the count: one outside 1..8 is a failed query.
-    return result == 0 && IsValidLevelCount(params.iNumberOfPerformanceLevels);
+    return Accepted(result) && IsValidLevelCount(params.iNumberOfPerformanceLevels);
 }
 
-bool DriverOperations::GetPerformanceLevels(bool defaults, ADLODPerformanceLevels& levels) const {
+bool DriverOperations::QueryLevels(int32_t levelCount, bool defaults,
+                                   ADLODPerformanceLevels& levels) const {
+    if (entries_.ATIDL_GetODPerformanceLevels == nullptr) {
+        return false;
+    }
+    // Into a scratch record: what a refusing driver left in it is never read.
+    ADLODPerformanceLevels answer{};
+    answer.iSize = PerformanceLevelsSize(levelCount);
+    if (!Accepted(entries_.ATIDL_GetODPerformanceLevels(kAdapter, &answer, defaults ? 1 : 0, 0))) {
+        return false;
+    }
+    levels = answer;
+    return true;
+}
+
+bool DriverOperations::GetPerformanceLevels(bool defaults, ADLODPerformanceLevels& levels,
+                                            bool* voltageKnown) const {
+    if (voltageKnown != nullptr) {
+        *voltageKnown = false;
+    }
     if (entries_.ATIDL_GetODPerformanceLevels == nullptr) {
         return false;
     }
@@ -57,39 +85,61 @@ bool DriverOperations::GetPerformanceLevels(bool defaults, ADLODPerformanceLevel
     if (!GetOverdriveParameters(params)) {
         return false;
     }
-    levels.iSize = PerformanceLevelsSize(params.iNumberOfPerformanceLevels);
-    const int result =
-        entries_.ATIDL_GetODPerformanceLevels(kAdapter, &levels, defaults ? 1 : 0, 0);
-    if (defaults) {
-        return result == 0;
-    }
+    const int32_t levelCount = params.iNumberOfPerformanceLevels;
+    ADLODPerformanceLevels answer{};
+    answer.iSize = PerformanceLevelsSize(levelCount);
+    const bool levelsRead = QueryLevels(levelCount, defaults, answer);
+    // The clock timer and the hardware page need only the current clocks, which the clock
+    // information carries even when the level query fails.
     ODClockInfo info;
-    if (ReadClockInfo(entries_, info)) {
-        levels.aLevels[0].iEngineClock = info.sEngineClock.iCurrent;
-        levels.aLevels[0].iMemoryClock = info.sMemoryClock.iCurrent;
-        return true;
+    const bool clocksRead = !defaults && ReadClockInfo(entries_, info);
+    if (!levelsRead && !clocksRead) {
+        return false;
     }
-    return result == 0;
+    if (clocksRead) {
+        answer.aLevels[0].iEngineClock = info.sEngineClock.iCurrent;
+        answer.aLevels[0].iMemoryClock = info.sMemoryClock.iCurrent;
+    }
+    if (!levelsRead) {
+        answer.aLevels[0].iVddc = kUnknownVddc;
+    }
+    levels = answer;
+    if (voltageKnown != nullptr) {
+        *voltageKnown = levelsRead;
+    }
+    return true;
 }
 
 bool DriverOperations::SetPerformanceClocks(int32_t engineClock, int32_t memoryClock,
                                             int32_t vddc) const {
-    if (entries_.ATIDL_SetODPerformanceLevels == nullptr) {
+    // Both writes must be possible before the first is made.
+    if (entries_.ATIDL_SetODPerformanceLevels == nullptr ||
+        entries_.ATIDL_SetODClockConfig == nullptr) {
         return false;
     }
     ADLODParameters params{};
     if (!GetOverdriveParameters(params)) {
         return false;
     }
+    // The last guard for values that bypassed the sliders: hotkeys, stored settings, start-up.
+    if (!InRange(engineClock, params.sEngineClock) || !InRange(memoryClock, params.sMemoryClock) ||
+        !InRange(vddc, params.sVddc)) {
+        return false;
+    }
+    const int32_t levelCount = params.iNumberOfPerformanceLevels;
     ADLODPerformanceLevels levels{};
     if (!GetPerformanceLevels(true, levels)) {
         return false;
     }
-    levels.iSize = PerformanceLevelsSize(params.iNumberOfPerformanceLevels);
-    levels.aLevels[0].iVddc = vddc;
-    entries_.ATIDL_SetODPerformanceLevels(kAdapter, &levels, 0);
+    levels.iSize = PerformanceLevelsSize(levelCount);
+    // What the card runs now, written back should the clocks be refused.
+    ADLODPerformanceLevels previous{};
+    if (!QueryLevels(levelCount, false, previous)) {
+        previous = levels;  // the driver's defaults stand in
+    }
 
-    if (entries_.ATIDL_SetODClockConfig == nullptr) {
+    levels.aLevels[0].iVddc = vddc;
+    if (!Accepted(entries_.ATIDL_SetODPerformanceLevels(kAdapter, &levels, 0))) {
         return false;
     }
     // Word 1 of the configuration has no meaning for the program and is left 0.
@@ -97,7 +147,12 @@ bool DriverOperations::SetPerformanceClocks(int32_t engineClock, int32_t memoryC
     config.iSize = sizeof(ODClockConfig);
     config.iMemoryClock = memoryClock;
     config.iEngineClock = engineClock;
-    return entries_.ATIDL_SetODClockConfig(kAdapter, &config) == 0;
+    if (Accepted(entries_.ATIDL_SetODClockConfig(kAdapter, &config))) {
+        return true;
+    }
+    // The new voltage was chosen for the refused clocks: it must not stay without them.
+    entries_.ATIDL_SetODPerformanceLevels(kAdapter, &previous, 0);
+    return false;
 }
 
 bool DriverOperations::HasColorEntries() const {

@@ -12,6 +12,7 @@ const std::vector<StateKey>& DefaultCard() {
         {"Sim", "Missing", ""},
         {"Sim", "MissingExports", ""},
         {"Sim", "Refuse", ""},
+        {"Sim", "Note", ""},
         {"Overdrive", "Levels", "3"},
         {"Overdrive", "ActivityReporting", "1"},
         {"Overdrive", "DiscreteLevels", "1"},
@@ -28,6 +29,7 @@ const std::vector<StateKey>& DefaultCard() {
         {"Overdrive", "CurrentLevel0", "70000,100000,1150"},
         {"Overdrive", "CurrentLevel1", "60000,100000,1050"},
         {"Overdrive", "CurrentLevel2", "50000,90000,950"},
+        {"Overdrive", "VddcWrites", ""},
         {"Fan", "Range", "20,100,800,4000"},
         {"Fan", "Percent", "45"},
         {"Fan", "Automatic", "1"},
@@ -95,6 +97,9 @@ const std::vector<Scenario>& Scenarios() {
              {"Adapter0.Display1", "Brightness", "5,0,-100,100,1"},
              {"Adapter0.Display1", "Contrast", "110,100,0,200,1"},
          }},
+        // Level 0 runs below its default voltage, so putting back the current voltage and
+        // putting back the default one can be told apart.
+        {"Undervolted", {{"Overdrive", "CurrentLevel0", "70000,100000,1100"}}},
         {"LevelsZero", {{"Overdrive", "Levels", "0"}}},
         {"LevelsNegative", {{"Overdrive", "Levels", "-3"}}},
         {"LevelsHuge", {{"Overdrive", "Levels", "1000000000"}}},

@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include "gpu/DriverBinding.h"
+#include "gpu/core/DriverOperations.h"
 #include "tests/gpu/SimHarness.h"
 
 using ::testing::Contains;
@@ -119,9 +120,11 @@ TEST_F(DriverBindingWineTest, SetPerformanceClocksReachesTheDriverInContractOrde
     EXPECT_THAT(simtest::CallLog(),
                 ElementsAre(parameters, clockInfo, parameters, clockInfo,
                             "ATIDL_GetODPerformanceLevels(0, {44, 0}, 1, 0) = 0",
+                            "ATIDL_GetODPerformanceLevels(0, {44, 0}, 0, 0) = 0",
                             "ATIDL_SetODPerformanceLevels(0, {44, 0, 70000, 100000, 1200, 60000, "
                             "100000, 1050, 50000, 90000, 950}, 0) = 0",
                             "ATIDL_SetODClockConfig(0, {16, 0, 110000, 80000}) = 0"));
+    EXPECT_EQ(simtest::GetSimKey("Overdrive", "VddcWrites"), "1200");
 
     // The card now runs what was written.
     ADLODPerformanceLevels levels{};
@@ -135,13 +138,88 @@ TEST_F(DriverBindingWineTest, SetPerformanceClocksReachesTheDriverInContractOrde
     EXPECT_EQ(params.sMemoryClock.iMax, 130000);
 }
 
-TEST_F(DriverBindingWineTest, RefusedClockConfigFailsAndLeavesClocksAlone) {
+TEST_F(DriverBindingWineTest, RefusedVoltageFailsAndNoClocksAreWritten) {
+    simtest::SetSimKey("Sim", "Refuse", "ATIDL_SetODPerformanceLevels");
+    simtest::LoadDriverLibrariesDismissingMessages();
+    EXPECT_FALSE(DriverBinding::SetPerformanceClocks(80000, 110000, 1200));
+    EXPECT_THAT(simtest::CallLogLines("ATIDL_SetODPerformanceLevels"),
+                ElementsAre(::testing::EndsWith(" = -1")));
+    EXPECT_THAT(simtest::CallLogLines("ATIDL_SetODClockConfig"), IsEmpty());
+    EXPECT_EQ(simtest::GetSimKey("Overdrive", "VddcWrites"), "");
+    EXPECT_EQ(simtest::GetSimKey("Overdrive", "EngineClock"), "70000");
+}
+
+TEST_F(DriverBindingWineTest, RefusedClocksFailAndPutTheCurrentVoltageBack) {
+    simtest::ResetSim("Undervolted");
     simtest::SetSimKey("Sim", "Refuse", "ATIDL_SetODClockConfig");
     simtest::LoadDriverLibrariesDismissingMessages();
     EXPECT_FALSE(DriverBinding::SetPerformanceClocks(80000, 110000, 1200));
-    EXPECT_EQ(simtest::GetSimKey("Overdrive", "EngineClock"), "70000");
     EXPECT_THAT(simtest::CallLogLines("ATIDL_SetODClockConfig"),
                 ElementsAre("ATIDL_SetODClockConfig(0, {16, 0, 110000, 80000}) = -1"));
+    EXPECT_EQ(simtest::GetSimKey("Overdrive", "VddcWrites"), "1200,1100");
+    EXPECT_EQ(simtest::GetSimKey("Overdrive", "CurrentLevel0"), "70000,100000,1100");
+    EXPECT_EQ(simtest::GetSimKey("Overdrive", "EngineClock"), "70000");
+
+    // When the current levels cannot be read, the default level 0 goes back instead.
+    simtest::ResetSim("Undervolted");
+    simtest::SetSimKey("Sim", "Refuse",
+                       "ATIDL_SetODClockConfig,ATIDL_GetODPerformanceLevels/Current");
+    EXPECT_FALSE(DriverBinding::SetPerformanceClocks(80000, 110000, 1200));
+    EXPECT_EQ(simtest::GetSimKey("Overdrive", "VddcWrites"), "1200,1150");
+    EXPECT_EQ(simtest::GetSimKey("Overdrive", "CurrentLevel0"), "70000,100000,1150");
+}
+
+TEST_F(DriverBindingWineTest, ValuesOutsideTheReportedRangesNeverReachTheCard) {
+    // The card would take clocks above what the program offers; the program must not try.
+    simtest::SetSimKey("Overdrive", "EngineLimit", "130000");
+    simtest::SetSimKey("Overdrive", "MemoryLimit", "150000");
+    simtest::LoadDriverLibrariesDismissingMessages();
+    EXPECT_FALSE(DriverBinding::SetPerformanceClocks(110500, 110000, 1200));
+    EXPECT_FALSE(DriverBinding::SetPerformanceClocks(80000, 130500, 1200));
+    EXPECT_FALSE(DriverBinding::SetPerformanceClocks(80000, 110000, 1325));
+    EXPECT_FALSE(DriverBinding::SetPerformanceClocks(80000, 110000, 875));
+    EXPECT_THAT(simtest::CallLogLines("ATIDL_Set"), IsEmpty());
+    EXPECT_EQ(simtest::GetSimKey("Overdrive", "VddcWrites"), "");
+
+    EXPECT_TRUE(DriverBinding::SetPerformanceClocks(110000, 130000, 1300));
+    EXPECT_EQ(simtest::GetSimKey("Overdrive", "EngineClock"), "110000");
+}
+
+TEST_F(DriverBindingWineTest, CurrentClocksWithoutVoltageWhenTheLevelQueryIsRefused) {
+    simtest::SetSimKey("Sim", "Refuse", "ATIDL_GetODPerformanceLevels");
+    simtest::LoadDriverLibrariesDismissingMessages();
+    ADLODPerformanceLevels levels{};
+    levels.aLevels[0].iVddc = 1250;  // what the caller's record held before
+    bool voltageKnown = true;
+    ASSERT_TRUE(DriverBinding::GetPerformanceLevels(false, levels, &voltageKnown));
+    EXPECT_FALSE(voltageKnown);
+    EXPECT_EQ(levels.aLevels[0].iEngineClock, 70000);
+    EXPECT_EQ(levels.aLevels[0].iMemoryClock, 100000);
+    EXPECT_EQ(levels.aLevels[0].iVddc, DriverOperations::kUnknownVddc);
+
+    // An Apply of that record's voltage, once the card answers again, writes nothing.
+    simtest::SetSimKey("Sim", "Refuse", "");
+    EXPECT_FALSE(DriverBinding::SetPerformanceClocks(
+        levels.aLevels[0].iEngineClock, levels.aLevels[0].iMemoryClock, levels.aLevels[0].iVddc));
+    EXPECT_THAT(simtest::CallLogLines("ATIDL_Set"), IsEmpty());
+}
+
+TEST_F(DriverBindingWineTest, SuccessesWithANoteAreSuccesses) {
+    simtest::SetSimKey("Sim", "Note",
+                       "ATIDL_GetODParameters,ATIDL_GetODClockInfo,ATIDL_GetODPerformanceLevels,"
+                       "ATIDL_SetODPerformanceLevels,ATIDL_SetODClockConfig");
+    simtest::LoadDriverLibrariesDismissingMessages();
+    ASSERT_TRUE(DriverBinding::SetPerformanceClocks(80000, 110000, 1200));
+    EXPECT_THAT(simtest::CallLogLines("ATIDL_SetODClockConfig"),
+                ElementsAre("ATIDL_SetODClockConfig(0, {16, 0, 110000, 80000}) = 1"));
+    EXPECT_EQ(simtest::GetSimKey("Overdrive", "VddcWrites"), "1200");
+
+    ADLODPerformanceLevels levels{};
+    bool voltageKnown = false;
+    ASSERT_TRUE(DriverBinding::GetPerformanceLevels(false, levels, &voltageKnown));
+    EXPECT_TRUE(voltageKnown);
+    EXPECT_EQ(levels.aLevels[0].iEngineClock, 80000);
+    EXPECT_EQ(levels.aLevels[0].iVddc, 1200);
 }
 
 TEST_F(DriverBindingWineTest, MissingExportsLeaveOnlyTheirEntriesEmpty) {

@@ -54,10 +54,12 @@ int VELMORA_CDECL GetODPerformanceLevels(int adapter, ADLODPerformanceLevels* le
                                                  to_string(defaults), to_string(reserved)}));
     const auto& source = defaults ? g_fake.defaultLevels : g_fake.currentLevels;
     const size_t room = static_cast<size_t>(std::max(levels->iSize - 8, 0)) / 12;
+    // Filled even when refusing, as a careless driver might: the caller must not read it then.
     for (size_t i = 0; i < source.size() && i < room; ++i) {
         levels->aLevels[i] = source[i];
     }
-    return g_fake.levelsResult;
+    return defaults ? g_fake.levelsResult
+                    : g_fake.currentLevelsResult.value_or(g_fake.levelsResult);
 }
 
 int VELMORA_CDECL SetODPerformanceLevels(int adapter, ADLODPerformanceLevels* levels,
@@ -68,6 +70,9 @@ int VELMORA_CDECL SetODPerformanceLevels(int adapter, ADLODPerformanceLevels* le
                  to_string(reserved)}));
     const size_t count = static_cast<size_t>(std::clamp(levels->iSize - 8, 0, 96)) / 12;
     g_fake.writtenLevels.assign(levels->aLevels, levels->aLevels + count);
+    if (g_fake.setLevelsResult >= 0) {
+        g_fake.currentLevels = g_fake.writtenLevels;
+    }
     return g_fake.setLevelsResult;
 }
 
@@ -82,6 +87,10 @@ int VELMORA_CDECL GetODClockInfo(int adapter, ODClockInfo* info) {
 int VELMORA_CDECL SetODClockConfig(int adapter, ODClockConfig* config) {
     Record("ATIDL_SetODClockConfig", Join({to_string(adapter), Words(config, sizeof(*config))}));
     g_fake.writtenClockConfig = *config;
+    if (g_fake.clockConfigResult >= 0) {
+        g_fake.clockInfo.sEngineClock.iCurrent = config->iEngineClock;
+        g_fake.clockInfo.sMemoryClock.iCurrent = config->iMemoryClock;
+    }
     return g_fake.clockConfigResult;
 }
 

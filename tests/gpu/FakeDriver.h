@@ -38,9 +38,13 @@ struct FakeDriver {
     ODClockInfo clockInfo{};
     int clockInfoResult = 0;
     std::vector<ADLODPerformanceLevel> defaultLevels;
+    // Replaced by every accepted level write (a result of 0 or more), as a card would.
     std::vector<ADLODPerformanceLevel> currentLevels;
     int levelsResult = 0;
+    // When set, the result of the current-levels query instead of levelsResult.
+    std::optional<int> currentLevelsResult;
     int setLevelsResult = 0;
+    // An accepted clock configuration becomes the current clocks of clockInfo.
     int clockConfigResult = 0;
     std::vector<ADLODPerformanceLevel> writtenLevels;
     ODClockConfig writtenClockConfig{};

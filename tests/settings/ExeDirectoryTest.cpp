@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <shlwapi.h>
+
 #include <cstring>
 #include <cwchar>
 #include <string>
@@ -21,6 +23,16 @@ TEST(ExeDirectory, DataFilePathIsNextToTheExecutable) {
     ASSERT_TRUE(GetDataFilePath(path));
     EXPECT_EQ(std::wstring(path), expected);
     EXPECT_EQ(ExecutableDirectory() + L"\\DeviceManuf.db3", expected);
+}
+
+TEST(ExeDirectory, AnsiDirectoryIsWhatTheAnsiFileFunctionsGive) {
+    char module[MAX_PATH];
+    const DWORD length = ::GetModuleFileNameA(nullptr, module, MAX_PATH);
+    ASSERT_GT(length, 0u);
+    ASSERT_LT(length, static_cast<DWORD>(MAX_PATH));
+    ::PathRemoveFileSpecA(module);
+    EXPECT_EQ(fw::ExecutableDirectoryAnsi(), std::string(module));
+    EXPECT_EQ(fw::PathNextToExecutable(L"\\update"), ExecutableDirectory() + L"\\update");
 }
 
 class MachineRegistryStringTest : public ::testing::Test {

@@ -1,4 +1,5 @@
 // The machine identity: from our MachineId.dll, from a stand-in, and without any library.
+#include "framework/ModuleEntry.h"
 #include "tests/update/StandInLog.h"
 #include "update/MachineIdentity.h"
 
@@ -30,8 +31,7 @@ TEST(MachineId, OurLibraryGivesTheSameShortIdentityEveryTime) {
 TEST(MachineId, LibraryRefusesBuffersTooShortOrMissing) {
     HMODULE library = ::LoadLibraryW((TestBinDirectory() + L"MachineId.dll").c_str());
     ASSERT_NE(library, nullptr);
-    auto get = reinterpret_cast<MIGetIdentifyEntry>(
-        reinterpret_cast<void (*)()>(::GetProcAddress(library, "MIGetIdentify")));
+    auto get = fw::LookUpEntry<MIGetIdentifyEntry>(library, "MIGetIdentify");
     ASSERT_NE(get, nullptr);  // exported under its plain name
     char buffer[kMachineIdSize];
     std::memset(buffer, 'x', sizeof(buffer));

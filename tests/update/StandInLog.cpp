@@ -1,13 +1,12 @@
 #include "tests/update/StandInLog.h"
 
+#include "framework/ExecutableDirectory.h"
+
 #include <filesystem>
 #include <fstream>
 
 std::wstring TestBinDirectory() {
-    wchar_t path[MAX_PATH];
-    const DWORD length = ::GetModuleFileNameW(nullptr, path, MAX_PATH);
-    std::wstring directory(path, length);
-    return directory.substr(0, directory.find_last_of(L'\\') + 1);
+    return fw::PathNextToExecutable(L"\\");
 }
 
 std::wstring StandInDirectory(const wchar_t* variant) {

@@ -1,8 +1,10 @@
 // The update check against the recording stand-in of the update library: binding, call order and
 // arguments, missing pieces, and the background thread's independence from its starter.
+#include "framework/ModuleEntry.h"
 #include "tests/update/StandInLog.h"
 #include "update/PrivateLibrary.h"
 #include "update/UpdateCheck.h"
+#include "update/WinsockSession.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -237,6 +239,17 @@ TEST(LibrarySearch, RestrictedSearchNoLongerFindsLibrariesInTheCurrentDirectory)
     ::DeleteFileW((folder + L"\\calls.log").c_str());
     ::DeleteFileW(planted.c_str());
     ::RemoveDirectoryW(folder.c_str());
+}
+
+TEST(LibrarySearch, LookUpEntryFindsExportsByNameAndNeverSearchesTheExecutable) {
+    using GetCurrentProcessIdFn = DWORD(WINAPI*)();
+    const HMODULE kernel = ::GetModuleHandleW(L"kernel32.dll");
+    const auto get = fw::LookUpEntry<GetCurrentProcessIdFn>(kernel, "GetCurrentProcessId");
+    ASSERT_NE(get, nullptr);
+    EXPECT_EQ(get(), ::GetCurrentProcessId());
+    EXPECT_EQ(fw::LookUpEntry<GetCurrentProcessIdFn>(kernel, "VelmoraNoSuchExport"), nullptr);
+    // GetProcAddress on a null module would search the executable itself.
+    EXPECT_EQ(fw::LookUpEntry<GetCurrentProcessIdFn>(nullptr, "GetCurrentProcessId"), nullptr);
 }
 
 TEST(ResolveHost, LocalhostGivesDottedLoopbackAndUnknownHostLeavesAddressAsItWas) {
