@@ -135,6 +135,24 @@ TEST(ModalDialog, PreTranslateMessageSeesKeysFirstAndCanSwallowEnterAndEsc) {
     EXPECT_EQ(dialog.keysSeen[2], static_cast<WPARAM>('A'));
 }
 
+// Ends the run with 1 when the dialog is visible by then, else 0.
+void CALLBACK EndRunWithVisibility(HWND hwnd, UINT, UINT_PTR id, DWORD) {
+    ::KillTimer(hwnd, id);
+    static_cast<ScriptedDialog*>(fw::CWnd::FromHandle(hwnd))
+        ->EndDialog(::IsWindowVisible(hwnd) ? 1 : 0);
+}
+
+TEST(ModalDialog, TemplateWithoutTheVisibleStyleIsShownOnceTheQueueRunsEmpty) {
+    ScriptedDialog dialog(IDD_FRAMEWORK_HIDDEN_TEST);
+    bool visibleAtFirst = true;
+    dialog.script = [&](ScriptedDialog& d) {
+        visibleAtFirst = ::IsWindowVisible(d.GetSafeHwnd()) != FALSE;
+        ::SetTimer(d.GetSafeHwnd(), 2, 200, &EndRunWithVisibility);
+    };
+    EXPECT_EQ(dialog.DoModal(), 1);
+    EXPECT_FALSE(visibleAtFirst);
+}
+
 TEST(ModalDialog, EscapeLetThroughReachesCancel) {
     ScriptedDialog dialog;
     dialog.script = [](ScriptedDialog& d) {
