@@ -6,9 +6,7 @@
 
 #include <cstddef>
 
-namespace Gdiplus {
-class Image;
-}
+#include "skin/GdiplusFwd.h"
 
 // Decodes every image of the table into the registry. Call once, after GDI+ has started; a
 // second call while the registry is filled does nothing.
