@@ -22,7 +22,9 @@ INT_PTR CALLBACK CDialog::BootstrapProc(HWND hwnd, UINT msg, WPARAM wParam, LPAR
         return FALSE;
     }
     t_creating = nullptr;
-    self->SubclassWindow(hwnd);
+    if (!self->SubclassWindow(hwnd)) {
+        return FALSE;
+    }
     // Binding happened inside the dialog procedure: hand the message on ourselves.
     if (msg == WM_INITDIALOG) {
         return self->WindowProc(msg, wParam, lParam);
@@ -66,13 +68,15 @@ INT_PTR CDialog::DoModal() {
     if (ownerWasEnabled) {
         ::EnableWindow(owner, FALSE);
     }
-    // A modal dialog is always shown, as the system's own dialog boxes are, whether or not its
-    // template says WS_VISIBLE: otherwise its owner stays disabled under an invisible dialog.
-    if (!ended_ && GetSafeHwnd() != nullptr && !::IsWindowVisible(hwnd)) {
-        ::ShowWindow(hwnd, SW_SHOWNORMAL);
-    }
+    // As with the system's modal dialogs, a template without WS_VISIBLE is shown once the
+    // queue first runs empty; one that is visible after its initialisation stays as it is.
+    bool showWhenIdle = !::IsWindowVisible(hwnd);
     while (!ended_ && GetSafeHwnd() != nullptr) {
         MSG msg;
+        if (showWhenIdle && !::PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE)) {
+            ::ShowWindow(GetSafeHwnd(), SW_SHOWNORMAL);
+            showWhenIdle = false;
+        }
         BOOL got = ::GetMessageW(&msg, nullptr, 0, 0);
         if (got == 0) {
             ::PostQuitMessage(static_cast<int>(msg.wParam));  // let the outer loop see it too

@@ -12,11 +12,10 @@ class CDialog : public CWnd {
     // Runs the dialog until EndDialog; returns the value given to EndDialog, -1 on failure.
     INT_PTR DoModal();
     // Creates the dialog as a modeless (usually child) window of parent.
-    bool Create(HWND parent);
+    [[nodiscard]] bool Create(HWND parent);
     // Ends a modal run after the current message.
     void EndDialog(INT_PTR result);
 
-    UINT templateId() const { return templateId_; }
     bool IsModalRunning() const { return modal_ && !ended_; }
 
   protected:
@@ -28,7 +27,8 @@ class CDialog : public CWnd {
 
     LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
     bool OnCommand(int id, int code, HWND control) override;
-    // Binds a template control to its object (data exchange); false when the id is absent.
+    // Binds a template control to its object (data exchange). False when the id is absent: the
+    // object then stays unbound and draws and reports nothing.
     bool BindControl(int id, CWnd& control);
 
   private:

@@ -42,54 +42,32 @@ class UniqueHandle {
     Handle handle_ = Traits::Invalid();
 };
 
-struct KernelHandleTraits {
-    using Handle = HANDLE;
+// A handle type whose invalid value is null and which one call releases.
+template <typename H, auto CloseFunction>
+struct NullHandleTraits {
+    using Handle = H;
     static Handle Invalid() { return nullptr; }
-    static void Close(Handle h) { ::CloseHandle(h); }
+    static void Close(Handle h) { CloseFunction(h); }
 };
+// File handles are the exception: CreateFile fails with INVALID_HANDLE_VALUE, not null.
 struct FileHandleTraits {
     using Handle = HANDLE;
     static Handle Invalid() { return INVALID_HANDLE_VALUE; }
     static void Close(Handle h) { ::CloseHandle(h); }
 };
-struct ModuleTraits {
-    using Handle = HMODULE;
-    static Handle Invalid() { return nullptr; }
-    static void Close(Handle h) { ::FreeLibrary(h); }
-};
-struct RegKeyTraits {
-    using Handle = HKEY;
-    static Handle Invalid() { return nullptr; }
-    static void Close(Handle h) { ::RegCloseKey(h); }
-};
-struct IconTraits {
-    using Handle = HICON;
-    static Handle Invalid() { return nullptr; }
-    static void Close(Handle h) { ::DestroyIcon(h); }
-};
 template <typename T>
-struct GdiObjectTraits {
-    using Handle = T;
-    static Handle Invalid() { return nullptr; }
-    static void Close(Handle h) { ::DeleteObject(h); }
-};
-struct MemoryDcTraits {
-    using Handle = HDC;
-    static Handle Invalid() { return nullptr; }
-    static void Close(Handle h) { ::DeleteDC(h); }
-};
-struct RegionTraits : GdiObjectTraits<HRGN> {};
+using GdiObjectTraits = NullHandleTraits<T, &::DeleteObject>;
 
-using KernelHandle = UniqueHandle<KernelHandleTraits>;
+using KernelHandle = UniqueHandle<NullHandleTraits<HANDLE, &::CloseHandle>>;
 using FileHandle = UniqueHandle<FileHandleTraits>;
-using Module = UniqueHandle<ModuleTraits>;
-using RegKey = UniqueHandle<RegKeyTraits>;
-using Icon = UniqueHandle<IconTraits>;
+using Module = UniqueHandle<NullHandleTraits<HMODULE, &::FreeLibrary>>;
+using RegKey = UniqueHandle<NullHandleTraits<HKEY, &::RegCloseKey>>;
+using Icon = UniqueHandle<NullHandleTraits<HICON, &::DestroyIcon>>;
 using Bitmap = UniqueHandle<GdiObjectTraits<HBITMAP>>;
 using Font = UniqueHandle<GdiObjectTraits<HFONT>>;
 using Brush = UniqueHandle<GdiObjectTraits<HBRUSH>>;
-using Region = UniqueHandle<RegionTraits>;
-using MemoryDc = UniqueHandle<MemoryDcTraits>;
+using Region = UniqueHandle<GdiObjectTraits<HRGN>>;
+using MemoryDc = UniqueHandle<NullHandleTraits<HDC, &::DeleteDC>>;
 
 // GetDC/ReleaseDC pair that remembers the window it must release against.
 class WindowDc {

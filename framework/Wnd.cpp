@@ -1,9 +1,13 @@
 #include "framework/Wnd.h"
 
+#include <commctrl.h>
+
 namespace fw {
 namespace {
 
 constexpr wchar_t kBindingProperty[] = L"Velmora.CWnd";
+// One object per window, so one subclass id is enough.
+constexpr UINT_PTR kSubclassId = 1;
 
 }  // namespace
 
@@ -23,9 +27,8 @@ CWnd* CWnd::FromHandle(HWND hwnd) {
     return static_cast<CWnd*>(::GetPropW(hwnd, kBindingProperty));
 }
 
-void CWnd::Attach(HWND hwnd, WNDPROC superProc) {
+void CWnd::Attach(HWND hwnd) {
     hwnd_ = hwnd;
-    superProc_ = superProc;
     ::SetPropW(hwnd, kBindingProperty, this);
 }
 
@@ -34,7 +37,6 @@ void CWnd::Detach() {
         ::RemovePropW(hwnd_, kBindingProperty);
     }
     hwnd_ = nullptr;
-    superProc_ = nullptr;
     subclassed_ = false;
 }
 
@@ -42,10 +44,13 @@ bool CWnd::SubclassWindow(HWND hwnd) {
     if (hwnd == nullptr || hwnd_ != nullptr || FromHandle(hwnd) != nullptr) {
         return false;
     }
-    auto previous = reinterpret_cast<WNDPROC>(::GetWindowLongPtrW(hwnd, GWLP_WNDPROC));
-    Attach(hwnd, previous);
+    Attach(hwnd);
     PreSubclassWindow();
-    ::SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CWnd::StaticWndProc));
+    if (!::SetWindowSubclass(hwnd, &CWnd::SubclassProc, kSubclassId,
+                             reinterpret_cast<DWORD_PTR>(this))) {
+        Detach();
+        return false;
+    }
     subclassed_ = true;
     return true;
 }
@@ -59,10 +64,8 @@ HWND CWnd::UnsubclassWindow() {
     if (hwnd == nullptr) {
         return nullptr;
     }
-    // Only put the old procedure back if nobody subclassed the window after us.
-    auto current = reinterpret_cast<WNDPROC>(::GetWindowLongPtrW(hwnd, GWLP_WNDPROC));
-    if (subclassed_ && current == &CWnd::StaticWndProc && superProc_ != nullptr) {
-        ::SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(superProc_));
+    if (subclassed_) {
+        ::RemoveWindowSubclass(hwnd, &CWnd::SubclassProc, kSubclassId);
     }
     Detach();
     return hwnd;
@@ -101,10 +104,78 @@ BOOL CWnd::TrackMouseHoverAndLeave(DWORD hoverMs) {
 }
 
 LRESULT CWnd::DefWindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (superProc_ != nullptr) {
-        return ::CallWindowProcW(superProc_, hwnd_, msg, wParam, lParam);
+    if (subclassed_) {
+        return ::DefSubclassProc(hwnd_, msg, wParam, lParam);
     }
     return ::DefWindowProcW(hwnd_, msg, wParam, lParam);
+}
+
+LRESULT CWnd::Default() {
+    return DefWindowProc(current_.msg, current_.wParam, current_.lParam);
+}
+
+bool CWnd::OnMouseMove(UINT, POINT) {
+    return false;
+}
+
+bool CWnd::OnLButtonDown(UINT, POINT) {
+    return false;
+}
+
+bool CWnd::OnLButtonUp(UINT, POINT) {
+    return false;
+}
+
+bool CWnd::OnLButtonDblClk(UINT, POINT) {
+    return false;
+}
+
+bool CWnd::OnMouseHover(UINT, POINT) {
+    return false;
+}
+
+bool CWnd::OnMouseLeave() {
+    return false;
+}
+
+bool CWnd::OnCaptureChanged(HWND) {
+    return false;
+}
+
+bool CWnd::OnTimer(UINT_PTR) {
+    return false;
+}
+
+bool CWnd::OnHotKey(int) {
+    return false;
+}
+
+bool CWnd::OnCommand(int, int, HWND) {
+    return false;
+}
+
+bool CWnd::OnSize(UINT, int, int) {
+    return false;
+}
+
+bool CWnd::OnShowWindow(bool, UINT) {
+    return false;
+}
+
+bool CWnd::OnPaint() {
+    return false;
+}
+
+bool CWnd::OnEraseBkgnd(HDC) {
+    return false;
+}
+
+bool CWnd::OnSetText(const wchar_t*) {
+    return false;
+}
+
+bool CWnd::OnEnable(bool) {
+    return false;
 }
 
 void CWnd::DrawItem(const DRAWITEMSTRUCT&) {}
@@ -113,39 +184,104 @@ bool CWnd::OnChildNotify(int) {
     return false;
 }
 
-bool CWnd::OnCommand(int, int, HWND) {
-    return false;
+bool CWnd::ReflectDrawItem(LPARAM lParam) {
+    const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
+    if (item == nullptr || item->CtlType == ODT_MENU) {
+        return false;
+    }
+    CWnd* child = FromHandle(item->hwndItem);
+    if (child == nullptr) {
+        return false;
+    }
+    child->DrawItem(*item);
+    return true;
+}
+
+bool CWnd::ReflectCommand(WPARAM wParam, LPARAM lParam) {
+    auto control = reinterpret_cast<HWND>(lParam);
+    const int code = HIWORD(wParam);
+    CWnd* child = FromHandle(control);
+    if (control != nullptr && child != nullptr && child != this && child->OnChildNotify(code)) {
+        return true;
+    }
+    return OnCommand(LOWORD(wParam), code, control);
+}
+
+bool CWnd::Dispatch(const Message& m, LRESULT& result) {
+    const UINT keys = static_cast<UINT>(m.wParam);
+    const POINT point = PointFromLParam(m.lParam);
+    result = 0;
+    switch (m.msg) {
+        case WM_MOUSEMOVE:
+            return OnMouseMove(keys, point);
+        case WM_LBUTTONDOWN:
+            return OnLButtonDown(keys, point);
+        case WM_LBUTTONUP:
+            return OnLButtonUp(keys, point);
+        case WM_LBUTTONDBLCLK:
+            return OnLButtonDblClk(keys, point);
+        case WM_MOUSEHOVER:
+            return OnMouseHover(keys, point);
+        case WM_MOUSELEAVE:
+            return OnMouseLeave();
+        case WM_CAPTURECHANGED:
+            return OnCaptureChanged(reinterpret_cast<HWND>(m.lParam));
+        case WM_TIMER:
+            return OnTimer(static_cast<UINT_PTR>(m.wParam));
+        case WM_HOTKEY:
+            return OnHotKey(static_cast<int>(m.wParam));
+        case WM_COMMAND:
+            return ReflectCommand(m.wParam, m.lParam);
+        case WM_SIZE:
+            return OnSize(static_cast<UINT>(m.wParam), LOWORD(m.lParam), HIWORD(m.lParam));
+        case WM_SHOWWINDOW:
+            return OnShowWindow(m.wParam != FALSE, static_cast<UINT>(m.lParam));
+        case WM_PAINT:
+            return OnPaint();
+        case WM_DRAWITEM:
+            result = TRUE;
+            return ReflectDrawItem(m.lParam);
+        case WM_ERASEBKGND:
+            result = TRUE;
+            return OnEraseBkgnd(reinterpret_cast<HDC>(m.wParam));
+        case WM_SETTEXT:
+            result = TRUE;
+            return OnSetText(reinterpret_cast<const wchar_t*>(m.lParam));
+        case WM_ENABLE:
+            return OnEnable(m.wParam != FALSE);
+        default:
+            return false;
+    }
 }
 
 LRESULT CWnd::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
-    switch (msg) {
-        case WM_DRAWITEM: {
-            const auto* item = reinterpret_cast<const DRAWITEMSTRUCT*>(lParam);
-            if (item != nullptr && item->CtlType != ODT_MENU) {
-                if (CWnd* child = FromHandle(item->hwndItem)) {
-                    child->DrawItem(*item);
-                    return TRUE;
-                }
-            }
-            break;
-        }
-        case WM_COMMAND: {
-            auto control = reinterpret_cast<HWND>(lParam);
-            if (control != nullptr) {
-                CWnd* child = FromHandle(control);
-                if (child != nullptr && child != this && child->OnChildNotify(HIWORD(wParam))) {
-                    return 0;
-                }
-            }
-            if (OnCommand(LOWORD(wParam), HIWORD(wParam), control)) {
-                return 0;
-            }
-            break;
-        }
-        default:
-            break;
+    // Handlers may send messages to their own window: keep the outer message for Default().
+    const Message outer = current_;
+    current_ = {msg, wParam, lParam};
+    LRESULT result = 0;
+    if (!Dispatch(current_, result)) {
+        result = DefWindowProc(msg, wParam, lParam);
     }
-    return DefWindowProc(msg, wParam, lParam);
+    current_ = outer;
+    return result;
+}
+
+LRESULT CWnd::Route(CWnd* self, UINT msg, WPARAM wParam, LPARAM lParam) {
+    LRESULT result = self->WindowProc(msg, wParam, lParam);
+    if (msg == WM_NCDESTROY) {
+        self->UnsubclassWindow();
+        self->PostNcDestroy();
+    }
+    return result;
+}
+
+LRESULT CALLBACK CWnd::SubclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                                    DWORD_PTR self) {
+    auto* object = reinterpret_cast<CWnd*>(self);
+    if (object == nullptr || object->hwnd_ != hwnd) {
+        return ::DefSubclassProc(hwnd, msg, wParam, lParam);
+    }
+    return Route(object, msg, wParam, lParam);
 }
 
 LRESULT CALLBACK CWnd::StaticWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -154,19 +290,14 @@ LRESULT CALLBACK CWnd::StaticWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM 
         const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
         self = static_cast<CWnd*>(create->lpCreateParams);
         if (self != nullptr) {
-            self->Attach(hwnd, nullptr);
+            self->Attach(hwnd);
             self->PreSubclassWindow();
         }
     }
     if (self == nullptr) {
         return ::DefWindowProcW(hwnd, msg, wParam, lParam);
     }
-    LRESULT result = self->WindowProc(msg, wParam, lParam);
-    if (msg == WM_NCDESTROY) {
-        self->Detach();
-        self->PostNcDestroy();
-    }
-    return result;
+    return Route(self, msg, wParam, lParam);
 }
 
 }  // namespace fw

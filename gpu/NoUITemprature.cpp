@@ -5,6 +5,8 @@
 
 #include "skin/AppMessages.h"
 #include "skin/SkinImages.h"
+#include "skin/SkinPaint.h"
+#include "skin/SkinSurface.h"
 #include "skin/core/GaugeGeometry.h"
 
 namespace {

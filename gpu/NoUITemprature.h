@@ -5,8 +5,9 @@
 
 #include <windows.h>
 
-#include "skin/SkinPaint.h"
-#include "skin/SkinSurface.h"
+#include "skin/GdiplusFwd.h"
+
+class SkinSurface;
 
 class NoUITemprature {
   public:

@@ -1,6 +1,5 @@
 #include "mainwindow/TalvaneDlg.h"
 
-#include "gpu/DriverBinding.h"
 #include "mainwindow/VendorSite.h"
 #include "options/SettingDlg.h"
 #include "res/resource.h"
@@ -9,53 +8,30 @@
 
 namespace {
 
+using skin::ItemListType;
+using skin::NavigationCode;
+
 constexpr UINT kAboutCommand = 16;
 constexpr RECT kPageRect{503, 93, 503 + 268, 93 + 178};
 constexpr RECT kItemListFrame{384, 80, 485, 270};
 constexpr RECT kIndicatorRect{140, 75, 300, 250};
 
-// The item list each navigation shows.
-enum ItemList {
-    kListOverclock = 1,
-    kListNavigation = 2,
-    kListThreeD = 3,
-    kListHardware = 4,
-    kListDisplay = 5,
-    kListQuality = 6
-};
+constexpr std::array<POINT, 4> kDefaultShape = {{{0, 25}, {12, 0}, {82, 0}, {82, 25}}};
+constexpr std::array<POINT, 4> kApplyShape = {{{0, 25}, {0, 0}, {70, 0}, {82, 25}}};
 
-struct ButtonLayout {
-    int id;
-    int x, y, width, height;
-    const wchar_t* normal;
-    const wchar_t* hover;
-    const wchar_t* pressed;
-};
-
-constexpr ButtonLayout kButtonLayout[] = {
-    {IDC_MIN_BUTTON, 730, 55, 23, 19, L"MainDlg_Min_N", L"MainDlg_Min_M", L"MainDlg_Min_D"},
-    {IDC_CLOSE_BUTTON, 755, 55, 23, 19, L"MainDlg_Close_N", L"MainDlg_Close_M", L"MainDlg_Close_D"},
-    {IDC_DEFAULT_BUTTON, 423, 280, 82, 25, L"MAINDLG_BTN_CLICK_DEFAULT",
-     L"MAINDLG_BTN_CLICK_DEFAULT_M", L"MAINDLG_BTN_CLICK_DEFAULT_D"},
-    {IDC_OK_BUTTON, 507, 280, 63, 25, L"MAINDLG_BTN_CLICK_OK", L"MAINDLG_BTN_CLICK_OK_M",
-     L"MAINDLG_BTN_OK_D"},
-    {IDC_APPLY_BUTTON, 572, 280, 82, 25, L"MAINDLG_BTN_CLICK_APPLY", L"MAINDLG_BTN_CLICK_APPLY_M",
-     L"MAINDLG_BTN_CLICK_APPLY_D"},
-};
-
-void MoveControl(HWND dialog, int id, int x, int y, int width, int height) {
-    if (HWND control = ::GetDlgItem(dialog, id)) {
+void MoveControl(HWND control, int x, int y, int width, int height) {
+    if (control != nullptr) {
         ::MoveWindow(control, x, y, width, height, FALSE);
     }
 }
 
-// Gives a button a polygon window region; the window owns the region once it is set.
-void SetPolygonRegion(HWND dialog, int id, const POINT* corners, int count) {
-    HWND control = ::GetDlgItem(dialog, id);
+// Gives a control a polygon window region; the window owns the region once it is set.
+void SetPolygonRegion(HWND control, const std::array<POINT, 4>& corners) {
     if (control == nullptr) {
         return;
     }
-    fw::Region region(::CreatePolygonRgn(corners, count, WINDING));
+    fw::Region region(
+        ::CreatePolygonRgn(corners.data(), static_cast<int>(corners.size()), WINDING));
     if (region && ::SetWindowRgn(control, region.get(), FALSE) != 0) {
         region.release();
     }
@@ -63,49 +39,74 @@ void SetPolygonRegion(HWND dialog, int id, const POINT* corners, int count) {
 
 }  // namespace
 
-CTalvaneDlg::CTalvaneDlg() : CSkinDialog(IDD_MAIN) {
-    icon_.reset(static_cast<HICON>(::LoadImageW(
-        ::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_APP), IMAGE_ICON, 0, 0, LR_DEFAULTSIZE)));
-    DriverBinding::LoadDriverLibraries();
+const CTalvaneDlg::CommandButton CTalvaneDlg::kCommandButtons[5] = {
+    {IDC_CLOSE_BUTTON,
+     &CTalvaneDlg::closeButton_,
+     {755, 55, 23, 19},
+     {L"MainDlg_Close_N", L"MainDlg_Close_M", L"MainDlg_Close_D"},
+     nullptr},
+    {IDC_MIN_BUTTON,
+     &CTalvaneDlg::minButton_,
+     {730, 55, 23, 19},
+     {L"MainDlg_Min_N", L"MainDlg_Min_M", L"MainDlg_Min_D"},
+     nullptr},
+    {IDC_DEFAULT_BUTTON,
+     &CTalvaneDlg::defaultButton_,
+     {423, 280, 82, 25},
+     {L"MAINDLG_BTN_CLICK_DEFAULT", L"MAINDLG_BTN_CLICK_DEFAULT_M", L"MAINDLG_BTN_CLICK_DEFAULT_D"},
+     &kDefaultShape},
+    {IDC_APPLY_BUTTON,
+     &CTalvaneDlg::applyButton_,
+     {572, 280, 82, 25},
+     {L"MAINDLG_BTN_CLICK_APPLY", L"MAINDLG_BTN_CLICK_APPLY_M", L"MAINDLG_BTN_CLICK_APPLY_D"},
+     &kApplyShape},
+    // The pressed face of OK is named without "CLICK".
+    {IDC_OK_BUTTON,
+     &CTalvaneDlg::okButton_,
+     {507, 280, 63, 25},
+     {L"MAINDLG_BTN_CLICK_OK", L"MAINDLG_BTN_CLICK_OK_M", L"MAINDLG_BTN_OK_D"},
+     nullptr},
+};
+
+CTalvaneDlg::CTalvaneDlg()
+    : CSkinDialog(IDD_MAIN),
+      icon_(static_cast<HICON>(::LoadImageW(::GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_APP),
+                                            IMAGE_ICON, 0, 0, LR_DEFAULTSIZE))) {}
+
+CTalvaneDlg::~CTalvaneDlg() = default;
+
+std::array<CTalvaneDlg::PageEntry, 6> CTalvaneDlg::PageTable() {
+    return {{
+        {&overclockPage_, L"SUBBK3"},
+        {&shortcutPage_, L"SUBBKSHORTCUT"},
+        {&threeDPage_, L"SUBBK3"},
+        {&hardwarePage_, L"SUBBKHARDWARE"},
+        {&displayPage_, L"SUBBKQuality"},
+        {&qualityPage_, L"SUBBK3"},
+    }};
 }
 
-CTalvaneDlg::~CTalvaneDlg() {
-    DriverBinding::ReleaseDriverLibraries();
-}
-
-std::array<CSkinSubDialog*, 6> CTalvaneDlg::Pages() {
-    // The order in which the pages are created and hidden.
-    return {&overclockPage_, &shortcutPage_, &threeDPage_,
-            &hardwarePage_,  &displayPage_,  &qualityPage_};
-}
-
-CBmButton* CTalvaneDlg::ButtonById(int id) {
-    switch (id) {
-        case IDC_CLOSE_BUTTON:
-            return &closeButton_;
-        case IDC_MIN_BUTTON:
-            return &minButton_;
-        case IDC_DEFAULT_BUTTON:
-            return &defaultButton_;
-        case IDC_APPLY_BUTTON:
-            return &applyButton_;
-        case IDC_OK_BUTTON:
-            return &okButton_;
-        default:
-            return nullptr;
+std::optional<CTalvaneDlg::PageRoute> CTalvaneDlg::RouteFor(NavigationCode code) {
+    const PageRoute routes[] = {
+        {NavigationCode::ShortcutPage, &shortcutPage_, ItemListType::ShortcutGroups},
+        {NavigationCode::HardwarePage, &hardwarePage_, ItemListType::Hardware},
+        {NavigationCode::OverclockPage, &overclockPage_, ItemListType::Overclock},
+        {NavigationCode::ThreeDPage, &threeDPage_, ItemListType::ThreeDModes},
+        {NavigationCode::DisplayPage, &displayPage_, ItemListType::Display},
+        {NavigationCode::QualityPage, &qualityPage_, ItemListType::Quality},
+    };
+    for (const PageRoute& route : routes) {
+        if (route.code == code) {
+            return route;
+        }
     }
-}
-
-std::array<CBmButton*, 5> CTalvaneDlg::Buttons() {
-    return {&closeButton_, &minButton_, &defaultButton_, &applyButton_, &okButton_};
+    return std::nullopt;
 }
 
 void CTalvaneDlg::DoDataExchange() {
-    BindControl(IDC_CLOSE_BUTTON, closeButton_);
-    BindControl(IDC_MIN_BUTTON, minButton_);
-    BindControl(IDC_DEFAULT_BUTTON, defaultButton_);
-    BindControl(IDC_APPLY_BUTTON, applyButton_);
-    BindControl(IDC_OK_BUTTON, okButton_);
+    for (const CommandButton& button : kCommandButtons) {
+        BindControl(button.id, this->*button.member);
+    }
     BindControl(IDC_NAV_CROSS, navCross_);
     BindControl(IDC_BUTTON_BAR, buttonBar_);
 }
@@ -131,23 +132,23 @@ BOOL CTalvaneDlg::OnInitDialog() {
     PushLayer();
     LayOutControls();
     CreatePages();
-    for (CBmButton* button : Buttons()) {
-        button->shown = PageChosen;
-    }
+    ShowCommandButtons(PageChosen);
     DistributeSurface();
     return TRUE;
 }
 
 void CTalvaneDlg::LayOutControls() {
-    HWND hwnd = GetSafeHwnd();
-    MoveControl(hwnd, IDC_NAV_CROSS, 16, 120, 120, 82);
-    MoveControl(hwnd, IDC_BUTTON_BAR, 95, 260, 203, 67);
-    for (const ButtonLayout& layout : kButtonLayout) {
-        MoveControl(hwnd, layout.id, layout.x, layout.y, layout.width, layout.height);
-        if (CBmButton* button = ButtonById(layout.id)) {
-            button->normalImage = FindSkinImage(layout.normal);
-            button->hoverImage = FindSkinImage(layout.hover);
-            button->pressedImage = FindSkinImage(layout.pressed);
+    MoveControl(navCross_.GetSafeHwnd(), 16, 120, 120, 82);
+    MoveControl(buttonBar_.GetSafeHwnd(), 95, 260, 203, 67);
+    for (const CommandButton& entry : kCommandButtons) {
+        CBmButton& button = this->*entry.member;
+        MoveControl(button.GetSafeHwnd(), entry.place.x, entry.place.y, entry.place.width,
+                    entry.place.height);
+        button.normalImage = FindSkinImage(entry.faces[0]);
+        button.hoverImage = FindSkinImage(entry.faces[1]);
+        button.pressedImage = FindSkinImage(entry.faces[2]);
+        if (entry.shape != nullptr) {
+            SetPolygonRegion(button.GetSafeHwnd(), *entry.shape);
         }
     }
 
@@ -157,23 +158,24 @@ void CTalvaneDlg::LayOutControls() {
     buttonBar_.background = FindSkinImage(L"LeftBk_Res");
     buttonBar_.highlight = FindSkinImage(L"ColorBk");
 
-    const POINT defaultShape[] = {{0, 25}, {12, 0}, {82, 0}, {82, 25}};  // slanted left edge
-    const POINT applyShape[] = {{0, 25}, {0, 0}, {70, 0}, {82, 25}};     // slanted right edge
-    SetPolygonRegion(hwnd, IDC_DEFAULT_BUTTON, defaultShape, 4);
-    SetPolygonRegion(hwnd, IDC_APPLY_BUTTON, applyShape, 4);
-
     itemList_.frame = kItemListFrame;
     indicator_.rect = kIndicatorRect;
-    indicator_.owner = hwnd;
+    indicator_.owner = GetSafeHwnd();
 }
 
 void CTalvaneDlg::CreatePages() {
-    for (CSkinSubDialog* page : Pages()) {
-        if (page->Create(GetSafeHwnd())) {
-            ::SetWindowPos(page->GetSafeHwnd(), nullptr, kPageRect.left, kPageRect.top,
+    for (const PageEntry& entry : PageTable()) {
+        if (entry.page->Create(GetSafeHwnd())) {
+            ::SetWindowPos(entry.page->GetSafeHwnd(), nullptr, kPageRect.left, kPageRect.top,
                            kPageRect.right - kPageRect.left, kPageRect.bottom - kPageRect.top,
                            SWP_NOZORDER | SWP_NOACTIVATE | SWP_HIDEWINDOW);
         }
+    }
+}
+
+void CTalvaneDlg::ShowCommandButtons(bool shown) {
+    for (const CommandButton& entry : kCommandButtons) {
+        (this->*entry.member).shown = shown;
     }
 }
 
@@ -186,28 +188,24 @@ void CTalvaneDlg::DistributeSurface() {
     indicator_.Redraw();
     buttonBar_.AttachSurface(&surface);
     navCross_.AttachSurface(&surface);
-    for (CBmButton* button : Buttons()) {
-        button->AttachSurface(&surface);
-        button->Redraw();
+    for (const CommandButton& entry : kCommandButtons) {
+        CBmButton& button = this->*entry.member;
+        button.AttachSurface(&surface);
+        button.Redraw();
     }
-    displayPage_.AttachSkin(&surface, FindSkinImage(L"SUBBKQuality"));
-    hardwarePage_.AttachSkin(&surface, FindSkinImage(L"SUBBKHARDWARE"));
-    overclockPage_.AttachSkin(&surface, FindSkinImage(L"SUBBK3"));
-    shortcutPage_.AttachSkin(&surface, FindSkinImage(L"SUBBKSHORTCUT"));
-    qualityPage_.AttachSkin(&surface, FindSkinImage(L"SUBBK3"));
-    threeDPage_.AttachSkin(&surface, FindSkinImage(L"SUBBK3"));
+    for (const PageEntry& entry : PageTable()) {
+        entry.page->AttachSkin(&surface, FindSkinImage(entry.background));
+    }
 }
 
-void CTalvaneDlg::SelectPage(CSkinSubDialog* page, int list) {
-    for (CSkinSubDialog* each : Pages()) {
-        each->ShowPage(SW_HIDE);
+void CTalvaneDlg::SelectPage(CSkinSubDialog* page, ItemListType list) {
+    for (const PageEntry& entry : PageTable()) {
+        entry.page->ShowPage(SW_HIDE);
     }
     CurrentPage = page;
     if (!PageChosen) {
         PageChosen = true;
-        for (CBmButton* button : Buttons()) {
-            button->shown = true;
-        }
+        ShowCommandButtons(true);
         background = FindSkinImage(L"MainDlg_BKALL");
         Gdiplus::Image* clockBackground = FindSkinImage(L"MAINDLG_BK_CLOCK_RES");
         navCross_.background = clockBackground;
@@ -220,43 +218,29 @@ void CTalvaneDlg::SelectPage(CSkinSubDialog* page, int list) {
         DistributeSurface();
     }
     page->ShowPage(SW_SHOW);
-    itemList_.SetPage(list);
+    itemList_.SetPage(static_cast<int>(list));
 }
 
-void CTalvaneDlg::Navigate(int code) {
+void CTalvaneDlg::Navigate(NavigationCode code) {
+    if (const auto route = RouteFor(code)) {
+        SelectPage(route->page, route->list);
+        return;
+    }
     switch (code) {
-        case 1:
-            SelectPage(&shortcutPage_, kListNavigation);
-            break;
-        case 2:
-            SelectPage(&hardwarePage_, kListHardware);
-            break;
-        case 3:
-            SelectPage(&overclockPage_, kListOverclock);
-            break;
-        case 4:
-            SelectPage(&threeDPage_, kListThreeD);
-            break;
-        case 5:
+        case NavigationCode::VendorSite:
             OpenVendorSite();
             break;
-        case 6:
+        case NavigationCode::ResetHardware:
             // Hardware back to its defaults; the pages' own settings stay as they are.
             overclockPage_.OnRestoreDefault();
             qualityPage_.ResetDisplayColor();
             threeDPage_.OnRestoreDefault();
             break;
-        case 7: {
+        case NavigationCode::Options: {
             SettingDlg options(GetSafeHwnd());
             options.DoModal();
             break;
         }
-        case 8:
-            SelectPage(&displayPage_, kListDisplay);
-            break;
-        case 9:
-            SelectPage(&qualityPage_, kListQuality);
-            break;
         default:
             break;
     }
@@ -305,7 +289,29 @@ bool CTalvaneDlg::OnCommand(int id, int code, HWND control) {
     }
 }
 
-void CTalvaneDlg::OnPaintMinimised() {
+bool CTalvaneDlg::OnLButtonDown(UINT keys, POINT point) {
+    CSkinDialog::OnLButtonDown(keys, point);
+    ::SendMessageW(GetSafeHwnd(), WM_SYSCOMMAND, SC_MOVE | HTCAPTION, 0);  // drag the window
+    return true;
+}
+
+bool CTalvaneDlg::OnSize(UINT, int width, int height) {
+    Default();
+    if (width != 0 && height != 0 && surface) {
+        PushLayer();
+    }
+    return true;
+}
+
+bool CTalvaneDlg::OnPaint() {
+    if (!::IsIconic(GetSafeHwnd())) {
+        return CSkinDialog::OnPaint();
+    }
+    PaintMinimised();
+    return true;
+}
+
+void CTalvaneDlg::PaintMinimised() {
     HWND hwnd = GetSafeHwnd();
     PAINTSTRUCT paint;
     HDC dc = ::BeginPaint(hwnd, &paint);
@@ -319,14 +325,15 @@ void CTalvaneDlg::OnPaintMinimised() {
 }
 
 LRESULT CTalvaneDlg::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
-    HWND hwnd = GetSafeHwnd();
     // The window-less item list sees every message first and consumes mouse input over items.
-    if (itemList_.HandleMouseMessage(hwnd, msg, wParam, lParam) != 0) {
+    if (itemList_.HandleMouseMessage(GetSafeHwnd(), msg, wParam, lParam) != 0) {
         return 1;
     }
     switch (msg) {
         case WM_APP_NAVIGATE:
-            Navigate(static_cast<int>(wParam));
+            if (skin::IsNavigationCode(static_cast<long long>(wParam))) {
+                Navigate(static_cast<NavigationCode>(wParam));
+            }
             return 0;
         case WM_APP_SELECT_ITEM:
             if (CurrentPage != nullptr) {
@@ -343,28 +350,9 @@ LRESULT CTalvaneDlg::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
                 ShowMainWindow(SW_MINIMIZE);
             }
             return 1;
-        case WM_LBUTTONDOWN:
-            DefWindowProc(msg, wParam, lParam);
-            ::SetFocus(hwnd);
-            ::SendMessageW(hwnd, WM_SYSCOMMAND, SC_MOVE | HTCAPTION, 0);  // drag the window
-            return 0;
-        case WM_SIZE: {
-            LRESULT result = DefWindowProc(msg, wParam, lParam);
-            if (LOWORD(lParam) != 0 && HIWORD(lParam) != 0 && surface) {
-                PushLayer();
-            }
-            return result;
-        }
-        case WM_PAINT:
-            if (::IsIconic(hwnd)) {
-                OnPaintMinimised();
-                return 0;
-            }
-            break;
         case WM_QUERYDRAGICON:
             return reinterpret_cast<LRESULT>(icon_.get());
         default:
-            break;
+            return CSkinDialog::WindowProc(msg, wParam, lParam);
     }
-    return CSkinDialog::WindowProc(msg, wParam, lParam);
 }

@@ -3,9 +3,13 @@
 // composed off-screen in the skinned base's surface and pushed to the screen with per-pixel alpha.
 #pragma once
 
+#include <array>
+#include <optional>
+
 #include "display/DisplayDlg.h"
 #include "display/ShowQualityDlg.h"
 #include "framework/Handles.h"
+#include "gpu/DriverScope.h"
 #include "gpu/NoUITemprature.h"
 #include "gpu/OverClockSetDlg.h"
 #include "gpu/ThreeDSetDlg.h"
@@ -16,8 +20,8 @@
 #include "skin/HListBtnBar.h"
 #include "skin/SkinDialog.h"
 #include "skin/UnUIButonList.h"
-
-#include <array>
+#include "skin/core/ItemListLayout.h"
+#include "skin/core/NavigationCode.h"
 
 class CTalvaneDlg : public CSkinDialog {
   public:
@@ -35,23 +39,57 @@ class CTalvaneDlg : public CSkinDialog {
     BOOL OnInitDialog() override;
     LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
     bool OnCommand(int id, int code, HWND control) override;
+    // Default processing and the focus, then the whole window drags.
+    bool OnLButtonDown(UINT keys, POINT point) override;
+    bool OnSize(UINT type, int width, int height) override;
+    // Minimised: the icon; otherwise the skinned base's painting.
+    bool OnPaint() override;
 
     // Presents the whole surface with UpdateLayeredWindow and per-pixel alpha.
     void PushLayer();
-    void SelectPage(CSkinSubDialog* page, int list);
-    void Navigate(int code);
+    // Shows the page and its item list; the first selection also leaves the start screen.
+    void SelectPage(CSkinSubDialog* page, skin::ItemListType list);
+    void Navigate(skin::NavigationCode code);
     void OpenVendorSite();
 
   private:
+    struct Placement {
+        int x, y, width, height;
+    };
+    // One of the five buttons of the window: its template control, place and faces (normal,
+    // mouse-over, pressed), and for Default and Apply the slanted outline of its window region.
+    struct CommandButton {
+        int id;
+        CBmButton CTalvaneDlg::*member;
+        Placement place;
+        const wchar_t* faces[3];
+        const std::array<POINT, 4>* shape;
+    };
+    static const CommandButton kCommandButtons[5];
+
+    // A page, in the order the pages are created, with its background.
+    struct PageEntry {
+        CSkinSubDialog* page;
+        const wchar_t* background;
+    };
+    std::array<PageEntry, 6> PageTable();
+    // The page and item list a navigation code selects; nothing for the other codes.
+    struct PageRoute {
+        skin::NavigationCode code;
+        CSkinSubDialog* page;
+        skin::ItemListType list;
+    };
+    std::optional<PageRoute> RouteFor(skin::NavigationCode code);
+
     void LayOutControls();
     void CreatePages();
     void DistributeSurface();
-    void OnPaintMinimised();
-    std::array<CSkinSubDialog*, 6> Pages();
-    std::array<CBmButton*, 5> Buttons();
-    CBmButton* ButtonById(int id);
+    void ShowCommandButtons(bool shown);
+    void PaintMinimised();
 
-    // Members in construction order; destruction runs in reverse.
+    // Members in construction order; destruction runs in reverse. The driver libraries are bound
+    // before any page exists and released after the last page is gone.
+    DriverScope drivers_;
     CBmButton closeButton_;
     CBmButton minButton_;
     CBmButton defaultButton_;

@@ -2,6 +2,8 @@
 
 #include <vector>
 
+#include "skin/SkinCanvas.h"
+#include "skin/SkinPaint.h"
 #include "skin/core/ButtonFace.h"
 
 namespace {
@@ -44,32 +46,16 @@ Gdiplus::Image* CBmButton::CurrentImage() const {
 }
 
 void CBmButton::Redraw() {
-    HWND hwnd = GetSafeHwnd();
-    if (!shown || hwnd == nullptr) {
+    if (!shown) {
         return;
     }
-    HWND parent = ::GetParent(hwnd);
-    if (parent == nullptr || !::IsWindowVisible(parent)) {
-        return;
+    skin::SkinCanvas canvas(surface, GetSafeHwnd(), skin::Origin::MainWindow, skin::Visible::Parent,
+                            skin::Present::AtEnd);
+    if (canvas) {
+        const RECT& rect = canvas.rect();
+        skin::DrawImageAt(canvas.graphics(), CurrentImage(), rect.left, rect.top,
+                          rect.right - rect.left, rect.bottom - rect.top);
     }
-    HWND mainWindow = skin::ApplicationMainWindow(hwnd);
-    const RECT rect = skin::RectInClient(hwnd, mainWindow);
-    HDC dc = skin::SurfaceDc(surface);
-    if (dc == nullptr) {
-        return;
-    }
-    {
-        Gdiplus::Graphics graphics(dc);
-        const int width = rect.right - rect.left;
-        const int height = rect.bottom - rect.top;
-        skin::DrawImagePart(
-            graphics, CurrentImage(),
-            Gdiplus::RectF(static_cast<Gdiplus::REAL>(rect.left),
-                           static_cast<Gdiplus::REAL>(rect.top), static_cast<Gdiplus::REAL>(width),
-                           static_cast<Gdiplus::REAL>(height)),
-            0, 0, width, height);
-    }
-    skin::RequestPresent(mainWindow);
 }
 
 void CBmButton::DrawItem(const DRAWITEMSTRUCT& item) {
@@ -111,74 +97,68 @@ void CBmButton::OnAnimationTick() {
     Redraw();
 }
 
-void CBmButton::Invalidate() {
+void CBmButton::ShowState() {
     ::InvalidateRect(GetSafeHwnd(), nullptr, TRUE);
+    Redraw();
 }
 
-LRESULT CBmButton::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
-    switch (msg) {
-        case WM_LBUTTONDOWN: {
-            if (!shown) {
-                return 0;
-            }
-            pressed = true;
-            const LRESULT result = DefWindowProc(msg, wParam, lParam);
-            Invalidate();
-            Redraw();
-            return result;
-        }
-        case WM_LBUTTONUP: {
-            if (!shown) {
-                return 0;
-            }
-            pressed = false;
-            const LRESULT result = DefWindowProc(msg, wParam, lParam);
-            Invalidate();
-            Redraw();
-            return result;
-        }
-        case WM_MOUSEMOVE: {
-            if (!shown) {
-                return 0;
-            }
-            const LRESULT result = DefWindowProc(msg, wParam, lParam);
-            if (!tracking) {
-                tracking = TrackMouseHoverAndLeave() != FALSE;
-            }
-            return result;
-        }
-        case WM_MOUSEHOVER:
-            hover = true;
-            Invalidate();
-            Redraw();
-            return 1;
-        case WM_MOUSELEAVE:
-            hover = false;
-            tracking = false;
-            Invalidate();
-            Redraw();
-            return 1;
-        case WM_TIMER:
-            if (wParam == kTimerAnimation) {
-                OnAnimationTick();
-                return 0;
-            }
-            break;
-        case WM_SETTEXT: {
-            const auto* text = reinterpret_cast<const wchar_t*>(lParam);
-            caption = text != nullptr ? text : L"";
-            Invalidate();
-            return TRUE;
-        }
-        case WM_ENABLE: {
-            const LRESULT result = DefWindowProc(msg, wParam, lParam);
-            Invalidate();
-            return result;
-        }
-        case WM_ERASEBKGND:
-            return TRUE;
-        default:
-            break;
+bool CBmButton::Press(bool down) {
+    // A button that is not shown ignores the mouse altogether.
+    if (shown) {
+        pressed = down;
+        Default();  // the press captures the mouse; the release reports the click
+        ShowState();
     }
-    return fw::CButton::WindowProc(msg, wParam, lParam);
+    return true;
+}
+
+bool CBmButton::OnLButtonDown(UINT, POINT) {
+    return Press(true);
+}
+
+bool CBmButton::OnLButtonUp(UINT, POINT) {
+    return Press(false);
+}
+
+bool CBmButton::OnMouseMove(UINT, POINT) {
+    if (shown) {
+        Default();
+        if (!tracking) {
+            tracking = TrackMouseHoverAndLeave() != FALSE;
+        }
+    }
+    return true;
+}
+
+bool CBmButton::OnMouseHover(UINT, POINT) {
+    hover = true;
+    ShowState();
+    return true;
+}
+
+bool CBmButton::OnMouseLeave() {
+    hover = false;
+    tracking = false;
+    ShowState();
+    return true;
+}
+
+bool CBmButton::OnTimer(UINT_PTR id) {
+    if (id != kTimerAnimation) {
+        return false;
+    }
+    OnAnimationTick();
+    return true;
+}
+
+bool CBmButton::OnSetText(const wchar_t* text) {
+    caption = text != nullptr ? text : L"";
+    ::InvalidateRect(GetSafeHwnd(), nullptr, TRUE);
+    return true;
+}
+
+bool CBmButton::OnEnable(bool) {
+    Default();
+    ::InvalidateRect(GetSafeHwnd(), nullptr, TRUE);
+    return true;
 }

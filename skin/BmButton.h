@@ -5,10 +5,12 @@
 #include <string>
 
 #include "framework/Wnd.h"
-#include "skin/SkinPaint.h"
-#include "skin/SkinSurface.h"
+#include "skin/SkinControl.h"
+#include "skin/GdiplusFwd.h"
 
-class CBmButton : public fw::CButton {
+class SkinSurface;
+
+class CBmButton : public skin::SkinControl<fw::CButton> {
   public:
     static constexpr UINT_PTR kTimerAnimation = 502;
     static constexpr UINT kAnimationPeriodMs = 100;
@@ -44,9 +46,19 @@ class CBmButton : public fw::CButton {
   protected:
     void PreSubclassWindow() override;
     void DrawItem(const DRAWITEMSTRUCT& item) override;
-    LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    bool OnLButtonDown(UINT keys, POINT point) override;
+    bool OnLButtonUp(UINT keys, POINT point) override;
+    bool OnMouseMove(UINT keys, POINT point) override;
+    bool OnMouseHover(UINT keys, POINT point) override;
+    bool OnMouseLeave() override;
+    bool OnTimer(UINT_PTR id) override;
+    bool OnSetText(const wchar_t* text) override;
+    bool OnEnable(bool enabled) override;
 
   private:
-    void Invalidate();
+    // Repaints the button's own window and draws the new face into the surface.
+    void ShowState();
+    // Sets `pressed` around the default processing of a button press or release.
+    bool Press(bool down);
     void OnAnimationTick();
 };

@@ -3,7 +3,9 @@
 #include <climits>
 
 #include "skin/AppMessages.h"
+#include "skin/SkinCanvas.h"
 #include "skin/SkinImages.h"
+#include "skin/SkinPaint.h"
 #include "skin/core/SliderGeometry.h"
 
 namespace {
@@ -37,8 +39,7 @@ CHorizSlid::~CHorizSlid() {
 }
 
 void CHorizSlid::PreSubclassWindow() {
-    HWND hwnd = GetSafeHwnd();
-    ::SetWindowLongPtrW(hwnd, GWL_STYLE, ::GetWindowLongPtrW(hwnd, GWL_STYLE) | SS_NOTIFY);
+    skin::AddNotifyStyle(GetSafeHwnd());
 }
 
 void CHorizSlid::AttachSurface(SkinSurface* target) {
@@ -103,80 +104,65 @@ void CHorizSlid::StepDown() {
 }
 
 void CHorizSlid::AfterStep() {
-    Draw();
-    Present();
+    Redraw();
+    NotifyParent();
+}
+
+void CHorizSlid::NotifyParent() {
     ::SendMessageW(::GetParent(GetSafeHwnd()), WM_APP_SLIDER_CHANGED, 0, 0);
 }
 
-void CHorizSlid::Present() {
-    skin::RequestPresent(skin::ApplicationMainWindow(GetSafeHwnd()));
+void CHorizSlid::Draw() {
+    Paint(skin::Present::No);
 }
 
 void CHorizSlid::Redraw() {
-    Draw();
-    Present();
+    Paint(skin::Present::AtEnd);
 }
 
-void CHorizSlid::Draw() {
-    HWND hwnd = GetSafeHwnd();
-    HDC dc = skin::SurfaceDc(surface);
-    if (hwnd == nullptr || dc == nullptr || !::IsWindowVisible(hwnd)) {
-        return;
-    }
-    const RECT rect = skin::RectInClient(hwnd, skin::ApplicationMainWindow(hwnd));
-    Gdiplus::Graphics graphics(dc);
-    if (enabled) {
-        DrawEnabled(graphics, rect.left, rect.top);
-    } else {
-        DrawDisabled(graphics, rect.left, rect.top);
-    }
-}
-
-void CHorizSlid::DrawEnabled(Gdiplus::Graphics& graphics, int x, int y) {
+void CHorizSlid::Paint(skin::Present present) {
     using skin::ImageHeight;
     using skin::ImageWidth;
-    Gdiplus::Image* minus = hotPart == 1 ? minusHotImage : minusImage;
-    Gdiplus::Image* plus = hotPart == 2 ? plusHotImage : plusImage;
-    const int minusWidth = ImageWidth(minusImage);
-    skin::DrawImageAt(graphics, minus, x, y + 5, ImageWidth(minus), ImageHeight(minus));
-    skin::DrawImageAt(graphics, trackEmptyImage, x + minusWidth, y, trackWidth,
-                      ImageHeight(trackEmptyImage));
-    skin::DrawImageAt(graphics, plus, x + minusWidth + trackWidth, y + 2, ImageWidth(plus),
-                      ImageHeight(plus));
+    skin::SkinCanvas canvas(surface, GetSafeHwnd(), skin::Origin::MainWindow, skin::Visible::Window,
+                            present);
+    if (!canvas) {
+        return;
+    }
+    Gdiplus::Graphics& graphics = canvas.graphics();
+    const int y = canvas.rect().top;
+    const int minusX = canvas.rect().left;
+    const int trackX = minusX + ImageWidth(minusImage);
+    const int plusX = trackX + trackWidth;
+    const int boxX = plusX + ImageWidth(plusImage);
+    Gdiplus::Image* minus = !enabled       ? minusDisabledImage
+                            : hotPart == 1 ? minusHotImage
+                                           : minusImage;
+    Gdiplus::Image* track = enabled ? trackEmptyImage : trackDisabledImage;
+    Gdiplus::Image* plus = !enabled ? plusDisabledImage : hotPart == 2 ? plusHotImage : plusImage;
+    skin::DrawWholeImage(graphics, minus, minusX, y + 5);
+    skin::DrawImageAt(graphics, track, trackX, y, trackWidth, ImageHeight(track));
+    skin::DrawWholeImage(graphics, plus, plusX, y + 2);
+    // A disabled slider shows an empty box; a position left below the range shows no value.
+    if (!enabled) {
+        skin::DrawWholeImage(graphics, boxImage, boxX, y + 3);
+        return;
+    }
     if (position < 0) {
         return;
     }
-    skin::DrawImageAt(graphics, trackFilledImage, x + minusWidth, y,
-                      skin::SliderFillWidth(position), ImageHeight(trackFilledImage));
-    const int boxX = x + minusWidth + trackWidth + ImageWidth(plusImage);
-    skin::DrawImageAt(graphics, boxImage, boxX, y + 3, ImageWidth(boxImage), ImageHeight(boxImage));
+    skin::DrawImageAt(graphics, trackFilledImage, trackX, y,
+                      skin::SliderFillWidth(position, trackWidth), ImageHeight(trackFilledImage));
+    skin::DrawWholeImage(graphics, boxImage, boxX, y + 3);
     // The box shows the last four digits; the value itself is left as it is.
     const auto digits = skin::SliderBoxDigits(value);
-    const int digitHeight = ImageHeight(digitsImage);
     const int boxHeight = ImageHeight(boxImage);
     for (int k = 0; k < 4; ++k) {
-        const Gdiplus::RectF destination(
-            static_cast<Gdiplus::REAL>(boxX + 1 + skin::kDigitWidth * k),
-            static_cast<Gdiplus::REAL>(y + 4), static_cast<Gdiplus::REAL>(skin::kDigitWidth),
-            static_cast<Gdiplus::REAL>(boxHeight));
-        skin::DrawImagePart(graphics, digitsImage, destination,
+        const int left = boxX + 1 + skin::kDigitWidth * k;
+        skin::DrawImagePart(graphics, digitsImage,
+                            RECT{left, y + 4, left + skin::kDigitWidth, y + 4 + boxHeight},
                             skin::SliderDigitSourceX(digits[static_cast<size_t>(k)]), 0,
-                            skin::kDigitWidth, digitHeight);
+                            skin::kDigitWidth, ImageHeight(digitsImage));
     }
-}
-
-void CHorizSlid::DrawDisabled(Gdiplus::Graphics& graphics, int x, int y) {
-    using skin::ImageHeight;
-    using skin::ImageWidth;
-    const int minusWidth = ImageWidth(minusImage);
-    skin::DrawImageAt(graphics, minusDisabledImage, x, y + 5, ImageWidth(minusDisabledImage),
-                      ImageHeight(minusDisabledImage));
-    skin::DrawImageAt(graphics, trackDisabledImage, x + minusWidth, y, trackWidth,
-                      ImageHeight(trackDisabledImage));
-    skin::DrawImageAt(graphics, plusDisabledImage, x + minusWidth + trackWidth, y + 2,
-                      ImageWidth(plusDisabledImage), ImageHeight(plusDisabledImage));
-    skin::DrawImageAt(graphics, boxImage, x + minusWidth + trackWidth + ImageWidth(plusImage),
-                      y + 3, ImageWidth(boxImage), ImageHeight(boxImage));
 }
 
 bool CHorizSlid::InTrackArea(POINT point) const {
@@ -185,33 +171,107 @@ bool CHorizSlid::InTrackArea(POINT point) const {
     return area.contains(point.x, point.y);
 }
 
-bool CHorizSlid::ClickTrack(POINT point) {
+void CHorizSlid::ClickTrack(POINT point) {
     if (trackWidth != skin::kFullTrackWidth || !InTrackArea(point)) {
-        return false;
+        return;
     }
     const int segment = skin::SliderTrackSegment(point.x, skin::ImageWidth(minusImage));
     const auto chosen = skin::SliderValueForSegment(segment, minimum, maximum, step, trackSteps);
     if (!chosen) {
-        return false;
+        return;
     }
     position = segment;
     value = *chosen;
-    Draw();
-    Present();
-    ::SendMessageW(::GetParent(GetSafeHwnd()), WM_APP_SLIDER_CHANGED, 0, 0);
+    Redraw();
+    NotifyParent();
+}
+
+void CHorizSlid::StartRepeat(UINT_PTR timer) {
+    ::SetCapture(GetSafeHwnd());
+    if (timer == kTimerStepUp) {
+        StepUp();
+    } else {
+        StepDown();
+    }
+    repeating_ = timer;
+    ::SetTimer(GetSafeHwnd(), timer, kRepeatPeriodMs, nullptr);
+}
+
+void CHorizSlid::StopRepeat() {
+    HWND hwnd = GetSafeHwnd();
+    ::KillTimer(hwnd, kTimerStepUp);
+    ::KillTimer(hwnd, kTimerStepDown);
+    repeating_ = 0;
+}
+
+bool CHorizSlid::OnLButtonDown(UINT, POINT point) {
+    if (!enabled) {
+        return true;
+    }
+    if (::PtInRect(&plusRect, point)) {
+        StartRepeat(kTimerStepUp);
+    } else if (::PtInRect(&minusRect, point)) {
+        StartRepeat(kTimerStepDown);
+    } else {
+        ClickTrack(point);
+    }
+    Default();
     return true;
 }
 
-void CHorizSlid::OnMouseMove(POINT point) {
+bool CHorizSlid::OnLButtonUp(UINT, POINT) {
+    // A release always ends a hold, also when the page disabled the slider meanwhile.
+    StopRepeat();
+    if (::GetCapture() == GetSafeHwnd()) {
+        ::ReleaseCapture();
+    }
+    if (enabled) {
+        Default();
+    }
+    return true;
+}
+
+bool CHorizSlid::OnCaptureChanged(HWND) {
+    // Without the capture the release would go elsewhere (Alt+Tab, a window shown over this
+    // one): the hold ends here.
+    StopRepeat();
+    return false;
+}
+
+bool CHorizSlid::OnLButtonDblClk(UINT, POINT point) {
+    if (!enabled) {
+        return true;
+    }
+    if (::PtInRect(&plusRect, point)) {
+        StepUp();
+    } else if (::PtInRect(&minusRect, point)) {
+        StepDown();
+    }
+    Default();
+    return true;
+}
+
+bool CHorizSlid::OnTimer(UINT_PTR id) {
+    // A tick already queued when the hold ended steps no more.
+    if (id == repeating_ && id == kTimerStepUp) {
+        StepUp();
+    } else if (id == repeating_ && id == kTimerStepDown) {
+        StepDown();
+    }
+    return false;
+}
+
+bool CHorizSlid::OnMouseMove(UINT, POINT point) {
+    if (!enabled) {
+        return true;
+    }
     const int previous = hotPart;
-    bool overTrack = false;
     if (::PtInRect(&minusRect, point)) {
         hotPart = 1;
     } else if (::PtInRect(&plusRect, point)) {
         hotPart = 2;
     } else {
-        overTrack = trackWidth == skin::kFullTrackWidth && InTrackArea(point);
-        if (overTrack) {
+        if (trackWidth == skin::kFullTrackWidth && InTrackArea(point)) {
             ::SetCursor(handCursor);
         }
         hotPart = 0;
@@ -223,72 +283,19 @@ void CHorizSlid::OnMouseMove(POINT point) {
     } else if (tracking == 0) {
         tracking = TrackMouseHoverAndLeave();
     }
+    Default();
+    return true;
 }
 
-LRESULT CHorizSlid::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
-    const POINT point{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
-    HWND hwnd = GetSafeHwnd();
-    switch (msg) {
-        case WM_LBUTTONDOWN:
-            if (!enabled) {
-                return 0;
-            }
-            if (::PtInRect(&plusRect, point)) {
-                ::SetCapture(hwnd);
-                StepUp();
-                ::SetTimer(hwnd, kTimerStepUp, kRepeatPeriodMs, nullptr);
-            } else if (::PtInRect(&minusRect, point)) {
-                ::SetCapture(hwnd);
-                StepDown();
-                ::SetTimer(hwnd, kTimerStepDown, kRepeatPeriodMs, nullptr);
-            } else {
-                ClickTrack(point);
-            }
-            return DefWindowProc(msg, wParam, lParam);
-        case WM_LBUTTONUP:
-            if (!enabled) {
-                return 0;
-            }
-            ::KillTimer(hwnd, kTimerStepUp);
-            ::KillTimer(hwnd, kTimerStepDown);
-            ::ReleaseCapture();
-            return DefWindowProc(msg, wParam, lParam);
-        case WM_LBUTTONDBLCLK:
-            if (!enabled) {
-                return 0;
-            }
-            if (::PtInRect(&plusRect, point)) {
-                StepUp();
-            } else if (::PtInRect(&minusRect, point)) {
-                StepDown();
-            }
-            return DefWindowProc(msg, wParam, lParam);
-        case WM_TIMER:
-            if (wParam == kTimerStepUp) {
-                StepUp();
-            } else if (wParam == kTimerStepDown) {
-                StepDown();
-            }
-            return DefWindowProc(msg, wParam, lParam);
-        case WM_MOUSEMOVE:
-            if (!enabled) {
-                return 0;
-            }
-            OnMouseMove(point);
-            return DefWindowProc(msg, wParam, lParam);
-        case WM_MOUSELEAVE:
-            hotPart = 0;
-            tracking = 0;
-            hovering = false;
-            Redraw();
-            return 0;
-        case WM_MOUSEHOVER:
-            hovering = true;
-            return 0;
-        case WM_ERASEBKGND:
-            return TRUE;
-        default:
-            break;
-    }
-    return fw::CStatic::WindowProc(msg, wParam, lParam);
+bool CHorizSlid::OnMouseLeave() {
+    hotPart = 0;
+    tracking = 0;
+    hovering = false;
+    Redraw();
+    return true;
+}
+
+bool CHorizSlid::OnMouseHover(UINT, POINT) {
+    hovering = true;
+    return true;
 }

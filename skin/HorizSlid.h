@@ -3,10 +3,15 @@
 #pragma once
 
 #include "framework/Wnd.h"
-#include "skin/SkinPaint.h"
-#include "skin/SkinSurface.h"
+#include "skin/SkinControl.h"
+#include "skin/GdiplusFwd.h"
 
-class CHorizSlid : public fw::CStatic {
+class SkinSurface;
+namespace skin {
+enum class Present;
+}
+
+class CHorizSlid : public skin::SkinControl<fw::CStatic> {
   public:
     static constexpr UINT_PTR kTimerStepUp = 121;
     static constexpr UINT_PTR kTimerStepDown = 122;
@@ -64,15 +69,27 @@ class CHorizSlid : public fw::CStatic {
 
   protected:
     void PreSubclassWindow() override;
-    LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    bool OnLButtonDown(UINT keys, POINT point) override;
+    bool OnLButtonUp(UINT keys, POINT point) override;
+    bool OnLButtonDblClk(UINT keys, POINT point) override;
+    bool OnCaptureChanged(HWND gaining) override;
+    bool OnTimer(UINT_PTR id) override;
+    bool OnMouseMove(UINT keys, POINT point) override;
+    bool OnMouseLeave() override;
+    bool OnMouseHover(UINT keys, POINT point) override;
 
   private:
+    void Paint(skin::Present present);
     void AfterStep();
-    void Present();
+    void NotifyParent();
+    // Starts the auto-repeat of a step button held down.
+    void StartRepeat(UINT_PTR timer);
+    // Ends the auto-repeat: on release, and whenever the capture is lost.
+    void StopRepeat();
     bool InTrackArea(POINT point) const;
-    // Selects the value of the clicked track segment; false when the click changes nothing.
-    bool ClickTrack(POINT point);
-    void DrawEnabled(Gdiplus::Graphics& graphics, int x, int y);
-    void DrawDisabled(Gdiplus::Graphics& graphics, int x, int y);
-    void OnMouseMove(POINT point);
+    // Selects the value of the clicked track segment; nothing when the segment has none.
+    void ClickTrack(POINT point);
+
+    // The timer of the step button being held, 0 when none is.
+    UINT_PTR repeating_ = 0;
 };

@@ -1,17 +1,35 @@
 #include "skin/SkinDialog.h"
 
+#include "skin/SkinPaint.h"
+
+namespace {
+
+BOOL CALLBACK SendMouseLeave(HWND window, LPARAM) {
+    ::SendMessageW(window, WM_MOUSELEAVE, 0, 0);
+    return TRUE;
+}
+
+}  // namespace
+
 CSkinDialog::CSkinDialog(UINT templateId) : fw::CDialog(templateId, nullptr) {}
 
 void CSkinDialog::PreSubclassWindow() {
     fw::CDialog::PreSubclassWindow();
+    // Without a window DC there is no surface, and drawing into it is skipped everywhere.
     surface.Create(GetSafeHwnd());
 }
 
 BOOL CSkinDialog::OnInitDialog() {
     fw::CDialog::OnInitDialog();
-    if (skin::ImageStatusOk(background)) {
-        ::SetWindowPos(GetSafeHwnd(), nullptr, 0, 0, SkinSurface::kWidth, SkinSurface::kHeight,
-                       SWP_NOMOVE | SWP_NOZORDER | SWP_FRAMECHANGED);
+    HWND hwnd = GetSafeHwnd();
+    // The surface is presented from the window's top-left corner: a client edge would put every
+    // control, and so every hit area, two pixels right of and below its picture.
+    ::SetWindowLongPtrW(hwnd, GWL_EXSTYLE,
+                        ::GetWindowLongPtrW(hwnd, GWL_EXSTYLE) & ~WS_EX_CLIENTEDGE);
+    const bool sized = skin::ImageStatusOk(background);
+    ::SetWindowPos(hwnd, nullptr, 0, 0, SkinSurface::kWidth, SkinSurface::kHeight,
+                   SWP_NOMOVE | SWP_NOZORDER | SWP_FRAMECHANGED | (sized ? 0 : SWP_NOSIZE));
+    if (sized) {
         DrawBackground();
     }
     return TRUE;
@@ -22,9 +40,10 @@ void CSkinDialog::DrawBackground() {
     if (dc == nullptr || !skin::ImageStatusOk(background)) {
         return;
     }
+    // Drawn over the previous picture, the soft (partly transparent) edges would blend twice.
+    surface.Clear({0, 0, SkinSurface::kWidth, SkinSurface::kHeight});
     Gdiplus::Graphics graphics(dc);
-    skin::DrawImageAt(graphics, background, 0, 0, skin::ImageWidth(background),
-                      skin::ImageHeight(background));
+    skin::DrawWholeImage(graphics, background, 0, 0);
 }
 
 BOOL CSkinDialog::PreTranslateMessage(MSG* msg) {
@@ -39,7 +58,7 @@ BOOL CSkinDialog::PreTranslateMessage(MSG* msg) {
     return fw::CDialog::PreTranslateMessage(msg);
 }
 
-void CSkinDialog::OnPaint() {
+bool CSkinDialog::OnPaint() {
     PAINTSTRUCT paint;
     HDC dc = ::BeginPaint(GetSafeHwnd(), &paint);
     if (dc != nullptr) {
@@ -48,22 +67,27 @@ void CSkinDialog::OnPaint() {
         surface.PaintTo(dc, client.right - client.left, client.bottom - client.top);
     }
     ::EndPaint(GetSafeHwnd(), &paint);
+    return true;
 }
 
-LRESULT CSkinDialog::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
-    switch (msg) {
-        case WM_PAINT:
-            OnPaint();
-            return 0;
-        case WM_ERASEBKGND:
-            return TRUE;
-        case WM_LBUTTONDOWN: {
-            const LRESULT result = DefWindowProc(msg, wParam, lParam);
-            ::SetFocus(GetSafeHwnd());
-            return result;
-        }
-        default:
-            break;
+bool CSkinDialog::OnEraseBkgnd(HDC) {
+    return true;
+}
+
+bool CSkinDialog::OnLButtonDown(UINT, POINT) {
+    Default();
+    ::SetFocus(GetSafeHwnd());
+    return true;
+}
+
+bool CSkinDialog::OnShowWindow(bool shown, UINT) {
+    if (!shown) {
+        // While the window is hidden a control cannot draw, so a leave notification arriving
+        // then would leave its lit face in the picture shown next: every control (and the
+        // window's own window-less parts) forgets the pointer while it still can draw.
+        HWND hwnd = GetSafeHwnd();
+        ::EnumChildWindows(hwnd, &SendMouseLeave, 0);
+        ::SendMessageW(hwnd, WM_MOUSELEAVE, 0, 0);
     }
-    return fw::CDialog::WindowProc(msg, wParam, lParam);
+    return false;
 }

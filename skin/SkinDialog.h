@@ -3,15 +3,15 @@
 #pragma once
 
 #include "framework/Dialog.h"
-#include "skin/SkinPaint.h"
+#include "skin/GdiplusFwd.h"
 #include "skin/SkinSurface.h"
 
 class CSkinDialog : public fw::CDialog {
   public:
     explicit CSkinDialog(UINT templateId);
 
-    // Draws the whole background at (0, 0) at its own size when it is set and in good state.
-    // Presents nothing.
+    // Replaces the whole picture with the background, drawn at (0, 0) at its own size, when it
+    // is set and in good state; everything else must then draw again. Presents nothing.
     void DrawBackground();
 
     // Swallows Enter, Esc and Space addressed to the focused window.
@@ -23,9 +23,14 @@ class CSkinDialog : public fw::CDialog {
   protected:
     // Creates the surface as soon as the dialog window exists (before WM_INITDIALOG).
     void PreSubclassWindow() override;
-    // With a good background: sizes the window to 800 x 328 and draws the background.
+    // Drops the client edge; with a good background, sizes the window to 800 x 328 and draws
+    // the background.
     BOOL OnInitDialog() override;
-    LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
     // Copies the surface to the window (used when the window is not layered).
-    void OnPaint();
+    bool OnPaint() override;
+    bool OnEraseBkgnd(HDC dc) override;
+    // Default processing, then the dialog takes the keyboard focus.
+    bool OnLButtonDown(UINT keys, POINT point) override;
+    // A window that hides takes every control out of its hover state first.
+    bool OnShowWindow(bool shown, UINT status) override;
 };

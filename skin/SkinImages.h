@@ -7,9 +7,7 @@
 
 #include <cstddef>
 
-namespace Gdiplus {
-class Image;
-}
+#include "skin/GdiplusFwd.h"
 
 // Registers every image of the table. Call once, after GDI+ has started; a second call while
 // the registry is filled does nothing.

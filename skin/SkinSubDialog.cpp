@@ -1,5 +1,8 @@
 #include "skin/SkinSubDialog.h"
 
+#include "skin/SkinCanvas.h"
+#include "skin/SkinPaint.h"
+
 CSkinSubDialog::CSkinSubDialog(UINT templateId, HWND parent) : fw::CDialog(templateId, parent) {}
 
 int CSkinSubDialog::RedrawPage() {
@@ -7,17 +10,17 @@ int CSkinSubDialog::RedrawPage() {
     if (hwnd == nullptr || !::IsWindowVisible(hwnd)) {
         return 0;
     }
-    HWND parent = ::GetParent(hwnd);
-    const RECT rect = skin::RectInClient(hwnd, parent);
-    HDC dc = skin::SurfaceDc(surface);
-    // A page shown before it was given the surface has nothing to draw into.
-    if (dc != nullptr && skin::ImageStatusOk(background)) {
-        Gdiplus::Graphics graphics(dc);
-        skin::DrawImageAt(graphics, background, rect.left, rect.top, skin::ImageWidth(background),
-                          skin::ImageHeight(background));
+    if (skin::ImageStatusOk(background)) {
+        // A page shown before it was given the surface has nothing to draw into.
+        skin::SkinCanvas canvas(surface, hwnd, skin::Origin::Parent, skin::Visible::Always,
+                                skin::Present::No);
+        if (canvas) {
+            skin::DrawWholeImage(canvas.graphics(), background, canvas.rect().left,
+                                 canvas.rect().top);
+        }
     }
     DrawControls();
-    return static_cast<int>(skin::RequestPresent(parent));
+    return static_cast<int>(skin::RequestPresent(::GetParent(hwnd)));
 }
 
 void CSkinSubDialog::DrawControls() {}
@@ -49,9 +52,6 @@ BOOL CSkinSubDialog::OnInitDialog() {
     return TRUE;
 }
 
-LRESULT CSkinSubDialog::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (msg == WM_ERASEBKGND) {
-        return TRUE;
-    }
-    return fw::CDialog::WindowProc(msg, wParam, lParam);
+bool CSkinSubDialog::OnEraseBkgnd(HDC) {
+    return true;
 }

@@ -3,8 +3,9 @@
 #pragma once
 
 #include "framework/Dialog.h"
-#include "skin/SkinPaint.h"
-#include "skin/SkinSurface.h"
+#include "skin/GdiplusFwd.h"
+
+class SkinSurface;
 
 class CSkinSubDialog : public fw::CDialog {
   public:
@@ -31,5 +32,5 @@ class CSkinSubDialog : public fw::CDialog {
 
   protected:
     BOOL OnInitDialog() override;
-    LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    bool OnEraseBkgnd(HDC dc) override;
 };

@@ -3,25 +3,13 @@
 #include <algorithm>
 
 bool SkinSurface::Create(HWND window) {
+    Reset();
     fw::WindowDc screen(window);
     if (!screen) {
         return false;
     }
-    return CreateFrom(screen.get());
-}
-
-bool SkinSurface::CreateForScreen() {
-    fw::WindowDc screen(nullptr);
-    if (!screen) {
-        return false;
-    }
-    return CreateFrom(screen.get());
-}
-
-bool SkinSurface::CreateFrom(HDC reference) {
-    Reset();
-    fw::DibSection bitmap(reference, kWidth, kHeight);
-    fw::MemoryDc dc(::CreateCompatibleDC(reference));
+    fw::DibSection bitmap(screen.get(), kWidth, kHeight);
+    fw::MemoryDc dc(::CreateCompatibleDC(screen.get()));
     if (!bitmap || !dc) {
         return false;
     }

@@ -15,11 +15,10 @@ class SkinSurface {
     SkinSurface(const SkinSurface&) = delete;
     SkinSurface& operator=(const SkinSurface&) = delete;
 
-    // Creates (or re-creates) the all-zero surface compatible with the window's screen DC.
-    // False, and no surface, when the window has no DC or the section cannot be made.
+    // Creates (or re-creates) the all-zero surface compatible with the window's screen DC (the
+    // screen's for a null window). False, and no surface, when there is no DC or the section
+    // cannot be made.
     bool Create(HWND window);
-    // Creates the surface compatible with the screen.
-    bool CreateForScreen();
     void Reset();
 
     explicit operator bool() const { return dc_ && bitmap_; }
@@ -29,6 +28,8 @@ class SkinSurface {
     DWORD Pixel(int x, int y) const;
     // Sets every pixel of a rectangle (clipped to the surface) to one BGRA value.
     void Fill(const RECT& rect, DWORD bgra);
+    // Makes a rectangle fully transparent.
+    void Clear(const RECT& rect) { Fill(rect, 0); }
 
     // Copies the top-left area of the given size to a DC (the non-layered paint path).
     void PaintTo(HDC target, int width, int height) const;
@@ -36,8 +37,6 @@ class SkinSurface {
     bool PresentLayered(HWND window) const;
 
   private:
-    bool CreateFrom(HDC reference);
-
     // Declared before the DC so that the DC (which holds it selected) goes first.
     fw::DibSection bitmap_;
     fw::MemoryDc dc_;

@@ -1,8 +1,10 @@
 #include "skin/StaticButon.h"
 
+#include "skin/SkinCanvas.h"
+#include "skin/SkinPaint.h"
+
 void CStaticButon::PreSubclassWindow() {
-    HWND hwnd = GetSafeHwnd();
-    ::SetWindowLongPtrW(hwnd, GWL_STYLE, ::GetWindowLongPtrW(hwnd, GWL_STYLE) | SS_NOTIFY);
+    skin::AddNotifyStyle(GetSafeHwnd());
 }
 
 void CStaticButon::LayOutMark() {
@@ -16,67 +18,60 @@ void CStaticButon::LayOutMark() {
 }
 
 void CStaticButon::Draw() {
-    HWND hwnd = GetSafeHwnd();
-    HDC dc = skin::SurfaceDc(surface);
-    if (hwnd == nullptr || !::IsWindowVisible(hwnd) || dc == nullptr) {
+    Paint(skin::Present::No);
+}
+
+void CStaticButon::Paint(skin::Present present) {
+    skin::SkinCanvas canvas(surface, GetSafeHwnd(), skin::Origin::MainWindow, skin::Visible::Window,
+                            present);
+    if (!canvas) {
         return;
     }
-    const RECT rect = skin::RectInClient(hwnd, skin::ApplicationMainWindow(hwnd));
-    Gdiplus::Graphics graphics(dc);
-    skin::DrawImageAt(graphics, background, rect.left, rect.top, rect.right - rect.left,
+    const RECT& rect = canvas.rect();
+    skin::DrawImageAt(canvas.graphics(), background, rect.left, rect.top, rect.right - rect.left,
                       rect.bottom - rect.top);
     Gdiplus::Image* mark = toggled ? markToggledImage : (hover ? markHoverImage : markImage);
-    RECT target = markRect;
-    ::OffsetRect(&target, rect.left, rect.top);
-    skin::DrawImageAt(graphics, mark, target.left, target.top, skin::ImageWidth(mark),
-                      skin::ImageHeight(mark));
+    skin::DrawWholeImage(canvas.graphics(), mark, rect.left + markRect.left,
+                         rect.top + markRect.top);
 }
 
-void CStaticButon::DrawAndPresent() {
-    Draw();
-    skin::RequestPresent(skin::ApplicationMainWindow(GetSafeHwnd()));
+bool CStaticButon::OnSize(UINT, int, int) {
+    Default();
+    LayOutMark();
+    return true;
 }
 
-LRESULT CStaticButon::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
-    const POINT point{static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
-    switch (msg) {
-        case WM_SIZE: {
-            const LRESULT result = DefWindowProc(msg, wParam, lParam);
-            LayOutMark();
-            return result;
-        }
-        case WM_LBUTTONDOWN: {
-            const LRESULT result = DefWindowProc(msg, wParam, lParam);
-            if (::PtInRect(&markRect, point)) {
-                toggled = !toggled;
-                DrawAndPresent();
-            }
-            return result;
-        }
-        case WM_MOUSEMOVE: {
-            if (!::IsWindowVisible(GetSafeHwnd())) {
-                return 0;
-            }
-            const bool inside = ::PtInRect(&markRect, point) != FALSE;
-            if (inside != hover) {
-                hover = inside;
-                DrawAndPresent();
-            } else if (tracking == 0) {
-                tracking = TrackMouseHoverAndLeave();
-            }
-            return DefWindowProc(msg, wParam, lParam);
-        }
-        case WM_MOUSELEAVE:
-            tracking = 0;
-            hover = false;
-            DrawAndPresent();
-            return 0;
-        case WM_MOUSEHOVER:
-            return 0;
-        case WM_ERASEBKGND:
-            return TRUE;
-        default:
-            break;
+bool CStaticButon::OnLButtonDown(UINT, POINT point) {
+    Default();
+    if (::PtInRect(&markRect, point)) {
+        toggled = !toggled;
+        Paint(skin::Present::AtEnd);
     }
-    return fw::CStatic::WindowProc(msg, wParam, lParam);
+    return true;
+}
+
+bool CStaticButon::OnMouseMove(UINT, POINT point) {
+    if (!::IsWindowVisible(GetSafeHwnd())) {
+        return true;
+    }
+    const bool inside = ::PtInRect(&markRect, point) != FALSE;
+    if (inside != hover) {
+        hover = inside;
+        Paint(skin::Present::AtEnd);
+    } else if (tracking == 0) {
+        tracking = TrackMouseHoverAndLeave();
+    }
+    Default();
+    return true;
+}
+
+bool CStaticButon::OnMouseLeave() {
+    tracking = 0;
+    hover = false;
+    Paint(skin::Present::AtEnd);
+    return true;
+}
+
+bool CStaticButon::OnMouseHover(UINT, POINT) {
+    return true;
 }

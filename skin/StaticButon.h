@@ -3,10 +3,15 @@
 #pragma once
 
 #include "framework/Wnd.h"
-#include "skin/SkinPaint.h"
-#include "skin/SkinSurface.h"
+#include "skin/SkinControl.h"
+#include "skin/GdiplusFwd.h"
 
-class CStaticButon : public fw::CStatic {
+class SkinSurface;
+namespace skin {
+enum class Present;
+}
+
+class CStaticButon : public skin::SkinControl<fw::CStatic> {
   public:
     CStaticButon() = default;
 
@@ -28,8 +33,12 @@ class CStaticButon : public fw::CStatic {
 
   protected:
     void PreSubclassWindow() override;
-    LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    bool OnSize(UINT type, int width, int height) override;
+    bool OnLButtonDown(UINT keys, POINT point) override;
+    bool OnMouseMove(UINT keys, POINT point) override;
+    bool OnMouseLeave() override;
+    bool OnMouseHover(UINT keys, POINT point) override;
 
   private:
-    void DrawAndPresent();
+    void Paint(skin::Present present);
 };

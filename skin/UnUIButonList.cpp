@@ -1,7 +1,10 @@
 #include "skin/UnUIButonList.h"
 
+#include "framework/Wnd.h"
 #include "skin/AppMessages.h"
+#include "skin/SkinCanvas.h"
 #include "skin/SkinImages.h"
+#include "skin/SkinPaint.h"
 
 UnUIButonList::UnUIButonList() {
     for (int row = 0; row < skin::kLabelRows; ++row) {
@@ -40,46 +43,41 @@ int UnUIButonList::ItemAt(int x, int y) const {
 }
 
 void UnUIButonList::Draw() {
-    HDC dc = skin::SurfaceDc(surface);
-    if (dc == nullptr) {
+    skin::SkinCanvas canvas(surface, frame, owner, skin::Present::AtEnd);
+    if (!canvas) {
         return;
     }
-    {
-        Gdiplus::Graphics graphics(dc);
-        if (background != nullptr) {
-            skin::DrawAtlas(graphics, background, frame);
-        }
-        if (enabled && imageRow >= 0 && imageRow < skin::kLabelRows) {
-            Gdiplus::Image* const* row = images[imageRow];
-            const int count = static_cast<int>(itemCount);
-            for (int i = 0; i < count && i < skin::kMaxListItems; ++i) {
-                Gdiplus::Image* normal =
-                    row[skin::ListLabelSlot(skin::LabelFace::Normal, count, i)];
-                Gdiplus::Image* face =
-                    i == hoverIndex ? row[skin::ListLabelSlot(skin::LabelFace::Hover, count, i)]
-                                    : normal;
-                const RECT& item = itemRects[i];
-                skin::DrawImagePart(
-                    graphics, face,
-                    Gdiplus::RectF(static_cast<Gdiplus::REAL>(item.left),
-                                   static_cast<Gdiplus::REAL>(item.top),
-                                   static_cast<Gdiplus::REAL>(item.right - item.left),
-                                   static_cast<Gdiplus::REAL>(item.bottom - item.top)),
-                    0, 0, skin::ImageWidth(normal), skin::ImageHeight(normal));
-            }
-        }
+    if (background != nullptr) {
+        skin::DrawAtlas(canvas.graphics(), background, frame);
     }
-    skin::RequestPresent(owner);
+    if (!enabled || imageRow < 0 || imageRow >= skin::kLabelRows) {
+        return;
+    }
+    Gdiplus::Image* const* row = images[imageRow];
+    const int count = static_cast<int>(itemCount);
+    for (int i = 0; i < count && i < skin::kMaxListItems; ++i) {
+        Gdiplus::Image* normal = row[skin::ListLabelSlot(skin::LabelFace::Normal, count, i)];
+        Gdiplus::Image* face =
+            i == hoverIndex ? row[skin::ListLabelSlot(skin::LabelFace::Hover, count, i)] : normal;
+        skin::DrawImagePart(canvas.graphics(), face, itemRects[i], 0, 0, skin::ImageWidth(normal),
+                            skin::ImageHeight(normal));
+    }
 }
 
 int UnUIButonList::HandleMouseMessage(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
     owner = hwnd;
-    if (!enabled || msg < WM_MOUSEFIRST || msg > WM_XBUTTONDBLCLK) {
+    if (!enabled) {
         return 0;
     }
-    const int x = static_cast<short>(LOWORD(lParam));
-    const int y = static_cast<short>(HIWORD(lParam));
-    return OnMouseMessage(msg, x, y, wParam, lParam);
+    if (msg == WM_MOUSELEAVE) {
+        OnMouseLeave();
+        return 0;  // the owner may track the pointer too
+    }
+    if (msg < WM_MOUSEFIRST || msg > WM_XBUTTONDBLCLK) {
+        return 0;
+    }
+    const POINT point = fw::PointFromLParam(lParam);
+    return OnMouseMessage(msg, point.x, point.y, wParam, lParam);
 }
 
 int UnUIButonList::OnMouseMessage(UINT msg, int x, int y, WPARAM, LPARAM) {
@@ -95,22 +93,29 @@ int UnUIButonList::OnMouseMessage(UINT msg, int x, int y, WPARAM, LPARAM) {
     }
 }
 
+void UnUIButonList::SetHover(int item) {
+    if (item == hoverIndex) {
+        return;
+    }
+    if (hoverIndex == -1 && owner != nullptr) {
+        // The list has no window of its own: it learns that the pointer left through the
+        // owner's leave notification.
+        TRACKMOUSEEVENT track{sizeof(track), TME_LEAVE, owner, 0};
+        ::TrackMouseEvent(&track);
+    }
+    hoverIndex = item;
+    // Moving from one item straight onto another also redraws, so the highlight follows.
+    Draw();
+}
+
 int UnUIButonList::OnMouseMove(int x, int y) {
     const int item = ItemAt(x, y);
-    if (item >= 0) {
-        // Moving from one item straight onto another also redraws, so the highlight follows.
-        const bool changed = item != hoverIndex;
-        hoverIndex = item;
-        if (changed) {
-            Draw();
-        }
-        return 1;
-    }
-    if (hoverIndex != -1) {
-        hoverIndex = -1;
-        Draw();
-    }
-    return 0;
+    SetHover(item);
+    return item >= 0 ? 1 : 0;
+}
+
+void UnUIButonList::OnMouseLeave() {
+    SetHover(-1);
 }
 
 int UnUIButonList::OnLButtonDown(int x, int y) {
@@ -121,7 +126,8 @@ int UnUIButonList::OnLButtonDown(int x, int y) {
     if (item < 0) {
         return 0;
     }
-    if (pageType < skin::kDisplayOnlyPageType) {
+    // The list of the last type only shows its entries.
+    if (pageType < static_cast<int>(skin::ItemListType::ThreeDDetails)) {
         ::PostMessageW(owner, WM_APP_SELECT_ITEM, static_cast<WPARAM>(pageType),
                        static_cast<LPARAM>(item));
     }

@@ -5,9 +5,10 @@
 
 #include <windows.h>
 
-#include "skin/SkinPaint.h"
-#include "skin/SkinSurface.h"
+#include "skin/GdiplusFwd.h"
 #include "skin/core/ItemListLayout.h"
+
+class SkinSurface;
 
 class UnUIButonList {
   public:
@@ -28,6 +29,8 @@ class UnUIButonList {
     virtual int OnMouseMove(int x, int y);
     virtual int OnLButtonDown(int x, int y);
     virtual int OnLButtonUp(int x, int y);
+    // The pointer left the owner (or the owner hid): no item stays highlighted.
+    virtual void OnMouseLeave();
 
     RECT frame{};
     RECT itemRects[skin::kMaxListItems]{};
@@ -43,4 +46,6 @@ class UnUIButonList {
 
   private:
     int ItemAt(int x, int y) const;
+    // Makes hoverIndex the item (or -1) and redraws when it changed.
+    void SetHover(int item);
 };

@@ -1,22 +1,16 @@
-// The button bar's five tilted buttons and the navigation codes they post.
+// The button bar's five tilted buttons, and the hit test of the navigation cross's regions.
 #pragma once
 
 #include <array>
 #include <cstddef>
 
+#include "skin/core/NavigationCode.h"
 #include "skin/core/SkinGeometry.h"
 
 namespace skin {
 
-constexpr int kBarRegionCount = 5;
-constexpr int kBigButtonRegionCount = 4;
-
 // Corners of bar region 1..5 (client coordinates), in polygon order.
 const std::array<IntPoint, 4>& BarRegionCorners(int region);
-// Navigation code of bar region 1..5 (5..9).
-constexpr int BarRegionCode(int region) {
-    return region + 4;
-}
 
 // Number (1-based) of the first rectangle containing the point, 0 when none does; overlapping
 // rectangles resolve to the lower number.

@@ -8,11 +8,20 @@
 
 namespace skin {
 
+// The item lists (the page types of SetPage), named after what they list.
+enum class ItemListType : int {
+    Overclock = 1,       // the overclocking page's four values
+    ShortcutGroups = 2,  // the shortcut page's three groups
+    ThreeDModes = 3,
+    Hardware = 4,
+    Display = 5,
+    Quality = 6,
+    ThreeDDetails = 7,  // highlights but never reports a selection
+};
+
 constexpr int kLabelRows = 7;
 constexpr int kLabelSlots = 24;
 constexpr int kMaxListItems = 8;
-// Page type whose list highlights but never reports a selection.
-constexpr int kDisplayOnlyPageType = 7;
 
 // Image name of a label slot (normal faces, then "D" faces, then "M" faces); null when empty.
 const wchar_t* ListLabelName(int row, int slot);

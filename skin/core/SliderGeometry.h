@@ -19,9 +19,12 @@ constexpr int kTrackPixelsPerPosition = 6;
 // (maximum <= minimum) has position 0.
 int SliderPosition(int value, int minimum, int maximum, int trackSteps);
 
-// Width of the filled part of the track for a position.
-constexpr int SliderFillWidth(int position) {
-    return position * kTrackPixelsPerPosition + 4;
+// Width of the filled part of a track for a position: six pixels a position plus four, never
+// past the track's end (a compact track at its last position, or a position left beyond the
+// track's steps by a new range).
+constexpr int SliderFillWidth(int position, int trackWidth) {
+    const int width = position * kTrackPixelsPerPosition + 4;
+    return width < trackWidth ? width : trackWidth;
 }
 
 struct SliderButtons {

@@ -103,17 +103,6 @@ TEST(ModalDialog, EndDialogEndsTheLoopWithItsValue) {
     EXPECT_EQ(dialog.GetSafeHwnd(), nullptr);  // destroyed and unbound after the run
 }
 
-TEST(ModalDialog, IsShownEvenWhenItsTemplateIsNotVisible) {
-    ScriptedDialog dialog(IDD_FRAMEWORK_HIDDEN_TEST);
-    bool visible = false;
-    dialog.script = [&visible](ScriptedDialog& d) {
-        visible = ::IsWindowVisible(d.GetSafeHwnd()) != FALSE;
-        d.EndDialog(1);
-    };
-    EXPECT_EQ(dialog.DoModal(), 1);
-    EXPECT_TRUE(visible);
-}
-
 TEST(ModalDialog, MissingTemplateFailsWithoutALoop) {
     ScriptedDialog dialog(9999);
     EXPECT_EQ(dialog.DoModal(), -1);
@@ -144,6 +133,24 @@ TEST(ModalDialog, PreTranslateMessageSeesKeysFirstAndCanSwallowEnterAndEsc) {
     EXPECT_EQ(dialog.keysSeen[0], static_cast<WPARAM>(VK_RETURN));
     EXPECT_EQ(dialog.keysSeen[1], static_cast<WPARAM>(VK_ESCAPE));
     EXPECT_EQ(dialog.keysSeen[2], static_cast<WPARAM>('A'));
+}
+
+// Ends the run with 1 when the dialog is visible by then, else 0.
+void CALLBACK EndRunWithVisibility(HWND hwnd, UINT, UINT_PTR id, DWORD) {
+    ::KillTimer(hwnd, id);
+    static_cast<ScriptedDialog*>(fw::CWnd::FromHandle(hwnd))
+        ->EndDialog(::IsWindowVisible(hwnd) ? 1 : 0);
+}
+
+TEST(ModalDialog, TemplateWithoutTheVisibleStyleIsShownOnceTheQueueRunsEmpty) {
+    ScriptedDialog dialog(IDD_FRAMEWORK_HIDDEN_TEST);
+    bool visibleAtFirst = true;
+    dialog.script = [&](ScriptedDialog& d) {
+        visibleAtFirst = ::IsWindowVisible(d.GetSafeHwnd()) != FALSE;
+        ::SetTimer(d.GetSafeHwnd(), 2, 200, &EndRunWithVisibility);
+    };
+    EXPECT_EQ(dialog.DoModal(), 1);
+    EXPECT_FALSE(visibleAtFirst);
 }
 
 TEST(ModalDialog, EscapeLetThroughReachesCancel) {

@@ -1,25 +1,107 @@
 // The main window from inside its own modal loop: presentation and message filtering.
 #include "app/WindowClass.h"
 #include "framework/GdiplusSession.h"
+#include "gpu/DriverBinding.h"
 #include "mainwindow/TalvaneDlg.h"
 #include "res/resource.h"
 #include "skin/AppMessages.h"
 #include "skin/SkinImages.h"
+#include "skin/SkinPaint.h"
 
 #include <gtest/gtest.h>
 
 #include <functional>
 #include <memory>
+#include <utility>
+#include <vector>
 
 namespace {
 
 constexpr UINT kRunScript = WM_APP + 100;
+
+// The five buttons of the window with their places and normal faces.
+struct ButtonPicture {
+    int id;
+    RECT rect;
+    const wchar_t* face;
+};
+constexpr ButtonPicture kButtons[] = {
+    {IDC_MIN_BUTTON, {730, 55, 753, 74}, L"MainDlg_Min_N"},
+    {IDC_CLOSE_BUTTON, {755, 55, 778, 74}, L"MainDlg_Close_N"},
+    {IDC_DEFAULT_BUTTON, {423, 280, 505, 305}, L"MAINDLG_BTN_CLICK_DEFAULT"},
+    {IDC_OK_BUTTON, {507, 280, 570, 305}, L"MAINDLG_BTN_CLICK_OK"},
+    {IDC_APPLY_BUTTON, {572, 280, 654, 305}, L"MAINDLG_BTN_CLICK_APPLY"},
+};
+
+// A surface holding skin images drawn at their places, one over the other: the picture the
+// window is expected to show there.
+std::unique_ptr<SkinSurface> Picture(
+    std::initializer_list<std::pair<const wchar_t*, POINT>> parts) {
+    auto surface = std::make_unique<SkinSurface>();
+    EXPECT_TRUE(surface->Create(nullptr));
+    Gdiplus::Graphics graphics(surface->GetDC());
+    for (const auto& [name, at] : parts) {
+        skin::DrawWholeImage(graphics, FindSkinImage(name), at.x, at.y);
+    }
+    return surface;
+}
+
+// Pixels of a rectangle that differ between two surfaces.
+int DifferingPixels(const SkinSurface& a, const SkinSurface& b, const RECT& rect) {
+    int differing = 0;
+    for (int y = rect.top; y < rect.bottom; ++y) {
+        for (int x = rect.left; x < rect.right; ++x) {
+            differing += a.Pixel(x, y) != b.Pixel(x, y) ? 1 : 0;
+        }
+    }
+    return differing;
+}
+
+// A page that records the operations the main window calls on it.
+class RecordingPage : public CSkinSubDialog {
+  public:
+    RecordingPage() : CSkinSubDialog(IDD_DISPLAY) {}
+
+    std::vector<int> selected;
+    int confirmed = 0;
+    int defaults = 0;
+    int applied = 0;
+
+    void SelectItem(int index) override { selected.push_back(index); }
+    void OnConfirm() override { ++confirmed; }
+    void OnRestoreDefault() override { ++defaults; }
+    void OnApplyPage() override { ++applied; }
+};
+
+// A press and release at the middle of a control, as the mouse gives them.
+void Click(HWND control) {
+    RECT client{};
+    ::GetClientRect(control, &client);
+    const LPARAM middle = MAKELPARAM(client.right / 2, client.bottom / 2);
+    ::SendMessageW(control, WM_LBUTTONDOWN, MK_LBUTTON, middle);
+    ::SendMessageW(control, WM_LBUTTONUP, 0, middle);
+}
+
+// Dispatches messages until the condition holds or two seconds have passed.
+bool PumpUntil(const std::function<bool()>& condition) {
+    const DWORD start = ::GetTickCount();
+    while (!condition() && ::GetTickCount() - start < 2000) {
+        MSG msg;
+        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageW(&msg);
+        }
+        ::Sleep(10);
+    }
+    return condition();
+}
 
 // The main window with a test script run from inside its modal loop.
 class ScriptedMainWindow : public CTalvaneDlg {
   public:
     std::function<void(ScriptedMainWindow&)> script;
     using CTalvaneDlg::PushLayer;
+    using CTalvaneDlg::SelectPage;
 
   protected:
     BOOL OnInitDialog() override {
@@ -112,7 +194,14 @@ TEST_F(MainWindow, StartScreenHasNoPageAndTheFirstSelectionSwitchesToThePageScre
         EXPECT_TRUE(window.pageChosen());
         ASSERT_NE(window.currentPage(), nullptr);
         EXPECT_TRUE(::IsWindowVisible(window.currentPage()->GetSafeHwnd()));
-        EXPECT_NE(window.surface.Pixel(741, 64) >> 24, 0u);  // the minimise button is drawn
+        // The buttons are drawn over the new background, which is opaque under them anyway.
+        const auto background = Picture({{L"MainDlg_BKALL", {0, 0}}});
+        for (const ButtonPicture& button : kButtons) {
+            const auto expected = Picture(
+                {{L"MainDlg_BKALL", {0, 0}}, {button.face, {button.rect.left, button.rect.top}}});
+            EXPECT_GT(DifferingPixels(window.surface, *background, button.rect), 0) << button.id;
+            EXPECT_EQ(DifferingPixels(window.surface, *expected, button.rect), 0) << button.id;
+        }
         // Unknown codes change nothing.
         CSkinSubDialog* page = window.currentPage();
         ::SendMessageW(hwnd, WM_APP_NAVIGATE, 0, 0);
@@ -183,6 +272,76 @@ TEST_F(MainWindow, CommandButtonsWithoutAPageDoNothing) {
         EXPECT_TRUE(::IsWindowVisible(hwnd));
         EXPECT_EQ(window.currentPage(), nullptr);
     });
+}
+
+TEST_F(MainWindow, TheFirstSelectionDrawsTheSoftEdgesOfItsBackgroundOnce) {
+    Run([](ScriptedMainWindow& window) {
+        ::SendMessageW(window.GetSafeHwnd(), WM_APP_NAVIGATE, 3, 0);
+        // Row 28 from x 200 crosses the half-transparent outline of both backgrounds, clear of
+        // every control.
+        const auto alone = Picture({{L"MainDlg_BKALL", {0, 0}}});
+        EXPECT_EQ(DifferingPixels(window.surface, *alone, {200, 28, 216, 29}), 0);
+        EXPECT_NE(alone->Pixel(200, 28) >> 24, 0xFFu);
+    });
+}
+
+TEST_F(MainWindow, AClickAtTheMiddleOfADrawnButtonHitsThatButton) {
+    Run([](ScriptedMainWindow& window) {
+        HWND hwnd = window.GetSafeHwnd();
+        ::SendMessageW(hwnd, WM_APP_NAVIGATE, 3, 0);
+        // The surface is shown from the window's top-left corner.
+        RECT frame{};
+        ::GetWindowRect(hwnd, &frame);
+        for (const ButtonPicture& button : kButtons) {
+            // The middle of the picture's top and bottom rows (the slanted buttons are whole
+            // there), and its middle.
+            const LONG x = frame.left + (button.rect.left + button.rect.right) / 2;
+            for (const LONG y : {button.rect.top, (button.rect.top + button.rect.bottom) / 2,
+                                 button.rect.bottom - 1}) {
+                EXPECT_EQ(::WindowFromPoint({x, frame.top + y}), ::GetDlgItem(hwnd, button.id))
+                    << button.id << " at row " << y;
+            }
+        }
+        // A real click in the middle of the minimise picture sends the window to the tray.
+        ::SetCursorPos(frame.left + 741, frame.top + 64);
+        INPUT press[2] = {};
+        press[0].type = press[1].type = INPUT_MOUSE;
+        press[0].mi.dwFlags = MOUSEEVENTF_LEFTDOWN;
+        press[1].mi.dwFlags = MOUSEEVENTF_LEFTUP;
+        ASSERT_EQ(::SendInput(2, press, sizeof(INPUT)), 2u);
+        EXPECT_TRUE(PumpUntil([hwnd] { return !::IsWindowVisible(hwnd); }));
+    });
+}
+
+TEST_F(MainWindow, CommandButtonsAndItemSelectionsReachTheCurrentPage) {
+    RecordingPage page;
+    Run([&page](ScriptedMainWindow& window) {
+        HWND hwnd = window.GetSafeHwnd();
+        ASSERT_TRUE(page.Create(hwnd));
+        window.SelectPage(&page, skin::ItemListType::Overclock);
+        ASSERT_EQ(window.currentPage(), &page);
+        Click(::GetDlgItem(hwnd, IDC_DEFAULT_BUTTON));
+        Click(::GetDlgItem(hwnd, IDC_APPLY_BUTTON));
+        Click(::GetDlgItem(hwnd, IDC_APPLY_BUTTON));
+        Click(::GetDlgItem(hwnd, IDC_OK_BUTTON));
+        EXPECT_EQ(page.defaults, 1);
+        EXPECT_EQ(page.applied, 2);
+        EXPECT_EQ(page.confirmed, 1);
+        // The third entry of the overclocking list lies at (384, 80 + 33 + 2 * 30), 98 x 17.
+        const LPARAM third = MAKELPARAM(384 + 10, 80 + 93 + 5);
+        ::SendMessageW(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, third);
+        ::SendMessageW(hwnd, WM_LBUTTONUP, 0, third);
+        EXPECT_TRUE(PumpUntil([&page] { return !page.selected.empty(); }));
+    });
+    EXPECT_EQ(page.selected, std::vector<int>{2});
+}
+
+TEST_F(MainWindow, DriverTableIsBoundForTheWholeLifeOfTheWindow) {
+    {
+        ScriptedMainWindow window;
+        EXPECT_NE(DriverBinding::Entries().ATIDL_GetODParameters, nullptr);
+    }
+    EXPECT_EQ(DriverBinding::Entries().ATIDL_GetODParameters, nullptr);
 }
 
 }  // namespace

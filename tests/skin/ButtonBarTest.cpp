@@ -17,7 +17,7 @@ constexpr DWORD kLit = 0xEEDD00;
 class ButtonBarTest : public testing::Test {
   protected:
     void SetUp() override {
-        ASSERT_TRUE(surface.CreateForScreen());
+        ASSERT_TRUE(surface.Create(nullptr));
         HWND hwnd = host.AddChild(L"STATIC", SS_NOTIFY, 95, 260, 203, 67, 1035);
         ASSERT_TRUE(bar.SubclassWindow(hwnd));
         bar.background = atlas.get();
@@ -84,7 +84,7 @@ TEST_F(ButtonBarTest, HoveredButtonStaysLitInTheGapUntilThePointerLeaves) {
 class ItemListTest : public testing::Test {
   protected:
     void SetUp() override {
-        ASSERT_TRUE(surface.CreateForScreen());
+        ASSERT_TRUE(surface.Create(nullptr));
         for (int slot = 0; slot < 24; ++slot) {
             faces[slot] = skintest::SolidImage(98, 17, 0x080000u * static_cast<DWORD>(slot + 1));
         }
@@ -135,6 +135,16 @@ TEST_F(ItemListTest, ConsumesMouseMessagesOverItemsAndHighlightsTheHoveredOne) {
     EXPECT_EQ(Filter(WM_LBUTTONUP, 400, 80 + 5), 0);
     EXPECT_EQ(Filter(WM_RBUTTONDOWN, 400, 80 + 40), 0);
     EXPECT_EQ(Filter(WM_KEYDOWN, 400, 80 + 40), 0);
+}
+
+TEST_F(ItemListTest, LeavingTheOwnerDropsTheHighlight) {
+    list.SetPage(1);
+    EXPECT_EQ(Filter(WM_MOUSEMOVE, 400, 80 + 40), 1);
+    ASSERT_EQ(surface.Pixel(400, 80 + 40), Opaque(0x480000));
+    // The owner's leave notification is not consumed: the owner may track the pointer too.
+    EXPECT_EQ(Filter(WM_MOUSELEAVE, 0, 0), 0);
+    EXPECT_EQ(list.hoverIndex, -1);
+    EXPECT_EQ(surface.Pixel(400, 80 + 40), Opaque(0x080000));
 }
 
 TEST_F(ItemListTest, ClickPostsThePageTypeAndItemIndex) {

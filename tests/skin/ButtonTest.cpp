@@ -20,7 +20,7 @@ constexpr DWORD kToggled = 0xA0B0C0;
 class BmButtonTest : public testing::Test {
   protected:
     void SetUp() override {
-        ASSERT_TRUE(surface.CreateForScreen());
+        ASSERT_TRUE(surface.Create(nullptr));
         HWND hwnd = host.AddChild(L"BUTTON", BS_PUSHBUTTON, 100, 50, 20, 10, 1001);
         ASSERT_TRUE(button.SubclassWindow(hwnd));
         button.normalImage = normal.get();
@@ -151,7 +151,7 @@ TEST_F(BmButtonTest, AnimationOfABadImageStartsNoTimer) {
 class BigButtonTest : public testing::Test {
   protected:
     void SetUp() override {
-        ASSERT_TRUE(surface.CreateForScreen());
+        ASSERT_TRUE(surface.Create(nullptr));
         HWND hwnd = host.AddChild(L"STATIC", SS_NOTIFY, 200, 100, 120, 82, 1003);
         ASSERT_TRUE(big.SubclassWindow(hwnd));
         big.SetRegions({5, 5, 35, 80}, {85, 5, 119, 80}, {43, 5, 77, 38}, {43, 49, 77, 81});
@@ -211,7 +211,7 @@ TEST_F(BigButtonTest, HoverHighlightsOnlyTheHoveredRegionFromTheAtlas) {
 TEST(StaticButonTest, ClickOnTheMarkTogglesItAndClicksElsewhereDoNot) {
     skintest::TestHost host;
     SkinSurface surface;
-    ASSERT_TRUE(surface.CreateForScreen());
+    ASSERT_TRUE(surface.Create(nullptr));
     auto row = skintest::SolidImage(265, 18, 0x223344);
     auto mark = skintest::SolidImage(14, 14, 0x00FF00);
     auto markHover = skintest::SolidImage(14, 14, 0x0000FF);

@@ -19,7 +19,7 @@ constexpr DWORD kNeedle = 0x20C0F0;
 class GaugeTest : public testing::Test {
   protected:
     void SetUp() override {
-        ASSERT_TRUE(surface.CreateForScreen());
+        ASSERT_TRUE(surface.Create(nullptr));
         gauge.surface = &surface;
         gauge.rect = {140, 75, 300, 250};
         gauge.owner = host.hwnd();

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "skin/AppMessages.h"
+#include "skin/BmButton.h"
 #include "skin/SkinDialog.h"
 #include "skin/SkinSubDialog.h"
 #include "tests/skin/SkinDialogTestIds.h"
@@ -62,6 +63,68 @@ TEST(SkinDialogTest, GoodBackgroundResizesTheWindowAndIsDrawnAtItsOwnSize) {
     EXPECT_EQ(dialog.surface.Pixel(10, 40), 0u);
 }
 
+TEST(SkinDialogTest, ANewBackgroundReplacesThePictureInsteadOfBlendingOverIt) {
+    // Half-transparent pictures, as the soft outline of the window's backgrounds is.
+    auto first = skintest::ArgbImage(50, 40, 0x80C04020);
+    auto second = skintest::ArgbImage(50, 40, 0x802040C0);
+    TopDialog dialog;
+    dialog.background = first.get();
+    ASSERT_TRUE(dialog.Create(nullptr));
+    dialog.background = second.get();
+    dialog.DrawBackground();
+
+    SkinSurface alone;
+    ASSERT_TRUE(alone.Create(nullptr));
+    {
+        Gdiplus::Graphics graphics(alone.GetDC());
+        skin::DrawWholeImage(graphics, second.get(), 0, 0);
+    }
+    EXPECT_EQ(dialog.surface.Pixel(10, 10), alone.Pixel(10, 10));
+}
+
+TEST(SkinDialogTest, ClientEdgeIsDroppedSoControlsLieUnderTheirPictures) {
+    TopDialog dialog;  // its template asks for a client edge
+    ASSERT_TRUE(dialog.Create(nullptr));
+    HWND hwnd = dialog.GetSafeHwnd();
+    EXPECT_FALSE(::GetWindowLongW(hwnd, GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
+    // The surface is shown from the window's corner; a control draws itself at its rectangle
+    // in client coordinates, so the client area must start at that corner.
+    RECT frame{};
+    ::GetWindowRect(hwnd, &frame);
+    HWND edit = ::GetDlgItem(hwnd, IDC_SKIN_EDIT);
+    RECT onScreen{};
+    ::GetWindowRect(edit, &onScreen);
+    const RECT drawnAt = skin::RectInClient(edit, hwnd);
+    EXPECT_EQ(onScreen.left - frame.left, drawnAt.left);
+    EXPECT_EQ(onScreen.top - frame.top, drawnAt.top);
+}
+
+TEST(SkinDialogTest, HidingTheDialogTakesItsControlsOutOfTheirHover) {
+    auto normal = skintest::SolidImage(20, 10, 0x102030);
+    auto lit = skintest::SolidImage(20, 10, 0x405060);
+    TopDialog dialog;
+    ASSERT_TRUE(dialog.Create(nullptr));
+    HWND hwnd = dialog.GetSafeHwnd();
+    HWND control = ::CreateWindowExW(0, L"BUTTON", L"", WS_CHILD | WS_VISIBLE, 100, 50, 20, 10,
+                                     hwnd, nullptr, nullptr, nullptr);
+    CBmButton button;
+    ASSERT_TRUE(button.SubclassWindow(control));
+    button.normalImage = normal.get();
+    button.hoverImage = lit.get();
+    button.AttachSurface(&dialog.surface);
+    button.shown = true;
+    ::SendMessageW(control, WM_MOUSEHOVER, 0, 0);
+    ASSERT_EQ(dialog.surface.Pixel(110, 55), Opaque(0x405060));
+
+    // Its leave notification may come while the window is hidden, when it cannot draw: the
+    // picture shown again must not keep the lit face.
+    ::ShowWindow(hwnd, SW_HIDE);
+    EXPECT_FALSE(button.hover);
+    ::SendMessageW(control, WM_MOUSELEAVE, 0, 0);
+    ::ShowWindow(hwnd, SW_SHOW);
+    EXPECT_EQ(dialog.surface.Pixel(110, 55), Opaque(0x102030));
+}
+
 TEST(SkinDialogTest, SwallowsEnterEscapeAndSpaceOnlyForTheFocusedWindow) {
     TopDialog dialog;
     ASSERT_TRUE(dialog.Create(nullptr));
@@ -107,7 +170,7 @@ class TestPage : public CSkinSubDialog {
 TEST(SkinSubDialogTest, HiddenPageDrawsNothingAndShownPageDrawsAtItsPlace) {
     skintest::TestHost host;
     SkinSurface surface;
-    ASSERT_TRUE(surface.CreateForScreen());
+    ASSERT_TRUE(surface.Create(nullptr));
     auto background = skintest::SolidImage(40, 30, 0x60A020);
     TestPage page;
     ASSERT_TRUE(page.Create(host.hwnd()));

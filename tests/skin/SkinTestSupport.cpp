@@ -12,12 +12,17 @@ constexpr wchar_t kHostClass[] = L"VelmoraSkinTestHost";
 
 }  // namespace
 
-std::unique_ptr<Gdiplus::Bitmap> SolidImage(int width, int height, DWORD rgb) {
+std::unique_ptr<Gdiplus::Bitmap> ArgbImage(int width, int height, DWORD argb) {
     auto image = std::make_unique<Gdiplus::Bitmap>(width, height, PixelFormat32bppARGB);
     Gdiplus::Graphics graphics(image.get());
-    Gdiplus::SolidBrush brush{Gdiplus::Color{Opaque(rgb)}};
+    graphics.SetCompositingMode(Gdiplus::CompositingModeSourceCopy);
+    Gdiplus::SolidBrush brush{Gdiplus::Color{argb}};
     graphics.FillRectangle(&brush, 0, 0, width, height);
     return image;
+}
+
+std::unique_ptr<Gdiplus::Bitmap> SolidImage(int width, int height, DWORD rgb) {
+    return ArgbImage(width, height, Opaque(rgb));
 }
 
 std::unique_ptr<Gdiplus::Bitmap> DigitStrip() {
@@ -44,7 +49,10 @@ TestHost::TestHost(int width, int height) {
     static const ATOM registered = fw::CWnd::RegisterWindowClass(kHostClass, 0, nullptr);
     (void)registered;
     const RECT rect{40, 40, 40 + width, 40 + height};
-    CreateEx(WS_EX_LAYERED, kHostClass, L"skin test host", WS_POPUP | WS_VISIBLE, rect, nullptr);
+    if (!CreateEx(WS_EX_LAYERED, kHostClass, L"skin test host", WS_POPUP | WS_VISIBLE, rect,
+                  nullptr)) {
+        ADD_FAILURE() << "no test host window";
+    }
 }
 
 TestHost::~TestHost() {

@@ -18,8 +18,9 @@ constexpr DWORD Opaque(DWORD rgb) {
     return 0xFF000000u | rgb;
 }
 
-// A bitmap of one colour.
+// A bitmap of one colour, opaque or of any alpha.
 std::unique_ptr<Gdiplus::Bitmap> SolidImage(int width, int height, DWORD rgb);
+std::unique_ptr<Gdiplus::Bitmap> ArgbImage(int width, int height, DWORD argb);
 // The slider's digit strip: digit d occupies columns 7d+1 .. 7d+7 in the colour DigitColour(d).
 std::unique_ptr<Gdiplus::Bitmap> DigitStrip();
 constexpr DWORD DigitColour(int digit) {

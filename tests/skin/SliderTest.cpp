@@ -21,7 +21,7 @@ constexpr DWORD kBox = 0x444444;
 class SliderTest : public testing::Test {
   protected:
     void SetUp() override {
-        ASSERT_TRUE(surface.CreateForScreen());
+        ASSERT_TRUE(surface.Create(nullptr));
         HWND hwnd = host.AddChild(L"STATIC", 0, kX, kY, 244, 23, 1200);
         ASSERT_TRUE(slider.SubclassWindow(hwnd));
         slider.minusImage = minus.get();
@@ -42,6 +42,16 @@ class SliderTest : public testing::Test {
     DWORD TrackAt(int x) const { return surface.Pixel(kX + x, kY + 10); }
     // Colour of value-box digit k.
     DWORD DigitAt(int k) const { return surface.Pixel(kX + 214 + 1 + 7 * k + 3, kY + 10); }
+    // Slider notifications that arrive while the queue is pumped for a while.
+    int NotificationsWithin(DWORD milliseconds) {
+        const int before = host.Count(WM_APP_SLIDER_CHANGED);
+        const DWORD start = ::GetTickCount();
+        while (::GetTickCount() - start < milliseconds) {
+            skintest::PumpMessages();
+            ::Sleep(10);
+        }
+        return host.Count(WM_APP_SLIDER_CHANGED) - before;
+    }
     void ExpectDigits(int d0, int d1, int d2, int d3) const {
         EXPECT_EQ(DigitAt(0), Opaque(skintest::DigitColour(d0)));
         EXPECT_EQ(DigitAt(1), Opaque(skintest::DigitColour(d1)));
@@ -193,6 +203,45 @@ TEST_F(SliderTest, HoldingPlusAtTheMaximumKeepsNotifyingEveryTick) {
     ::Sleep(200);
     skintest::PumpMessages();
     EXPECT_EQ(host.Count(WM_APP_SLIDER_CHANGED), notifications);  // stopped on release
+}
+
+TEST_F(SliderTest, AutoRepeatEndsWhenTheCaptureIsLostAndOnEveryRelease) {
+    slider.SetPos(5);
+    // Another window takes the capture while plus is held (Alt+Tab, a window shown over it).
+    SendMouse(slider.GetSafeHwnd(), WM_LBUTTONDOWN, 200, 10, MK_LBUTTON);
+    ::SetCapture(host.hwnd());
+    EXPECT_EQ(NotificationsWithin(300), 0);
+    ::ReleaseCapture();
+    EXPECT_EQ(slider.GetPos(), 6);
+    // The page disables the slider while minus is held: the release still ends the hold.
+    SendMouse(slider.GetSafeHwnd(), WM_LBUTTONDOWN, 5, 10, MK_LBUTTON);
+    slider.enabled = false;
+    SendMouse(slider.GetSafeHwnd(), WM_LBUTTONUP, 5, 10);
+    EXPECT_EQ(::GetCapture(), nullptr);
+    EXPECT_EQ(NotificationsWithin(300), 0);
+    EXPECT_EQ(slider.GetPos(), 5);
+}
+
+TEST_F(SliderTest, FillNeverPaintsPastTheTrack) {
+    // A compact track at its last position: 20 positions of 6 pixels and 4 would be 124.
+    slider.UseCompactTrack();
+    slider.trackSteps = 20;
+    slider.SetRange(20, 0, 1);
+    slider.SetPos(20);
+    slider.Draw();
+    EXPECT_EQ(TrackAt(18 + 122), Opaque(kFilled));
+    EXPECT_EQ(TrackAt(18 + 123), Opaque(kPlus));
+    // A full track whose value was left above a new, narrower range: position 42 of 29.
+    slider.trackWidth = 178;
+    slider.trackSteps = 29;
+    slider.LayOutButtons();
+    slider.SetRange(29, 0, 1);
+    slider.SetPos(29);
+    slider.SetRange(20, 0, 1);
+    EXPECT_GT(slider.position, slider.trackSteps);
+    slider.Draw();
+    EXPECT_EQ(TrackAt(18 + 177), Opaque(kFilled));
+    EXPECT_EQ(TrackAt(18 + 178), Opaque(kPlus));
 }
 
 TEST_F(SliderTest, TrackClickSelectsTheSegmentsLargestValue) {

@@ -57,8 +57,8 @@ TEST(SliderLayoutTest, ButtonsAndTrackAreaFromTheShippedImageSizes) {
     EXPECT_EQ(compact.plus, (skin::IntRect{141, 2, 159, 19}));
     EXPECT_EQ(skin::SliderTrackArea(skin::kFullTrackWidth, 18, 23),
               (skin::IntRect{20, 3, 193, 17}));
-    EXPECT_EQ(skin::SliderFillWidth(29), skin::kFullTrackWidth);
-    EXPECT_EQ(skin::SliderFillWidth(0), 4);
+    EXPECT_EQ(skin::SliderFillWidth(29, skin::kFullTrackWidth), skin::kFullTrackWidth);
+    EXPECT_EQ(skin::SliderFillWidth(0, skin::kFullTrackWidth), 4);
 }
 
 TEST(SliderTrackClickTest, SegmentsOfTheFullTrack) {
@@ -180,8 +180,14 @@ TEST(ItemListLayoutTest, LabelSlotsHoldNormalThenDownThenHoverFaces) {
 }
 
 TEST(ButtonBarRegionTest, CodesAndCorners) {
-    EXPECT_EQ(skin::BarRegionCode(1), 5);
-    EXPECT_EQ(skin::BarRegionCode(5), 9);
+    using skin::NavigationCode;
+    EXPECT_EQ(skin::CrossRegionCode(1), NavigationCode::ShortcutPage);
+    EXPECT_EQ(skin::CrossRegionCode(4), NavigationCode::ThreeDPage);
+    EXPECT_EQ(skin::BarRegionCode(1), NavigationCode::VendorSite);
+    EXPECT_EQ(skin::BarRegionCode(5), NavigationCode::QualityPage);
+    EXPECT_FALSE(skin::IsNavigationCode(0));
+    EXPECT_TRUE(skin::IsNavigationCode(9));
+    EXPECT_FALSE(skin::IsNavigationCode(10));
     EXPECT_EQ(skin::BarRegionCorners(3)[0], (skin::IntPoint{84, 62}));
     EXPECT_EQ(skin::BarRegionCorners(5)[3], (skin::IntPoint{199, 42}));
 }

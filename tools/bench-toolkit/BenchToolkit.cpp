@@ -11,6 +11,8 @@
 #include "framework/Wnd.h"
 #include "skin/AppMessages.h"
 #include "skin/HorizSlid.h"
+#include "skin/SkinPaint.h"
+#include "skin/SkinSurface.h"
 
 namespace {
 
