@@ -12,6 +12,13 @@ using skin::ItemListType;
 using skin::NavigationCode;
 
 constexpr UINT kAboutCommand = 16;
+// Posted at the end of the initialisation: what the start screen does not show is made once the
+// first frame is on screen. Posted messages come before input, so no click finds it undone.
+constexpr UINT kFinishStart = WM_APP + 1;
+// The pictures the first page selection shows besides the buttons' faces, decoded while the
+// start screen is up so that the first click does not wait for them.
+constexpr const wchar_t* kPageScreenPictures[] = {L"MainDlg_BKALL", L"MAINDLG_BK_CLOCK_RES",
+                                                  L"CLOCK_TIP"};
 constexpr RECT kPageRect{503, 93, 503 + 268, 93 + 178};
 constexpr RECT kItemListFrame{384, 80, 485, 270};
 constexpr RECT kIndicatorRect{140, 75, 300, 250};
@@ -113,6 +120,8 @@ void CTalvaneDlg::DoDataExchange() {
 
 BOOL CTalvaneDlg::OnInitDialog() {
     HWND hwnd = GetSafeHwnd();
+    // One presentation at the end, of the finished start screen, before the window is shown.
+    HeldPresentation held(*this);
     background = FindSkinImage(L"RbtnBack");
     CSkinDialog::OnInitDialog();  // binds the controls, sizes the window, draws the background
 
@@ -129,12 +138,38 @@ BOOL CTalvaneDlg::OnInitDialog() {
     ::SendMessageW(hwnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_.get()));
     ::SetWindowTextW(hwnd, L"Velmora");
 
-    PushLayer();
     LayOutControls();
-    CreatePages();
     ShowCommandButtons(PageChosen);
     DistributeSurface();
+    ::PostMessageW(hwnd, kFinishStart, 0, 0);
     return TRUE;
+}
+
+void CTalvaneDlg::FinishStart() {
+    if (pagesCreated_) {
+        return;
+    }
+    pagesCreated_ = true;
+    CreatePages();
+    for (const PageEntry& entry : PageTable()) {
+        entry.page->AttachSkin(&surface, FindSkinImage(entry.background));
+    }
+    for (const wchar_t* name : kPageScreenPictures) {
+        DecodedSkinImage(FindSkinImage(name));
+    }
+    for (const CommandButton& entry : kCommandButtons) {
+        DecodedSkinImage((this->*entry.member).normalImage);
+    }
+}
+
+CTalvaneDlg::HeldPresentation::HeldPresentation(CTalvaneDlg& window) : window_(window) {
+    ++window_.presentationHolds_;
+}
+
+CTalvaneDlg::HeldPresentation::~HeldPresentation() {
+    if (--window_.presentationHolds_ == 0 && window_.presentationPending_) {
+        window_.PushLayer();
+    }
 }
 
 void CTalvaneDlg::LayOutControls() {
@@ -193,12 +228,11 @@ void CTalvaneDlg::DistributeSurface() {
         button.AttachSurface(&surface);
         button.Redraw();
     }
-    for (const PageEntry& entry : PageTable()) {
-        entry.page->AttachSkin(&surface, FindSkinImage(entry.background));
-    }
 }
 
 void CTalvaneDlg::SelectPage(CSkinSubDialog* page, ItemListType list) {
+    // Every control redraws its part; the user sees the new page in one presentation.
+    HeldPresentation held(*this);
     for (const PageEntry& entry : PageTable()) {
         entry.page->ShowPage(SW_HIDE);
     }
@@ -222,6 +256,7 @@ void CTalvaneDlg::SelectPage(CSkinSubDialog* page, ItemListType list) {
 }
 
 void CTalvaneDlg::Navigate(NavigationCode code) {
+    FinishStart();
     if (const auto route = RouteFor(code)) {
         SelectPage(route->page, route->list);
         return;
@@ -255,6 +290,11 @@ void CTalvaneDlg::ShowMainWindow(int showCmd) {
 }
 
 void CTalvaneDlg::PushLayer() {
+    if (presentationHolds_ > 0) {
+        presentationPending_ = true;
+        return;
+    }
+    presentationPending_ = false;
     HWND hwnd = GetSafeHwnd();
     if (hwnd != nullptr && surface) {
         surface.PresentLayered(hwnd);
@@ -330,6 +370,9 @@ LRESULT CTalvaneDlg::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         return 1;
     }
     switch (msg) {
+        case kFinishStart:
+            FinishStart();
+            return 0;
         case WM_APP_NAVIGATE:
             if (skin::IsNavigationCode(static_cast<long long>(wParam))) {
                 Navigate(static_cast<NavigationCode>(wParam));

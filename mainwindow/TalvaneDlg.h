@@ -81,7 +81,24 @@ class CTalvaneDlg : public CSkinDialog {
     };
     std::optional<PageRoute> RouteFor(skin::NavigationCode code);
 
+    // Holds the presentation while one step composes a whole frame: the controls' refresh
+    // requests only mark the surface, and the outermost hold presents it once at its end.
+    class HeldPresentation {
+      public:
+        explicit HeldPresentation(CTalvaneDlg& window);
+        ~HeldPresentation();
+        HeldPresentation(const HeldPresentation&) = delete;
+        HeldPresentation& operator=(const HeldPresentation&) = delete;
+
+      private:
+        CTalvaneDlg& window_;
+    };
+
     void LayOutControls();
+    // The rest of the start once the first frame is on screen (also run first by anything that
+    // needs the pages before then): the six pages, created hidden and given the surface, and the
+    // page screen's pictures decoded. Runs once.
+    void FinishStart();
     void CreatePages();
     void DistributeSurface();
     void ShowCommandButtons(bool shown);
@@ -108,4 +125,7 @@ class CTalvaneDlg : public CSkinDialog {
     fw::Icon icon_;
     bool PageChosen = false;
     CSkinSubDialog* CurrentPage = nullptr;
+    bool pagesCreated_ = false;
+    int presentationHolds_ = 0;
+    bool presentationPending_ = false;
 };

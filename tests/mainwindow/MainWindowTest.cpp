@@ -12,6 +12,7 @@
 
 #include <functional>
 #include <memory>
+#include <string>
 #include <utility>
 #include <vector>
 
@@ -334,6 +335,58 @@ TEST_F(MainWindow, CommandButtonsAndItemSelectionsReachTheCurrentPage) {
         EXPECT_TRUE(PumpUntil([&page] { return !page.selected.empty(); }));
     });
     EXPECT_EQ(page.selected, std::vector<int>{2});
+}
+
+// Child dialogs (the pages) of a window.
+int ChildDialogCount(HWND hwnd) {
+    int count = 0;
+    for (HWND child = ::GetWindow(hwnd, GW_CHILD); child != nullptr;
+         child = ::GetWindow(child, GW_HWNDNEXT)) {
+        wchar_t className[16] = {};
+        ::GetClassNameW(child, className, 16);
+        count += std::wstring(className) == L"#32770" ? 1 : 0;
+    }
+    return count;
+}
+
+// A window that navigates from inside its initialisation, before anything posted has run.
+class EarlyNavigationWindow : public CTalvaneDlg {
+  public:
+    bool pageShown = false;
+    int pagesAfterNavigation = 0;
+    int pagesAtTheEnd = 0;
+
+  protected:
+    BOOL OnInitDialog() override {
+        BOOL result = CTalvaneDlg::OnInitDialog();
+        HWND hwnd = GetSafeHwnd();
+        ::SendMessageW(hwnd, WM_APP_NAVIGATE, 3, 0);
+        // Its own style: the window itself is not on screen yet.
+        pageShown = currentPage() != nullptr &&
+                    (::GetWindowLongW(currentPage()->GetSafeHwnd(), GWL_STYLE) & WS_VISIBLE) != 0;
+        pagesAfterNavigation = ChildDialogCount(hwnd);
+        ::PostMessageW(hwnd, kRunScript, 0, 0);
+        return result;
+    }
+    LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override {
+        if (msg == kRunScript) {
+            pagesAtTheEnd = ChildDialogCount(GetSafeHwnd());
+            EndDialog(IDOK);
+            return 0;
+        }
+        return CTalvaneDlg::WindowProc(msg, wParam, lParam);
+    }
+};
+
+TEST_F(MainWindow, PagesAreReadyForANavigationBeforeTheStartFinishedAndMadeOnce) {
+    Run([](ScriptedMainWindow& window) {
+        EXPECT_EQ(ChildDialogCount(window.GetSafeHwnd()), 6);  // by the first posted message
+    });
+    EarlyNavigationWindow window;
+    EXPECT_EQ(window.DoModal(), IDOK);
+    EXPECT_TRUE(window.pageShown);
+    EXPECT_EQ(window.pagesAfterNavigation, 6);
+    EXPECT_EQ(window.pagesAtTheEnd, 6);
 }
 
 TEST_F(MainWindow, DriverTableIsBoundForTheWholeLifeOfTheWindow) {
