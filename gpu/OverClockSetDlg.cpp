@@ -197,9 +197,11 @@ void COverClockSetDlg::PutStored(Slot slot, int32_t stored, std::optional<int> c
                      : overclock::StoredClockOnSlider(stored, rangeKnown, current);
     if (value) {
         Put(slot, *value);
-    } else {
-        Hold(slot, stored);
+        return;
     }
+    // The slider shows what it can of the value; the settings keep the value itself.
+    Slider(slot).SetPos(slot == kFan ? overclock::ClampFanPercent(stored) : stored);
+    Hold(slot, stored);
 }
 
 void COverClockSetDlg::LoadFromSettings() {
