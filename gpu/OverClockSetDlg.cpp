@@ -294,6 +294,8 @@ bool COverClockSetDlg::SaveApplyAndReload() {
     StoreToSettings();
     SaveClockSettings();
     const bool applied = ApplyToHardware();
+    // The automatic-fan state is a saved choice from now on.
+    autoFanChosen_ = true;
     // The sliders show what the driver really took.
     LoadFromHardware();
     return applied;

@@ -301,8 +301,10 @@ TEST_F(OverclockPage, ASectionNeverSavedAppliesNothing) {
     EXPECT_THAT(Apply(), IsEmpty());
     EXPECT_THAT(simtest::CallLogLines("ATIDL_Set"), IsEmpty());
     EXPECT_EQ(simtest::GetSimKey("Fan", "Automatic"), "1");
-    // What was saved is no manual fan at its minimum.
+    // What was saved is no manual fan at its minimum, and from then on it is applied.
     EXPECT_TRUE(g_runSettings.Clock.SelFan);
+    Apply();
+    EXPECT_THAT(simtest::CallLogLines("ATIDL_SetFanSpeedToDefault"), ElementsAre(testing::_));
 }
 
 TEST_F(OverclockPage, AFanThatCannotBeReadKeepsTheSlidersValue) {
