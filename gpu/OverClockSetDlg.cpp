@@ -246,7 +246,8 @@ void COverClockSetDlg::LoadFromHardware() {
     } else if (slots_[kVoltage].held) {
         PutStored(kVoltage, g_runSettings.Clock.GPUVoltage, std::nullopt);
     }
-    // Without a reading the slider keeps its value, which a later Apply would write.
+    // Without a reading the slider keeps its value (never 0, which a later Apply would write);
+    // a slider that has none yet takes the stored percent.
     if (const std::optional<int> percent = ReadFanPercent()) {
         Put(kFan, *percent);
     } else if (slots_[kFan].held && ClockSectionSaved()) {

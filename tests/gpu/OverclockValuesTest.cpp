@@ -35,15 +35,11 @@ TEST(OverclockUnits, HostileValuesSaturateInsteadOfOverflowing) {
     EXPECT_EQ(MHzFromDriverClock(INT_MIN), INT_MIN / 100);
 }
 
-TEST(OverclockFan, StoredPercentIsLimitedToZeroToHundred) {
+TEST(OverclockFan, StoredPercentIsLimitedAndReadingsOutsideZeroToHundredAreNone) {
     EXPECT_EQ(ClampFanPercent(150), 100);
-    EXPECT_EQ(ClampFanPercent(-5), 0);
-    EXPECT_EQ(ClampFanPercent(55), 55);
     EXPECT_EQ(ClampFanPercent(INT_MIN), 0);
-}
-
-TEST(OverclockFan, ReadingsOutsideZeroToHundredAreNoReading) {
-    EXPECT_EQ(FanPercentReading(0), 0);
+    EXPECT_EQ(StoredFanOnSlider(-5, true), 0);
+    EXPECT_EQ(StoredFanOnSlider(50, false), std::nullopt);
     EXPECT_EQ(FanPercentReading(100), 100);
     EXPECT_EQ(FanPercentReading(101), std::nullopt);
     EXPECT_EQ(FanPercentReading(-1), std::nullopt);
@@ -84,29 +80,13 @@ TEST(OverclockRanges, FanRangeIsTheDriversWithinZeroToHundred) {
     EXPECT_FALSE(FanSliderRange(FanInfo(150, 200)));
 }
 
-TEST(OverclockStored, ClockWithARangeGoesOnTheSliderAsStored) {
-    // The slider clamps it: a stored 900 on a 500..850 slider is applied as 850.
+TEST(OverclockStored, AClockNeedsARangeAndOneNeverSetTakesTheCurrentValue) {
+    // On the slider as stored (which clamps a 900 into 500..850) when the driver gave a range.
     EXPECT_EQ(StoredClockOnSlider(900, true, 700), 900);
-    EXPECT_EQ(StoredClockOnSlider(-20, true, std::nullopt), -20);
-}
-
-TEST(OverclockStored, ClockWithoutARangeIsHeld) {
     EXPECT_EQ(StoredClockOnSlider(850, false, 700), std::nullopt);
-    EXPECT_EQ(StoredClockOnSlider(0, false, 700), std::nullopt);
-}
-
-TEST(OverclockStored, ClockNeverSetTakesTheCurrentValueOrIsHeld) {
     EXPECT_EQ(StoredClockOnSlider(0, true, 700), 700);
     EXPECT_EQ(StoredClockOnSlider(0, true, std::nullopt), std::nullopt);
-    EXPECT_TRUE(IsUnsetClockSetting(0));
-    EXPECT_FALSE(IsUnsetClockSetting(-1));
-}
-
-TEST(OverclockStored, FanIsClampedWhenItHasARangeAndHeldWithout) {
-    EXPECT_EQ(StoredFanOnSlider(150, true), 100);
-    EXPECT_EQ(StoredFanOnSlider(-5, true), 0);
-    EXPECT_EQ(StoredFanOnSlider(0, true), 0);
-    EXPECT_EQ(StoredFanOnSlider(50, false), std::nullopt);
+    EXPECT_EQ(StoredClockOnSlider(0, false, 700), std::nullopt);
 }
 
 }  // namespace
