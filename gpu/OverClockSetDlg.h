@@ -1,10 +1,94 @@
-// The overclocking page: core clock, voltage, fan and memory clock.
+// The overclocking page: core clock, core voltage, fan speed and memory clock of adapter 0, and
+// the switch between automatic and manual fan speed. The values live in the four sliders and
+// reach the driver only through Apply, OK, Default or the main window's shortcuts; the settings
+// section "Clock_Set" keeps them for the next start.
 #pragma once
 
+#include <array>
+#include <cstdint>
+#include <optional>
+
 #include "res/resource.h"
+#include "skin/BmButton.h"
+#include "skin/HorizSlid.h"
 #include "skin/SkinSubDialog.h"
 
 class COverClockSetDlg : public CSkinSubDialog {
   public:
-    COverClockSetDlg() : CSkinSubDialog(IDD_OVERCLOCK) {}
+    COverClockSetDlg();
+
+    void DrawControls() override;
+    // Keeps the surface and background and hands the surface to the controls.
+    void AttachSkin(SkinSurface* surface, Gdiplus::Image* background) override;
+    // Store, save, apply, read back, then ask the main window to hide.
+    void OnConfirm() override;
+    // The driver's default levels and automatic fan; the settings are not touched.
+    void OnRestoreDefault() override;
+    // StoreAndApply, with the success message when the hardware took the values.
+    void OnApplyPage() override;
+
+    // The stored "Clock_Set" values onto the controls.
+    void LoadFromSettings();
+    // Apply without the message box; true when the hardware took the clocks and voltage.
+    bool StoreAndApply();
+    // The slider ranges from the driver; a failed query leaves that slider's range.
+    void SetRangesFromDriver();
+    // The driver's current values onto the sliders (the stored ones when they cannot be read).
+    void LoadFromHardware();
+    // The control values into the in-memory settings (no file write).
+    void StoreToSettings();
+    // The fan, then the clocks and voltage; true when the clocks and voltage were accepted.
+    bool ApplyToHardware();
+    // Switches between automatic and manual fan on the page only.
+    void ToggleAutoFan();
+
+    // The main window's shortcuts step these directly, then call StoreAndApply.
+    CHorizSlid coreClockSlider;
+    CHorizSlid voltageSlider;
+    CHorizSlid fanSlider;
+    CHorizSlid memoryClockSlider;
+    CBmButton autoFanButton;
+    // Automatic fan: the button's toggled state, the one ApplyToHardware reads.
+    bool autoFan = true;
+
+  protected:
+    void DoDataExchange() override;
+    BOOL OnInitDialog() override;
+    LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
+    bool OnCommand(int id, int code, HWND control) override;
+    bool OnShowWindow(bool shown, UINT status) override;
+
+  private:
+    enum Slot { kCore, kVoltage, kFan, kMemory, kSlotCount };
+
+    // One slider's bookkeeping. A value is held when the slider cannot carry it (no range from
+    // the driver, a clock never set and unknown to the driver, a section never saved): the
+    // settings then keep the held value and the hardware is not sent the slider's.
+    struct SlotState {
+        bool rangeKnown = false;
+        bool held = true;
+        int32_t heldValue = 0;
+        // The slider's value when the slot was held: a change means the user set the value.
+        int shownValue = 0;
+    };
+
+    CHorizSlid& Slider(Slot slot);
+    void LayoutControls();
+    void HoldAllStored();
+    void Hold(Slot slot, int32_t stored);
+    // Puts a value the driver or the settings gave onto the slider.
+    void Put(Slot slot, int value);
+    // Puts a stored value on its slider when the slider can carry it, else holds it.
+    void PutStored(Slot slot, int32_t stored, std::optional<int> current);
+    // Button, flag and fan slider after a change of the automatic-fan state.
+    void SetAutoFan(bool automatic);
+    void ReleaseChangedSlots();
+    bool ClocksApplicable() const;
+    // Store, save, apply and read back: Apply and OK share these steps.
+    bool SaveApplyAndReload();
+
+    std::array<SlotState, kSlotCount> slots_{};
+    // False while the automatic-fan state is only the page's initial one: no "Clock_Set"
+    // section was ever saved and the user did not choose; such a state is not applied.
+    bool autoFanChosen_ = false;
 };

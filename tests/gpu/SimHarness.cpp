@@ -67,6 +67,15 @@ HWND FindOwnMessageBox(const std::set<HWND>& handled) {
     return search.found;
 }
 
+// Presses a message box's OK button and returns its text.
+std::wstring PressOk(HWND box) {
+    wchar_t text[256] = {};
+    ::GetDlgItemTextW(box, 0xFFFF, text, 256);
+    ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
+                   reinterpret_cast<LPARAM>(::GetDlgItem(box, IDOK)));
+    return text;
+}
+
 }  // namespace
 
 void ResetSim(const std::string& scenario) {
@@ -134,6 +143,31 @@ void RestoreHiddenSystemDlls() {
     }
 }
 
+MessageBoxDismisser::MessageBoxDismisser() : watcher_([this] { Watch(); }) {}
+
+MessageBoxDismisser::~MessageBoxDismisser() {
+    stop_ = true;
+    watcher_.join();
+}
+
+std::vector<std::wstring> MessageBoxDismisser::Texts() const {
+    std::lock_guard<std::mutex> lock(mutex_);
+    return texts_;
+}
+
+void MessageBoxDismisser::Watch() {
+    std::set<HWND> handled;
+    while (!stop_) {
+        if (HWND box = FindOwnMessageBox(handled)) {
+            std::wstring text = PressOk(box);
+            handled.insert(box);
+            std::lock_guard<std::mutex> lock(mutex_);
+            texts_.push_back(std::move(text));
+        }
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+}
+
 std::vector<std::wstring> LoadDriverLibrariesDismissingMessages() {
     std::atomic<bool> done{false};
     std::thread loader([&done] {
@@ -150,12 +184,8 @@ std::vector<std::wstring> LoadDriverLibrariesDismissingMessages() {
             std::_Exit(3);
         }
         if (HWND box = FindOwnMessageBox(handled)) {
-            wchar_t text[256] = {};
-            ::GetDlgItemTextW(box, 0xFFFF, text, 256);
-            messages.emplace_back(text);
+            messages.push_back(PressOk(box));
             handled.insert(box);
-            ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
-                           reinterpret_cast<LPARAM>(::GetDlgItem(box, IDOK)));
         }
         std::this_thread::sleep_for(std::chrono::milliseconds(20));
     }

@@ -1,0 +1,360 @@
+// The overclocking page against the simulated adapter: what its operations send to the card,
+// what they keep in the settings, and the faults a missing or refusing driver must not cause.
+#include <gmock/gmock.h>
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+
+#include "framework/GdiplusSession.h"
+#include "gpu/DriverBinding.h"
+#include "gpu/OverClockSetDlg.h"
+#include "settings/RunConfig.h"
+#include "skin/SkinImages.h"
+#include "tests/gpu/SimHarness.h"
+
+using ::testing::ElementsAre;
+using ::testing::IsEmpty;
+
+namespace {
+
+constexpr wchar_t kApplied[] = L"核心硬件设置成功";
+
+constexpr char kSavedClocks[] =
+    "[Clock_Set]\r\nGPUFrequency=850\r\nGPUVoltage=1100\r\nMem=1000\r\nFan=55\r\nSelFan=0\r\n";
+constexpr char kTemplateClocks[] =
+    "[Clock_Set]\r\nGPUFrequency=0\r\nGPUVoltage=0\r\nMem=0\r\nFan=50\r\nSelFan=1\r\n";
+constexpr char kNoClockSection[] = "[SettingInfo]\r\nRunValue=0\r\nExitKeep=1\r\n";
+
+std::string ReadText(const std::filesystem::path& path) {
+    std::ifstream file(path, std::ios::binary);
+    return std::string(std::istreambuf_iterator<char>(file), {});
+}
+
+class OverclockPage : public ::testing::Test {
+  protected:
+    static void SetUpTestSuite() {
+        gdiplus_ = std::make_unique<fw::GdiplusSession>();
+        LoadSkinImages();
+        simtest::RestoreHiddenSystemDlls();
+    }
+    static void TearDownTestSuite() {
+        ReleaseSkinImages();
+        gdiplus_.reset();
+    }
+
+    void SetUp() override {
+        // The settings go to ".\RunConfig.dat" of the current folder: a folder of this test's.
+        folder_ = std::filesystem::temp_directory_path() /
+                  ("velmora-overclock-" + std::to_string(::GetCurrentProcessId()));
+        std::filesystem::create_directories(folder_);
+        ::GetCurrentDirectoryW(MAX_PATH, previousFolder_);
+        ::SetCurrentDirectoryW(folder_.c_str());
+        simtest::ResetSim();
+    }
+
+    void TearDown() override {
+        page_.reset();
+        if (host_ != nullptr) {
+            ::DestroyWindow(host_);
+        }
+        DriverBinding::ReleaseDriverLibraries();
+        ::SetCurrentDirectoryW(previousFolder_);
+        std::error_code ignored;
+        std::filesystem::remove_all(folder_, ignored);
+    }
+
+    // The settings file and the in-memory record as a start would find them.
+    void StartWithSettings(const std::string& text) {
+        std::ofstream(folder_ / "RunConfig.dat", std::ios::binary) << text;
+        g_runSettings = RunSettings{};
+        RunConfigFile(std::wstring(), L".\\RunConfig.dat").Load(g_runSettings);
+    }
+
+    // The driver libraries, then the page created hidden in a host window.
+    std::vector<std::wstring> CreatePage() {
+        std::vector<std::wstring> messages = simtest::LoadDriverLibrariesDismissingMessages();
+        host_ = ::CreateWindowExW(0, L"STATIC", L"host", WS_POPUP, 0, 0, 800, 328, nullptr, nullptr,
+                                  nullptr, nullptr);
+        page_ = std::make_unique<COverClockSetDlg>();
+        EXPECT_TRUE(page_->Create(host_));
+        simtest::ClearCallLog();
+        return messages;
+    }
+
+    std::string ClockSection() {
+        const std::string text = ReadText(folder_ / "RunConfig.dat");
+        const size_t start = text.find("[Clock_Set]");
+        if (start == std::string::npos) {
+            return "";
+        }
+        return text.substr(start, text.find('[', start + 1) - start);
+    }
+
+    // OnApplyPage with its message boxes pressed away; their texts.
+    std::vector<std::wstring> Apply() {
+        simtest::MessageBoxDismisser dismisser;
+        page_->OnApplyPage();
+        return dismisser.Texts();
+    }
+
+    COverClockSetDlg& page() { return *page_; }
+
+    std::filesystem::path folder_;
+    wchar_t previousFolder_[MAX_PATH] = {};
+    HWND host_ = nullptr;
+    std::unique_ptr<COverClockSetDlg> page_;
+
+  private:
+    static inline std::unique_ptr<fw::GdiplusSession> gdiplus_;
+};
+
+TEST_F(OverclockPage, RangesComeFromTheDriverWithTheEngineHeadroom) {
+    StartWithSettings(kSavedClocks);
+    CreatePage();
+    // Engine 500-900 MHz reported, 200 MHz more offered; memory 900-1300; Vddc 900-1300; fan
+    // 20-100 %.
+    EXPECT_EQ(page().coreClockSlider.minimum, 500);
+    EXPECT_EQ(page().coreClockSlider.maximum, 1100);
+    EXPECT_EQ(page().memoryClockSlider.minimum, 900);
+    EXPECT_EQ(page().memoryClockSlider.maximum, 1300);
+    EXPECT_EQ(page().voltageSlider.minimum, 900);
+    EXPECT_EQ(page().voltageSlider.maximum, 1300);
+    EXPECT_EQ(page().fanSlider.minimum, 20);
+    EXPECT_EQ(page().fanSlider.maximum, 100);
+    EXPECT_EQ(page().coreClockSlider.step, 1);
+    // Manual fan as stored: the fan slider is enabled.
+    EXPECT_FALSE(page().autoFan);
+    EXPECT_FALSE(page().autoFanButton.toggled);
+    EXPECT_TRUE(page().fanSlider.enabled);
+}
+
+TEST_F(OverclockPage, DriverClocksShowTruncatedToMHzAndAreWrittenBackTimesHundred) {
+    StartWithSettings(kSavedClocks);
+    simtest::SetSimKey("Overdrive", "EngineClock", "85099");
+    simtest::SetSimKey("Overdrive", "MemoryClock", "100050");
+    CreatePage();
+    page().LoadFromHardware();
+    EXPECT_EQ(page().coreClockSlider.GetPos(), 850);
+    EXPECT_EQ(page().memoryClockSlider.GetPos(), 1000);
+    EXPECT_EQ(page().voltageSlider.GetPos(), 1150);
+    EXPECT_EQ(page().fanSlider.GetPos(), std::stoi(simtest::GetSimKey("Fan", "Percent")));
+
+    EXPECT_TRUE(page().StoreAndApply());
+    EXPECT_THAT(simtest::CallLogLines("ATIDL_SetODClockConfig"),
+                ElementsAre("ATIDL_SetODClockConfig(0, {16, 0, 100000, 85000}) = 0"));
+}
+
+TEST_F(OverclockPage, StoredValuesOutsideTheDriverRangesAreAppliedClamped) {
+    // Engine 500-650 MHz reported: 500-850 offered.
+    simtest::SetSimKey("Overdrive", "EngineRange", "50000,65000,500");
+    StartWithSettings(
+        "[Clock_Set]\r\nGPUFrequency=900\r\nGPUVoltage=1100\r\nMem=1000\r\nFan=150\r\n"
+        "SelFan=0\r\n");
+    CreatePage();
+    page().LoadFromSettings();
+    EXPECT_EQ(page().fanSlider.GetPos(), 100);
+
+    EXPECT_THAT(Apply(), ElementsAre(kApplied));
+    EXPECT_EQ(simtest::GetSimKey("Overdrive", "EngineClock"), "85000");
+    EXPECT_EQ(simtest::GetSimKey("Overdrive", "MemoryClock"), "100000");
+    EXPECT_EQ(simtest::GetSimKey("Overdrive", "CurrentLevel0"), "70000,100000,1100");
+    EXPECT_EQ(simtest::GetSimKey("Fan", "Percent"), "100");
+    EXPECT_EQ(simtest::GetSimKey("Fan", "Automatic"), "0");
+    EXPECT_EQ(ClockSection(),
+              "[Clock_Set]\r\nGPUFrequency=850\r\nGPUVoltage=1100\r\nMem=1000\r\nFan=100\r\n"
+              "SelFan=0\r\n");
+
+    // A stored fan below the range: 0, then the slider's minimum.
+    StartWithSettings(
+        "[Clock_Set]\r\nGPUFrequency=600\r\nGPUVoltage=1100\r\nMem=1000\r\nFan=-5\r\n"
+        "SelFan=0\r\n");
+    page().LoadFromSettings();
+    EXPECT_EQ(page().fanSlider.GetPos(), 20);
+}
+
+TEST_F(OverclockPage, AutomaticFanRestoresDriverControlAndTogglingAloneSendsNothing) {
+    StartWithSettings(kSavedClocks);
+    CreatePage();
+    page().LoadFromSettings();
+    page().ToggleAutoFan();
+    EXPECT_TRUE(page().autoFan);
+    EXPECT_FALSE(page().fanSlider.enabled);
+    EXPECT_THAT(simtest::CallLog(), IsEmpty());
+
+    EXPECT_THAT(Apply(), ElementsAre(kApplied));
+    EXPECT_THAT(simtest::CallLogLines("ATIDL_SetFanSpeedToDefault"), ElementsAre(testing::_));
+    EXPECT_THAT(simtest::CallLogLines("ATIDL_SetFanSpeed("), IsEmpty());
+    EXPECT_EQ(simtest::GetSimKey("Fan", "Automatic"), "1");
+    EXPECT_TRUE(g_runSettings.Clock.SelFan);
+}
+
+TEST_F(OverclockPage, DefaultSetsTheDriverDefaultsAndLeavesTheSettings) {
+    StartWithSettings(kSavedClocks);
+    CreatePage();
+    page().LoadFromSettings();
+    EXPECT_THAT(Apply(), ElementsAre(kApplied));
+    const std::string saved = ClockSection();
+
+    page().OnRestoreDefault();
+    EXPECT_EQ(simtest::GetSimKey("Overdrive", "EngineClock"), "70000");
+    EXPECT_EQ(simtest::GetSimKey("Overdrive", "CurrentLevel0"), "70000,100000,1150");
+    EXPECT_EQ(simtest::GetSimKey("Fan", "Automatic"), "1");
+    EXPECT_EQ(page().coreClockSlider.GetPos(), 700);
+    EXPECT_EQ(page().memoryClockSlider.GetPos(), 1000);
+    EXPECT_EQ(page().voltageSlider.GetPos(), 1150);
+    EXPECT_TRUE(page().autoFanButton.toggled);
+    EXPECT_FALSE(page().fanSlider.enabled);
+    EXPECT_EQ(ClockSection(), saved);
+    EXPECT_EQ(g_runSettings.Clock.GPUFrequency, 850);
+}
+
+TEST_F(OverclockPage, ARefusedClockWriteIsNoSuccessAndPutsTheVoltageBack) {
+    StartWithSettings(kSavedClocks);
+    simtest::SetSimKey("Sim", "Refuse", "ATIDL_SetODClockConfig");
+    CreatePage();
+    page().LoadFromSettings();
+    EXPECT_THAT(Apply(), IsEmpty());
+    EXPECT_EQ(simtest::GetSimKey("Overdrive", "VddcWrites"), "1100,1150");
+    EXPECT_EQ(simtest::GetSimKey("Overdrive", "CurrentLevel0"), "70000,100000,1150");
+    // The sliders show what the card runs.
+    EXPECT_EQ(page().voltageSlider.GetPos(), 1150);
+    EXPECT_EQ(page().coreClockSlider.GetPos(), 700);
+}
+
+TEST_F(OverclockPage, WithoutTheDriverStoredValuesAreKeptAndNothingIsApplied) {
+    StartWithSettings(kSavedClocks);
+    simtest::SetSimKey("Sim", "Missing", "atipdlxx,atiadlxx,atiadlxy");
+    EXPECT_THAT(CreatePage(), ElementsAre(L"Dll加载失败!"));
+    // The sliders keep their constructed range.
+    EXPECT_EQ(page().coreClockSlider.maximum, 29);
+
+    // Destroyed before it was ever shown.
+    ::DestroyWindow(page().GetSafeHwnd());
+    EXPECT_EQ(g_runSettings.Clock.GPUFrequency, 850);
+    EXPECT_EQ(g_runSettings.Clock.GPUVoltage, 1100);
+    EXPECT_EQ(g_runSettings.Clock.Mem, 1000);
+    EXPECT_EQ(g_runSettings.Clock.Fan, 55);
+
+    // Shown, loaded, applied and destroyed.
+    page_ = std::make_unique<COverClockSetDlg>();
+    ASSERT_TRUE(page().Create(host_));
+    page().ShowPage(SW_SHOW);
+    page().LoadFromSettings();
+    EXPECT_THAT(Apply(), IsEmpty());
+    ::DestroyWindow(page().GetSafeHwnd());
+    EXPECT_EQ(ClockSection(), kSavedClocks);
+    EXPECT_EQ(g_runSettings.Clock.GPUFrequency, 850);
+    EXPECT_EQ(g_runSettings.Clock.Fan, 55);
+    EXPECT_THAT(simtest::CallLogLines("ATIDL_"), IsEmpty());
+}
+
+TEST_F(OverclockPage, AValueTheUserMovesWithoutTheDriverIsTheUsers) {
+    StartWithSettings(kSavedClocks);
+    simtest::SetSimKey("Sim", "Missing", "atipdlxx,atiadlxx,atiadlxy");
+    CreatePage();
+    page().LoadFromSettings();
+    page().coreClockSlider.StepDown();
+    page().StoreToSettings();
+    EXPECT_EQ(g_runSettings.Clock.GPUFrequency, 28);
+    EXPECT_EQ(g_runSettings.Clock.Mem, 1000);
+}
+
+TEST_F(OverclockPage, ClocksNeverSavedTakeTheCurrentLevel) {
+    StartWithSettings(kTemplateClocks);
+    simtest::SetSimKey("Overdrive", "EngineClock", "80000");
+    simtest::SetSimKey("Overdrive", "CurrentLevel0", "70000,100000,1200");
+    CreatePage();
+    page().LoadFromSettings();
+    EXPECT_EQ(page().coreClockSlider.GetPos(), 800);
+    EXPECT_EQ(page().voltageSlider.GetPos(), 1200);
+    EXPECT_EQ(page().memoryClockSlider.GetPos(), 1000);
+    EXPECT_THAT(Apply(), ElementsAre(kApplied));
+    EXPECT_EQ(simtest::GetSimKey("Overdrive", "EngineClock"), "80000");
+    EXPECT_EQ(simtest::GetSimKey("Overdrive", "VddcWrites"), "1200");
+}
+
+TEST_F(OverclockPage, ClocksNeverSavedAndUnreadableApplyNothing) {
+    StartWithSettings(kTemplateClocks);
+    // The clocks can be read, the voltage cannot.
+    simtest::SetSimKey("Sim", "Refuse", "ATIDL_GetODPerformanceLevels/Current");
+    CreatePage();
+    page().LoadFromSettings();
+    EXPECT_THAT(Apply(), IsEmpty());
+    EXPECT_THAT(simtest::CallLogLines("ATIDL_SetOD"), IsEmpty());
+    EXPECT_EQ(simtest::GetSimKey("Overdrive", "VddcWrites"), "");
+    // The voltage was never set and stays so.
+    EXPECT_EQ(g_runSettings.Clock.GPUVoltage, 0);
+}
+
+TEST_F(OverclockPage, ASectionNeverSavedAppliesNothing) {
+    StartWithSettings(kNoClockSection);
+    CreatePage();
+    EXPECT_TRUE(page().autoFanButton.toggled);
+    page().LoadFromSettings();
+    EXPECT_TRUE(page().autoFan);
+    EXPECT_FALSE(page().fanSlider.enabled);
+    EXPECT_THAT(Apply(), IsEmpty());
+    EXPECT_THAT(simtest::CallLogLines("ATIDL_Set"), IsEmpty());
+    EXPECT_EQ(simtest::GetSimKey("Fan", "Automatic"), "1");
+    // What was saved is no manual fan at its minimum, and from then on it is applied.
+    EXPECT_TRUE(g_runSettings.Clock.SelFan);
+    Apply();
+    EXPECT_THAT(simtest::CallLogLines("ATIDL_SetFanSpeedToDefault"), ElementsAre(testing::_));
+}
+
+TEST_F(OverclockPage, AFanThatCannotBeReadKeepsTheSlidersValue) {
+    StartWithSettings(kSavedClocks);
+    simtest::SetSimKey("Sim", "MissingExports", "ATIDL_GetFanSpeed");
+    CreatePage();
+    page().LoadFromSettings();
+    page().LoadFromHardware();
+    EXPECT_EQ(page().fanSlider.GetPos(), 55);
+    page().fanSlider.StepUp();
+    page().LoadFromHardware();
+    EXPECT_EQ(page().fanSlider.GetPos(), 56);
+
+    // Never loaded: the stored value, not the slider's minimum.
+    page_ = std::make_unique<COverClockSetDlg>();
+    ASSERT_TRUE(page().Create(host_));
+    page().LoadFromHardware();
+    EXPECT_EQ(page().fanSlider.GetPos(), 55);
+}
+
+TEST_F(OverclockPage, ShowingThePageAgainReplacesUnappliedValuesWithTheDrivers) {
+    StartWithSettings(kSavedClocks);
+    CreatePage();
+    page().ShowPage(SW_SHOW);
+    EXPECT_EQ(page().coreClockSlider.GetPos(), 700);
+    page().coreClockSlider.StepUp();
+    page().ShowPage(SW_HIDE);
+    page().ShowPage(SW_SHOW);
+    EXPECT_EQ(page().coreClockSlider.GetPos(), 700);
+    EXPECT_THAT(simtest::CallLogLines("ATIDL_Set"), IsEmpty());
+}
+
+TEST_F(OverclockPage, ConfirmSavesAppliesAndAsksToHide) {
+    StartWithSettings(kSavedClocks);
+    CreatePage();
+    page().LoadFromSettings();
+    page().coreClockSlider.StepUp();
+    {
+        simtest::MessageBoxDismisser dismisser;
+        page().OnConfirm();
+        EXPECT_THAT(dismisser.Texts(), IsEmpty());
+    }
+    EXPECT_EQ(simtest::GetSimKey("Overdrive", "EngineClock"), "85100");
+    EXPECT_EQ(simtest::GetSimKey("Fan", "Percent"), "55");
+    EXPECT_EQ(simtest::GetSimKey("Fan", "Automatic"), "0");
+    EXPECT_EQ(ClockSection(),
+              "[Clock_Set]\r\nGPUFrequency=851\r\nGPUVoltage=1100\r\nMem=1000\r\nFan=55\r\n"
+              "SelFan=0\r\n");
+    MSG msg;
+    EXPECT_TRUE(::PeekMessageW(&msg, host_, WM_USER + 7, WM_USER + 7, PM_REMOVE));
+}
+
+}  // namespace
