@@ -149,17 +149,25 @@ void CShowQualityDlg::StorePreset() {
     preset.Contrast = value(contrastSlider, contrastState_);
 }
 
-void CShowQualityDlg::ApplyQuality() {
-    // A slider on a range of our own carries no driver value: nothing is sent for it.
-    if (brightnessState_.driverRange) {
-        DriverBinding::SetDisplayColor(
-            ColorKind::Brightness,
-            display::ShiftedValue(brightnessSlider.GetPos(), -kBrightnessOffset));
-    }
-    if (contrastState_.driverRange) {
-        DriverBinding::SetDisplayColor(ColorKind::Contrast, contrastSlider.GetPos());
-    }
+void CShowQualityDlg::ApplyQuality(Colours colours) {
+    SendColour(ColorKind::Brightness, brightnessState_,
+               display::ShiftedValue(brightnessSlider.GetPos(), -kBrightnessOffset),
+               acceptedBrightness_, colours);
+    SendColour(ColorKind::Contrast, contrastState_, contrastSlider.GetPos(), acceptedContrast_,
+               colours);
     writeGammaRamp(display::QualityGammaExponent(gammaSlider.GetPos(), gammaReference));
+}
+
+void CShowQualityDlg::SendColour(ColorKind kind, const SliderState& state, std::int32_t value,
+                                 std::optional<std::int32_t>& accepted, Colours colours) {
+    // A slider on a range of our own carries no driver value: nothing is sent for it.
+    if (!state.driverRange) {
+        return;
+    }
+    if (colours == Colours::Changed && accepted == value) {
+        return;
+    }
+    accepted = DriverBinding::SetDisplayColor(kind, value) ? std::optional(value) : std::nullopt;
 }
 
 void CShowQualityDlg::RereadDriverColors() {
@@ -219,6 +227,8 @@ void CShowQualityDlg::ResetDisplayColor() {
     if (contrastState_.driverRange) {
         DriverBinding::SetDisplayColor(ColorKind::Contrast, defaultContrast);
     }
+    acceptedBrightness_.reset();
+    acceptedContrast_.reset();
     writeGammaRamp(1.0);
 }
 
@@ -275,7 +285,7 @@ void CShowQualityDlg::DrawControls() {
 
 LRESULT CShowQualityDlg::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     if (msg == WM_APP_SLIDER_CHANGED) {
-        ApplyQuality();
+        ApplyQuality(Colours::Changed);
         return 0;
     }
     if (msg == WM_DESTROY) {

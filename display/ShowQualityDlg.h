@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 
 #include "display/GammaRamp.h"
 #include "display/core/QualityRanges.h"
@@ -78,12 +79,20 @@ class CShowQualityDlg : public CSkinSubDialog {
     void LoadPreset(int mode);
     // The sliders into the current mode's preset (memory only).
     void StorePreset();
-    // Brightness and contrast to the driver, gamma to the ramp.
-    void ApplyQuality();
+    // Brightness and contrast to the driver, gamma to the ramp. A live slider change sends
+    // only the colours that differ from what the driver last accepted from this page.
+    enum class Colours { All, Changed };
+    void ApplyQuality(Colours colours = Colours::All);
+    void SendColour(ColorKind kind, const SliderState& state, std::int32_t value,
+                    std::optional<std::int32_t>& accepted, Colours colours);
     void SavePresetsAndSelection();
 
     SliderState gammaState_;
     SliderState brightnessState_;
     SliderState contrastState_;
     bool rangesRead_ = false;
+    // What the driver last accepted from this page; empty when unknown (never sent, refused,
+    // or reset to the driver's defaults since).
+    std::optional<std::int32_t> acceptedBrightness_;
+    std::optional<std::int32_t> acceptedContrast_;
 };

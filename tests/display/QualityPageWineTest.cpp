@@ -98,7 +98,7 @@ TEST_F(QualityPage, UnusableGammaSettingsFallBackToTheOwnScale) {
     }
 }
 
-TEST_F(QualityPage, EveryUserSliderChangeAppliesAllThreeValuesAtOnce) {
+TEST_F(QualityPage, EveryUserSliderChangeTakesEffectAtOnce) {
     pagetest::BindSimulatedDriver();
     g_runSettings.Pages.QualityPage = 2;  // game: 12, 110, 110
     QualityFixture f;
@@ -110,6 +110,15 @@ TEST_F(QualityPage, EveryUserSliderChangeAppliesAllThreeValuesAtOnce) {
     f.StepUp(f.page.brightnessSlider);
     EXPECT_EQ(SimColor("Brightness", 0), 11);
     ASSERT_EQ(RecordedGamma().size(), 2u);
+    // Colours the driver already has are not sent again on a gamma step, but they are after
+    // the hardware reset put the driver's defaults back.
+    const size_t sent = simtest::CallLogLines("ADL_Display_Color_Set").size();
+    f.StepUp(f.page.gammaSlider);
+    EXPECT_EQ(simtest::CallLogLines("ADL_Display_Color_Set").size(), sent);
+    f.page.ResetDisplayColor();
+    f.StepUp(f.page.gammaSlider);
+    EXPECT_EQ(SimColor("Brightness", 0), 11);
+    EXPECT_EQ(SimColor("Contrast", 0), 110);
     // Moving is not storing.
     EXPECT_EQ(g_runSettings.Quality[2].Camma, 12);
     EXPECT_FALSE(pagetest::SettingsFileExists());
