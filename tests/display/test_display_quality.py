@@ -126,6 +126,21 @@ class Pages(e2e.TestCase):
         x, y, width, height = PAGE_AREA
         return e2e.grab(window).crop((x, y, x + width, y + height))
 
+    def game_mode_gamma_step(self, window):
+        """On the quality page, 游戏模式 and one press of the gamma plus button: the card has
+        the game preset's colours and the screen the exponent 1.1."""
+        self.click(window, QUALITY_PAGE)
+        self.click(window, quality_mode(2))
+        self.click(window, GAMMA_PLUS)
+        self.assertEqual(self.sim_color("Brightness")[0], 10)
+        self.assertAlmostEqual(screen_exponent(), 1.1, delta=0.02)
+
+    def assert_hardware_at_defaults(self):
+        for name in ("Brightness", "Contrast"):
+            current, default = self.sim_color(name)
+            self.assertEqual(current, default, name)
+        self.assertAlmostEqual(screen_exponent(), 1.0, delta=0.02)
+
     def settings(self):
         return read_profile(self.user_copy)
 
@@ -157,17 +172,9 @@ class Pages(e2e.TestCase):
 
     def test_default_restores_the_cards_colour_defaults_and_exponent_one(self):
         program, window = self.start()
-        self.click(window, QUALITY_PAGE)
-        self.click(window, quality_mode(2))
-        self.click(window, GAMMA_PLUS)
-        self.assertEqual(self.sim_color("Brightness")[0], 10)
-        self.assertAlmostEqual(screen_exponent(), 1.1, delta=0.02)
+        self.game_mode_gamma_step(window)
         self.click(window, DEFAULT_BUTTON)
-        current, default = self.sim_color("Brightness")
-        self.assertEqual(current, default)
-        current, default = self.sim_color("Contrast")
-        self.assertEqual(current, default)
-        self.assertAlmostEqual(screen_exponent(), 1.0, delta=0.02)
+        self.assert_hardware_at_defaults()
         saved = self.settings()
         self.assertEqual(saved["Quality_Game"], {"Camma": "14", "Light": "100", "Contrast": "100"})
 
@@ -201,19 +208,11 @@ class Pages(e2e.TestCase):
 
     def test_hardware_reset_restores_colour_and_ramp_and_writes_no_settings(self):
         program, window = self.start()
-        self.click(window, QUALITY_PAGE)
-        self.click(window, quality_mode(2))
-        self.click(window, GAMMA_PLUS)
-        self.assertEqual(self.sim_color("Brightness")[0], 10)
-        self.assertAlmostEqual(screen_exponent(), 1.1, delta=0.02)
+        self.game_mode_gamma_step(window)
         with open(self.user_copy, "rb") as f:
             before = f.read()
         self.click(window, HARDWARE_RESET, settle=1.0)
-        current, default = self.sim_color("Brightness")
-        self.assertEqual(current, default)
-        current, default = self.sim_color("Contrast")
-        self.assertEqual(current, default)
-        self.assertAlmostEqual(screen_exponent(), 1.0, delta=0.02)
+        self.assert_hardware_at_defaults()
         with open(self.user_copy, "rb") as f:
             self.assertEqual(f.read(), before)
 
