@@ -56,11 +56,6 @@ void CShowQualityDlg::DoDataExchange() {
 
 BOOL CShowQualityDlg::OnInitDialog() {
     CSkinSubDialog::OnInitDialog();
-    // A shortcut that came before the page existed has already chosen the mode.
-    if (!rangesRead_) {
-        const auto stored = static_cast<std::uint32_t>(g_runSettings.Pages.QualityPage);
-        currentMode = stored < kModeCount ? static_cast<int>(stored) : 0;
-    }
     LayoutControls();
     ReadDriverRanges();
     return TRUE;
@@ -81,6 +76,8 @@ void CShowQualityDlg::ReadDriverRanges() {
         return;
     }
     rangesRead_ = true;
+    const auto stored = static_cast<std::uint32_t>(g_runSettings.Pages.QualityPage);
+    currentMode = stored < kModeCount ? static_cast<int>(stored) : 0;
     ReadGammaScale();
     ReadColorRange(ColorKind::Brightness, brightnessSlider, brightnessState_, defaultBrightness);
     ReadColorRange(ColorKind::Contrast, contrastSlider, contrastState_, defaultContrast);

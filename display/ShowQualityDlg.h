@@ -67,8 +67,9 @@ class CShowQualityDlg : public CSkinSubDialog {
     };
 
     void LayoutControls();
-    // Once per page: the gamma scale from the driver's gamma setting (or our own), the
-    // brightness and contrast ranges and defaults, and the current mode's preset.
+    // Once per page, at its creation or first by whatever needs the values before: the stored
+    // mode, the gamma scale from the driver's gamma setting (or our own), the brightness and
+    // contrast ranges and defaults, and the mode's preset onto the sliders.
     void ReadDriverRanges();
     void ReadGammaScale();
     void ReadColorRange(ColorKind kind, CHorizSlid& slider, SliderState& state,

@@ -250,3 +250,22 @@ TEST_F(QualityPage, OnAScaleOfItsOwnAMovedSliderIsStoredAndAnUntouchedOneHeld) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(QualityPage, AShortcutBeforeThePageExistsUsesTheDriversScaleAndKeepsItsMode) {
+    pagetest::BindSimulatedDriver();
+    g_runSettings.Pages.QualityPage = 1;
+    pagetest::HostWindow host;
+    CShowQualityDlg page;
+    page.writeGammaRamp = &pagetest::RecordGammaRamp;
+    page.ApplyPresetByShortcut(2);
+    ASSERT_EQ(RecordedGamma().size(), 1u);
+    EXPECT_NEAR(RecordedGamma()[0], 0.8, 1e-12);  // 12 is two steps above the reference 10
+    ASSERT_TRUE(page.Create(host.GetSafeHwnd()));
+    EXPECT_EQ(page.currentMode, 2);
+    EXPECT_EQ(page.gammaSlider.GetPos(), 12);
+    EXPECT_EQ(page.gammaSlider.trackSteps, 20);
+}
+
+}  // namespace
