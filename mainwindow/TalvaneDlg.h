@@ -121,7 +121,7 @@ class CTalvaneDlg : public CSkinDialog {
     COverClockSetDlg overclockPage_;
     CShortCutSetDlg shortcutPage_;
     CShowQualityDlg qualityPage_;
-    CThreeDSetDlg threeDPage_;
+    CThreeDSetDlg threeDPage_{&SetGammaRamp};
     fw::Icon icon_;
     bool PageChosen = false;
     CSkinSubDialog* CurrentPage = nullptr;

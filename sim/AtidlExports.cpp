@@ -1,6 +1,7 @@
 // The ATIDL entry points of the simulated adapter (atipdlxx.dll). Each call is logged with the
 // words of the records as the caller passed them; a refused call changes nothing.
 #include <algorithm>
+#include <string>
 #include <type_traits>
 
 #include "gpu/core/DriverEntries.h"
@@ -32,6 +33,11 @@ int Check(const SimStore& store, const char* name, int adapter, const void* reco
         return sim::kInvalidAdapterIndex;
     }
     return size == expectedSize ? sim::kOk : sim::kInvalidParameter;
+}
+
+// [Sim] Refuse may name one Avivo setting ("ATIDL_GetAvivoSettings/7"): the others still answer.
+bool IsAvivoSettingRefused(const SimStore& store, int setting) {
+    return store.IsRefused("ATIDL_GetAvivoSettings/" + std::to_string(setting));
 }
 
 constexpr size_t kLevelsMaxWords = Words(sizeof(ADLODPerformanceLevels));
@@ -264,6 +270,9 @@ int VELMORA_CDECL ATIDL_GetAvivoSettings(int adapter, int setting, AvivoSettingR
     }
     if (setting < 5 || setting > 7) {
         return line.Finish(sim::kNotSupported);
+    }
+    if (IsAvivoSettingRefused(store, setting)) {
+        return line.Finish(sim::kError);
     }
     const std::vector<int> words = store.GetInts("Avivo", "Setting" + std::to_string(setting), 4);
     *record = AvivoSettingRecord{};

@@ -29,3 +29,6 @@ wine bench_firstframe.exe 15 TALVANE_DLG "$(winepath -w "$bin/Velmora.exe")" \
 echo
 echo "== Opening each page the first time, against a bare full-surface presentation"
 wine bench_pages.exe 15
+echo
+echo "== One gamma slider step on the display-quality page, against a bare presentation"
+wine bench_gamma.exe 200

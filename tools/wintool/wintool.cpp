@@ -12,6 +12,9 @@
 //   children HWND                                 one line per direct child window
 //   display-mode                                  the primary display's current mode
 //   set-display-mode WIDTH HEIGHT                 changes the primary display's resolution
+//   gamma-ramp                                    the screen's gamma ramp: "ramp=" and its
+//                                                 768 entries (red, green, blue), exit 1 if
+//                                                 it cannot be read
 //
 // Texts travel as hex of their UTF-8 bytes, so the Unix locale never mangles them.
 #include <windows.h>
@@ -140,6 +143,24 @@ int Usage() {
     return 2;
 }
 
+int PrintGammaRamp() {
+    WORD ramp[3 * 256] = {};
+    HDC screen = ::GetDC(nullptr);
+    const BOOL read = screen != nullptr && ::GetDeviceGammaRamp(screen, ramp);
+    if (screen != nullptr) {
+        ::ReleaseDC(nullptr, screen);
+    }
+    if (!read) {
+        return 1;
+    }
+    std::printf("ramp=");
+    for (size_t i = 0; i < 3 * 256; ++i) {
+        std::printf(i == 0 ? "%u" : ",%u", static_cast<unsigned>(ramp[i]));
+    }
+    std::printf("\n");
+    return 0;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -248,6 +269,9 @@ int wmain(int argc, wchar_t** argv) {
         }
         ::EnumChildWindows(parent, &PrintChild, reinterpret_cast<LPARAM>(parent));
         return 0;
+    }
+    if (command == L"gamma-ramp") {
+        return PrintGammaRamp();
     }
     return Usage();
 }

@@ -1,0 +1,51 @@
+// Support for the page tests: a stand-in main window that presents nothing, the simulated
+// adapter bound for one test, a settings file of its own in a scratch folder, and a ramp writer
+// that records the exponents instead of touching the screen.
+#pragma once
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "framework/Wnd.h"
+#include "skin/SkinSurface.h"
+
+namespace pagetest {
+
+// A top-level window that answers the pages' presentation requests and keeps the last
+// WM_APP_SHOW_STATE it received.
+class HostWindow : public fw::CWnd {
+  public:
+    HostWindow();
+    ~HostWindow() override;
+
+    SkinSurface surface;
+    int presentations = 0;
+    int showStateRequests = 0;
+
+  protected:
+    LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
+};
+
+// The exponents given to RecordGammaRamp, oldest first.
+std::vector<double>& RecordedGamma();
+bool RecordGammaRamp(double gamma);
+
+// Makes the current directory a fresh scratch folder so that the settings writers' ".\" file
+// lands there, and fills the settings record with the installed presets.
+void UseScratchSettings();
+// One key of the settings file the writers wrote, or `missing`.
+int StoredInt(const wchar_t* section, const wchar_t* key, int missing = -999);
+bool SettingsFileExists();
+
+// Binds the simulated adapter in the given scenario, after writing extra [Sim] keys
+// ("Refuse", "MissingExports", "Missing") and [Avivo] keys.
+void BindSimulatedDriver(const std::string& scenario = "Default",
+                         const std::vector<std::pair<std::string, std::string>>& simKeys = {});
+void ReleaseDriver();
+
+// A press and release at a point of a control's client area.
+void ClickAt(HWND control, int x, int y);
+
+}  // namespace pagetest

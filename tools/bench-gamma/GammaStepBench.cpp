@@ -1,0 +1,126 @@
+// Measures one gamma slider step as a user makes it on the display-quality page of the real main
+// window (a press and release on the plus or minus button: the slider drawn, the surface
+// presented, brightness and contrast sent to the driver, the ramp computed and written) against
+// one bare presentation of the whole surface, interleaved in the same run.
+//
+//   bench_gamma [STEPS]
+#include <algorithm>
+#include <cstdio>
+#include <vector>
+
+#include "app/WindowClass.h"
+#include "display/GammaRamp.h"
+#include "framework/GdiplusSession.h"
+#include "gpu/DriverBinding.h"
+#include "mainwindow/TalvaneDlg.h"
+#include "res/resource.h"
+#include "settings/RunConfig.h"
+#include "skin/AppMessages.h"
+#include "skin/SkinImages.h"
+#include "skin/core/NavigationCode.h"
+#include "tools/bench-common/FirstFrame.h"
+
+namespace {
+
+constexpr UINT kRunScript = WM_APP + 100;
+// The compact slider's step buttons (client coordinates of the slider).
+constexpr LPARAM kPlusButton = MAKELPARAM(150, 10);
+constexpr LPARAM kMinusButton = MAKELPARAM(8, 10);
+
+double Median(std::vector<double> values) {
+    if (values.empty()) {
+        return 0;
+    }
+    std::sort(values.begin(), values.end());
+    return values[values.size() / 2];
+}
+
+void Press(HWND control, LPARAM point) {
+    ::SendMessageW(control, WM_LBUTTONDOWN, MK_LBUTTON, point);
+    ::SendMessageW(control, WM_LBUTTONUP, 0, point);
+}
+
+class MeasuredWindow : public CTalvaneDlg {
+  public:
+    explicit MeasuredWindow(int steps) : steps_(steps) {}
+
+    std::vector<double> stepMs;
+    std::vector<double> presentMs;
+    std::vector<double> rampMs;
+    bool found = false;
+    bool driverBound = false;
+
+  protected:
+    BOOL OnInitDialog() override {
+        BOOL result = CTalvaneDlg::OnInitDialog();
+        ::PostMessageW(GetSafeHwnd(), kRunScript, 0, 0);
+        return result;
+    }
+    LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override {
+        if (msg != kRunScript) {
+            return CTalvaneDlg::WindowProc(msg, wParam, lParam);
+        }
+        HWND hwnd = GetSafeHwnd();
+        ::SendMessageW(hwnd, WM_APP_NAVIGATE,
+                       static_cast<WPARAM>(skin::NavigationCode::QualityPage), 0);
+        HWND page = currentPage() != nullptr ? currentPage()->GetSafeHwnd() : nullptr;
+        HWND slider = page != nullptr ? ::GetDlgItem(page, IDC_GAMMA_SLIDER) : nullptr;
+        found = slider != nullptr;
+        if (found) {
+            Measure(slider);
+        }
+        EndDialog(IDOK);
+        return 0;
+    }
+
+  private:
+    void Measure(HWND slider) {
+        driverBound = DriverBinding::Entries().ADL_Display_Color_Set != nullptr;
+        // Warm-up, then from the bottom of the range: five steps up and five down, over and
+        // over, so every exponent written lies between 1.0 and 1.5 (ramps Wine accepts).
+        for (int i = 0; i < 20; ++i) {
+            Press(slider, kMinusButton);
+            PushLayer();
+        }
+        for (int i = 0; i < steps_; ++i) {
+            double started = bench::NowMs();
+            PushLayer();
+            presentMs.push_back(bench::NowMs() - started);
+            started = bench::NowMs();
+            Press(slider, (i / 5) % 2 == 0 ? kPlusButton : kMinusButton);
+            stepMs.push_back(bench::NowMs() - started);
+            started = bench::NowMs();
+            SetGammaRamp(1.0 + 0.1 * (i % 5));
+            rampMs.push_back(bench::NowMs() - started);
+        }
+    }
+
+    int steps_;
+};
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    const int steps = argc > 1 ? std::max(1, _wtoi(argv[1])) : 200;
+    fw::GdiplusSession gdiplus;
+    RegisterMainWindowClass(::GetModuleHandleW(nullptr));
+    LoadSkinImages();
+    // The installed presets' reference: the page starts at the bottom of its range.
+    g_runSettings = RunSettings{};
+    MeasuredWindow window(steps);
+    if (window.DoModal() != IDOK || !window.found) {
+        std::fprintf(stderr, "bench-gamma: the quality page's gamma slider was not reached\n");
+        return 1;
+    }
+    const double present = Median(window.presentMs);
+    const double step = Median(window.stepMs);
+    const double ramp = Median(window.rampMs);
+    std::printf("steps: %d; driver: %s\n", steps,
+                window.driverBound ? "simulated adapter bound" : "none");
+    std::printf("median bare full-surface presentation: %.3f ms\n", present);
+    std::printf("median gamma step (press and release on a step button): %.3f ms\n", step);
+    std::printf("  of which, measured alone, one ramp computed and written: %.3f ms\n", ramp);
+    std::printf("ratio step / presentation: %.2f (target <= 2.0)\n",
+                present > 0 ? step / present : 0.0);
+    return 0;
+}
