@@ -151,8 +151,7 @@ LRESULT CShortCutEdit::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
             return result;
         }
         case WM_GETDLGCODE:
-            return fw::CStatic::WindowProc(msg, wParam, lParam) | DLGC_WANTALLKEYS |
-                   DLGC_WANTCHARS;
+            return fw::CStatic::WindowProc(msg, wParam, lParam) | DLGC_WANTALLKEYS | DLGC_WANTCHARS;
         default:
             return fw::CStatic::WindowProc(msg, wParam, lParam);
     }

@@ -55,7 +55,7 @@ BOOL CShortCutSetDlg::OnInitDialog() {
 void CShortCutSetDlg::LayOut() {
     for (size_t i = 0; i < fields_.size(); ++i) {
         if (HWND hwnd = fields_[i].GetSafeHwnd()) {
-            ::MoveWindow(hwnd, kFieldLeft, kRowTops[kHotkeys[i].row - 1], kFieldWidth,
+            ::MoveWindow(hwnd, kFieldLeft, kRowTops[kHotkeys[i].place.row - 1], kFieldWidth,
                          kFieldHeight, FALSE);
         }
     }

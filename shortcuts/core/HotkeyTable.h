@@ -24,7 +24,6 @@ inline constexpr const wchar_t* kHotkeyPrompt = L"直接按键盘进行设置";
 // group (its three paging buttons).
 enum class HotkeyGroup : int { Quality = 0, ThreeD = 1, Overclock = 2 };
 enum class OverclockSubPage : int { Core = 0, Memory = 1, Fan = 2 };
-inline constexpr int kHotkeyGroupCount = 3;
 inline constexpr int kOverclockSubPageCount = 3;
 inline constexpr int kHotkeyRowsPerGroup = 4;
 
@@ -35,67 +34,66 @@ struct HotkeyAction {
     int argument;  // the preset's mode number, or the signed step count
 };
 
+// Where a field is shown: its group, in the overclocking group its sub-page, and its row 1..4.
+struct HotkeyPlace {
+    HotkeyGroup group;
+    OverclockSubPage subPage;
+    int row;
+};
+
 struct HotkeyEntry {
     const wchar_t* label;
     int controlId;
     const wchar_t* key;
     int hotkeyId;
-    HotkeyGroup group;
-    OverclockSubPage subPage;  // meaningful in the overclocking group only
-    int row;                   // 1..4, top to bottom
+    HotkeyPlace place;
     HotkeyAction action;
 };
 
 namespace detail {
-using G = HotkeyGroup;
+constexpr HotkeyPlace Quality(int row) {
+    return {HotkeyGroup::Quality, OverclockSubPage::Core, row};
+}
+constexpr HotkeyPlace ThreeD(int row) {
+    return {HotkeyGroup::ThreeD, OverclockSubPage::Core, row};
+}
+constexpr HotkeyPlace Overclock(OverclockSubPage subPage, int row) {
+    return {HotkeyGroup::Overclock, subPage, row};
+}
 using S = OverclockSubPage;
 using T = HotkeyTarget;
 }  // namespace detail
 
 // "3D_HDMode" selects 3D mode 1 and "3D_GameMode" 3D mode 2.
+// clang-format off
 inline constexpr std::array<HotkeyEntry, kHotkeyTableSize> kHotkeys = {{
-    {L"标准模式", IDC_HOTKEY_QUALITY_NORMAL, L"Quality_NormalMode", 1000, detail::G::Quality,
-     detail::S::Core, 1, {detail::T::QualityPreset, 0}},
-    {L"办公模式", IDC_HOTKEY_QUALITY_WORK, L"Quality_WorkMode", 1001, detail::G::Quality,
-     detail::S::Core, 2, {detail::T::QualityPreset, 1}},
-    {L"游戏模式", IDC_HOTKEY_QUALITY_GAME, L"Quality_GameMode", 1002, detail::G::Quality,
-     detail::S::Core, 3, {detail::T::QualityPreset, 2}},
-    {L"图片浏览", IDC_HOTKEY_QUALITY_PICTURE, L"Quality_PicMode", 1003, detail::G::Quality,
-     detail::S::Core, 4, {detail::T::QualityPreset, 3}},
-    {L"办公模式", IDC_HOTKEY_3D_WORK, L"3D_WorkMode", 1004, detail::G::ThreeD, detail::S::Core, 1,
-     {detail::T::ThreeDPreset, 0}},
-    {L"高清娱乐", IDC_HOTKEY_3D_HD, L"3D_HDMode", 1005, detail::G::ThreeD, detail::S::Core, 2,
-     {detail::T::ThreeDPreset, 1}},
-    {L"3D游戏", IDC_HOTKEY_3D_GAME, L"3D_GameMode", 1006, detail::G::ThreeD, detail::S::Core, 3,
-     {detail::T::ThreeDPreset, 2}},
-    {L"GPU核心+10", IDC_HOTKEY_CORE_UP10, L"GPU1Add1", 1007, detail::G::Overclock,
-     detail::S::Core, 1, {detail::T::CoreClock, 10}},
-    {L"GPU核心+1", IDC_HOTKEY_CORE_UP1, L"GPU1Add2", 1008, detail::G::Overclock, detail::S::Core,
-     2, {detail::T::CoreClock, 1}},
-    {L"GPU核心-10", IDC_HOTKEY_CORE_DOWN10, L"GPU1Sub1", 1009, detail::G::Overclock,
-     detail::S::Core, 3, {detail::T::CoreClock, -10}},
-    {L"GPU核心-1", IDC_HOTKEY_CORE_DOWN1, L"GPU1Sub2", 1010, detail::G::Overclock,
-     detail::S::Core, 4, {detail::T::CoreClock, -1}},
-    {L"Mem频率+10", IDC_HOTKEY_MEM_UP10, L"GPU2Add1", 1011, detail::G::Overclock,
-     detail::S::Memory, 1, {detail::T::MemoryClock, 10}},
-    {L"Mem频率+1", IDC_HOTKEY_MEM_UP1, L"GPU2Add2", 1012, detail::G::Overclock,
-     detail::S::Memory, 2, {detail::T::MemoryClock, 1}},
-    {L"Mem频率-10", IDC_HOTKEY_MEM_DOWN10, L"GPU2Sub1", 1013, detail::G::Overclock,
-     detail::S::Memory, 3, {detail::T::MemoryClock, -10}},
-    {L"Mem频率-1", IDC_HOTKEY_MEM_DOWN1, L"GPU2Sub2", 1014, detail::G::Overclock,
-     detail::S::Memory, 4, {detail::T::MemoryClock, -1}},
-    {L"风扇转速+5", IDC_HOTKEY_FAN_UP5, L"GPU3Add1", 1015, detail::G::Overclock, detail::S::Fan,
-     1, {detail::T::FanSpeed, 5}},
-    {L"风扇转速-5", IDC_HOTKEY_FAN_DOWN5, L"GPU3Sub1", 1016, detail::G::Overclock,
-     detail::S::Fan, 2, {detail::T::FanSpeed, -5}},
+    {L"标准模式",    IDC_HOTKEY_QUALITY_NORMAL,  L"Quality_NormalMode", 1000, detail::Quality(1), {detail::T::QualityPreset, 0}},
+    {L"办公模式",    IDC_HOTKEY_QUALITY_WORK,    L"Quality_WorkMode",   1001, detail::Quality(2), {detail::T::QualityPreset, 1}},
+    {L"游戏模式",    IDC_HOTKEY_QUALITY_GAME,    L"Quality_GameMode",   1002, detail::Quality(3), {detail::T::QualityPreset, 2}},
+    {L"图片浏览",    IDC_HOTKEY_QUALITY_PICTURE, L"Quality_PicMode",    1003, detail::Quality(4), {detail::T::QualityPreset, 3}},
+    {L"办公模式",    IDC_HOTKEY_3D_WORK,         L"3D_WorkMode",        1004, detail::ThreeD(1),  {detail::T::ThreeDPreset, 0}},
+    {L"高清娱乐",    IDC_HOTKEY_3D_HD,           L"3D_HDMode",          1005, detail::ThreeD(2),  {detail::T::ThreeDPreset, 1}},
+    {L"3D游戏",      IDC_HOTKEY_3D_GAME,         L"3D_GameMode",        1006, detail::ThreeD(3),  {detail::T::ThreeDPreset, 2}},
+    {L"GPU核心+10",  IDC_HOTKEY_CORE_UP10,       L"GPU1Add1", 1007, detail::Overclock(detail::S::Core, 1),   {detail::T::CoreClock, 10}},
+    {L"GPU核心+1",   IDC_HOTKEY_CORE_UP1,        L"GPU1Add2", 1008, detail::Overclock(detail::S::Core, 2),   {detail::T::CoreClock, 1}},
+    {L"GPU核心-10",  IDC_HOTKEY_CORE_DOWN10,     L"GPU1Sub1", 1009, detail::Overclock(detail::S::Core, 3),   {detail::T::CoreClock, -10}},
+    {L"GPU核心-1",   IDC_HOTKEY_CORE_DOWN1,      L"GPU1Sub2", 1010, detail::Overclock(detail::S::Core, 4),   {detail::T::CoreClock, -1}},
+    {L"Mem频率+10",  IDC_HOTKEY_MEM_UP10,        L"GPU2Add1", 1011, detail::Overclock(detail::S::Memory, 1), {detail::T::MemoryClock, 10}},
+    {L"Mem频率+1",   IDC_HOTKEY_MEM_UP1,         L"GPU2Add2", 1012, detail::Overclock(detail::S::Memory, 2), {detail::T::MemoryClock, 1}},
+    {L"Mem频率-10",  IDC_HOTKEY_MEM_DOWN10,      L"GPU2Sub1", 1013, detail::Overclock(detail::S::Memory, 3), {detail::T::MemoryClock, -10}},
+    {L"Mem频率-1",   IDC_HOTKEY_MEM_DOWN1,       L"GPU2Sub2", 1014, detail::Overclock(detail::S::Memory, 4), {detail::T::MemoryClock, -1}},
+    {L"风扇转速+5",  IDC_HOTKEY_FAN_UP5,         L"GPU3Add1", 1015, detail::Overclock(detail::S::Fan, 1),    {detail::T::FanSpeed, 5}},
+    {L"风扇转速-5",  IDC_HOTKEY_FAN_DOWN5,       L"GPU3Sub1", 1016, detail::Overclock(detail::S::Fan, 2),    {detail::T::FanSpeed, -5}},
 }};
+// clang-format on
 
 // True when the row is shown for this group and overclocking sub-page.
 constexpr bool ShownIn(const HotkeyEntry& entry, int group, int subPage) {
-    if (static_cast<int>(entry.group) != group) {
+    if (static_cast<int>(entry.place.group) != group) {
         return false;
     }
-    return entry.group != HotkeyGroup::Overclock || static_cast<int>(entry.subPage) == subPage;
+    return entry.place.group != HotkeyGroup::Overclock ||
+           static_cast<int>(entry.place.subPage) == subPage;
 }
 
 // The table row of a hotkey identifier, or null.

@@ -35,9 +35,9 @@ TEST(KeyName, OnlyArrowsDigitsLettersKeypadAndF1ToF12HaveNames) {
         }
     }
     EXPECT_EQ(named.size(), 4u + 10u + 26u + 10u + 12u);
-    for (unsigned unnamed : {0x00u, 0x08u, 0x09u, 0x0Du, 0x10u, 0x11u, 0x12u, 0x1Bu, 0x20u, 0x24u,
-                             0x29u, 0x2Du, 0x2Fu, 0x3Au, 0x40u, 0x5Bu, 0x5Fu, 0x6Au, 0x6Fu, 0x7Cu,
-                             0xFFu}) {
+    for (unsigned unnamed :
+         {0x00u, 0x08u, 0x09u, 0x0Du, 0x10u, 0x11u, 0x12u, 0x1Bu, 0x20u, 0x24u, 0x29u,
+          0x2Du, 0x2Fu, 0x3Au, 0x40u, 0x5Bu, 0x5Fu, 0x6Au, 0x6Fu, 0x7Cu, 0xFFu}) {
         EXPECT_EQ(named.count(unnamed), 0u) << unnamed;
     }
     EXPECT_TRUE(GetKeyName(0x141).empty());  // 'A' plus 0x100 is not 'A'
@@ -49,11 +49,11 @@ TEST(FormatHotKey, JoinsShiftCtrlAltAndTheKeyInThatOrder) {
         HotKeyValue value;
         const wchar_t* text;
     };
-    for (const Case& c : {Case{0x00111270, L"CTRL+ALT+F1"}, Case{0x10110035, L"SHIFT+CTRL+5"},
-                          Case{0x00001241, L"ALT+A"}, Case{0x10000070, L"SHIFT+F1"},
-                          Case{0x00110028, L"CTRL+DOWN"}, Case{0x00000041, L"A"},
-                          Case{0x00111200, L"CTRL+ALT"}, Case{0x00111220, L"CTRL+ALT"},
-                          Case{0, L""}}) {
+    for (const Case& c :
+         {Case{0x00111270, L"CTRL+ALT+F1"}, Case{0x10110035, L"SHIFT+CTRL+5"},
+          Case{0x00001241, L"ALT+A"}, Case{0x10000070, L"SHIFT+F1"}, Case{0x00110028, L"CTRL+DOWN"},
+          Case{0x00000041, L"A"}, Case{0x00111200, L"CTRL+ALT"}, Case{0x00111220, L"CTRL+ALT"},
+          Case{0, L""}}) {
         const HotKeyText result = FormatHotKey(c.value);
         EXPECT_EQ(result.text, c.text) << std::hex << c.value;
         EXPECT_EQ(result.value, c.value) << std::hex << c.value;
@@ -89,8 +89,8 @@ TEST(Capture, KeyDownTakesTheHeldModifiersAndAKeyAloneAsCtrlAlt) {
 }
 
 TEST(Capture, UnnamedKeysGiveNothingWhateverIsHeld) {
-    for (unsigned key : {0x08u, 0x09u, 0x0Du, 0x10u, 0x11u, 0x12u, 0x1Bu, 0x20u, 0x24u, 0x2Du,
-                         0x7Cu, 0x1041u}) {
+    for (unsigned key :
+         {0x08u, 0x09u, 0x0Du, 0x10u, 0x11u, 0x12u, 0x1Bu, 0x20u, 0x24u, 0x2Du, 0x7Cu, 0x1041u}) {
         EXPECT_FALSE(CaptureKeyDown(key, false, false, false).has_value()) << key;
         EXPECT_FALSE(CaptureKeyDown(key, true, true, true).has_value()) << key;
     }
@@ -121,9 +121,9 @@ TEST(StoredValue, IsBoundedToWhatACaptureCanProduce) {
     EXPECT_EQ(BoundHotKey(0x00000041), 0x00000041u);
     EXPECT_EQ(BoundHotKey(0), 0u);
     // Nothing left that can be shown: no hotkey.
-    for (std::int64_t stored : {std::int64_t{-1}, std::int64_t{INT_MIN}, std::int64_t{INT_MAX},
-                                std::int64_t{0x7F7F7F20}, std::int64_t{0x100000000},
-                                std::int64_t{LLONG_MIN}, std::int64_t{LLONG_MAX}}) {
+    for (std::int64_t stored :
+         {std::int64_t{-1}, std::int64_t{INT_MIN}, std::int64_t{INT_MAX}, std::int64_t{0x7F7F7F20},
+          std::int64_t{0x100000000}, std::int64_t{LLONG_MIN}, std::int64_t{LLONG_MAX}}) {
         EXPECT_EQ(BoundHotKey(stored), 0u) << stored;
     }
     // The refused combination stays recognisable, so that the field refuses it.

@@ -16,11 +16,12 @@ using namespace shortcuts;
 
 TEST(HotkeyTable, IdentifiersFollowTheKeyOrderAndEverythingIsUnique) {
     const std::vector<std::wstring> fileOrder = {
-        L"Quality_NormalMode", L"Quality_WorkMode", L"Quality_GameMode", L"Quality_PicMode",
-        L"3D_WorkMode",        L"3D_HDMode",        L"3D_GameMode",      L"GPU1Add1",
-        L"GPU1Add2",           L"GPU1Sub1",         L"GPU1Sub2",         L"GPU2Add1",
-        L"GPU2Add2",           L"GPU2Sub1",         L"GPU2Sub2",         L"GPU3Add1",
-        L"GPU3Sub1"};
+        L"Quality_NormalMode", L"Quality_WorkMode", L"Quality_GameMode",
+        L"Quality_PicMode",    L"3D_WorkMode",      L"3D_HDMode",
+        L"3D_GameMode",        L"GPU1Add1",         L"GPU1Add2",
+        L"GPU1Sub1",           L"GPU1Sub2",         L"GPU2Add1",
+        L"GPU2Add2",           L"GPU2Sub1",         L"GPU2Sub2",
+        L"GPU3Add1",           L"GPU3Sub1"};
     ASSERT_EQ(kHotkeys.size(), fileOrder.size());
     std::set<int> controls;
     for (std::size_t i = 0; i < kHotkeys.size(); ++i) {
@@ -38,9 +39,9 @@ TEST(HotkeyTable, EachGroupFillsItsRowsFromTheTopWithOneFieldEach) {
     std::map<std::pair<int, int>, std::set<int>> rows;
     for (const HotkeyEntry& entry : kHotkeys) {
         const int subPage =
-            entry.group == HotkeyGroup::Overclock ? static_cast<int>(entry.subPage) : 0;
-        const std::pair<int, int> place(static_cast<int>(entry.group), subPage);
-        EXPECT_TRUE(rows[place].insert(entry.row).second) << entry.key;
+            entry.place.group == HotkeyGroup::Overclock ? static_cast<int>(entry.place.subPage) : 0;
+        const std::pair<int, int> place(static_cast<int>(entry.place.group), subPage);
+        EXPECT_TRUE(rows[place].insert(entry.place.row).second) << entry.key;
     }
     const std::map<std::pair<int, int>, std::size_t> expected = {
         {{0, 0}, 4}, {{1, 0}, 3}, {{2, 0}, 4}, {{2, 1}, 4}, {{2, 2}, 2}};
@@ -72,8 +73,7 @@ TEST(HotkeyTable, MemoryFieldsSitOnSubPageOneAndFanFieldsOnTwoWithTheirOwnContro
                       HotkeyTarget::MemoryClock, 10},
              Expected{L"GPU2Sub2", 1061, 1014, OverclockSubPage::Memory, 4,
                       HotkeyTarget::MemoryClock, -1},
-             Expected{L"GPU3Add1", 1054, 1015, OverclockSubPage::Fan, 1, HotkeyTarget::FanSpeed,
-                      5},
+             Expected{L"GPU3Add1", 1054, 1015, OverclockSubPage::Fan, 1, HotkeyTarget::FanSpeed, 5},
              Expected{L"GPU3Sub1", 1055, 1016, OverclockSubPage::Fan, 2, HotkeyTarget::FanSpeed,
                       -5},
          }) {
@@ -81,9 +81,9 @@ TEST(HotkeyTable, MemoryFieldsSitOnSubPageOneAndFanFieldsOnTwoWithTheirOwnContro
         ASSERT_NE(entry, nullptr);
         EXPECT_EQ(std::wstring(entry->key), e.key);
         EXPECT_EQ(entry->controlId, e.control);
-        EXPECT_EQ(entry->group, HotkeyGroup::Overclock);
-        EXPECT_EQ(entry->subPage, e.subPage);
-        EXPECT_EQ(entry->row, e.row);
+        EXPECT_EQ(entry->place.group, HotkeyGroup::Overclock);
+        EXPECT_EQ(entry->place.subPage, e.subPage);
+        EXPECT_EQ(entry->place.row, e.row);
         EXPECT_EQ(entry->action.target, e.target);
         EXPECT_EQ(entry->action.argument, e.steps);
     }

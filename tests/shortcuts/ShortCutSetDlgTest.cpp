@@ -144,7 +144,7 @@ TEST_F(ShortCutSetDlgTest, FieldsShareFourRowsAndThePagingButtonsSitUnderThem) {
         ::GetWindowRect(page.field(i).GetSafeHwnd(), &rect);
         ::MapWindowPoints(HWND_DESKTOP, page.GetSafeHwnd(), reinterpret_cast<POINT*>(&rect), 2);
         EXPECT_EQ(rect.left, 4) << i;
-        EXPECT_EQ(rect.top, tops[kHotkeys[i].row - 1]) << i;
+        EXPECT_EQ(rect.top, tops[kHotkeys[i].place.row - 1]) << i;
         EXPECT_EQ(rect.right - rect.left, 260) << i;
         EXPECT_EQ(rect.bottom - rect.top, 18) << i;
     }

@@ -16,7 +16,8 @@ MainWindowStandIn::MainWindowStandIn() {
     static const ATOM registered = fw::CWnd::RegisterWindowClass(kClass, 0, nullptr);
     (void)registered;
     const RECT rect{40, 40, 40 + 800, 40 + 328};
-    if (!CreateEx(0, kClass, L"shortcut test main", WS_POPUP | WS_VISIBLE, rect, nullptr)) {
+    if (!CreateEx(WS_EX_LAYERED, kClass, L"shortcut test main", WS_POPUP | WS_VISIBLE, rect,
+                  nullptr)) {
         ADD_FAILURE() << "no stand-in main window";
     }
 }

@@ -11,7 +11,8 @@
 
 namespace shortcuttest {
 
-// A visible top-level window at a fixed screen place; it plays the main window and records the
+// A visible layered top-level window at a fixed screen place (never drawn on screen, so Wine
+// neither maps nor waits for it); it plays the main window and records the
 // messages pages and fields send it.
 class MainWindowStandIn : public fw::CWnd {
   public:
