@@ -199,6 +199,19 @@ TEST_F(ShortCutSetDlgTest, GroupsShowTheirFieldsAndThePagingButtonsChooseTheSubP
     EXPECT_FALSE(page.pagingButton(1).shown);
 }
 
+TEST_F(ShortCutSetDlgTest, EnterInAFieldLeavesTheFieldsAndKeepsTheValue) {
+    HWND first = page.field(0).GetSafeHwnd();
+    ::SendMessageW(first, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(30, 9));
+    ::SendMessageW(first, WM_LBUTTONUP, 0, MAKELPARAM(30, 9));
+    ASSERT_EQ(::GetFocus(), first);
+    PressKey(first, VK_RETURN);
+    EXPECT_FALSE(page.field(0).focused);
+    for (size_t i = 0; i < kHotkeys.size(); ++i) {
+        EXPECT_NE(::GetFocus(), page.field(i).GetSafeHwnd()) << i;
+    }
+    EXPECT_EQ(page.field(0).value, 0x00111241u);
+}
+
 TEST_F(ShortCutSetDlgTest, ApplyWritesTheHotKeySectionOnlyAndAsksForRegistration) {
     const std::string before = File();
     // One field cleared with Backspace, two holding the same combination.
