@@ -54,44 +54,15 @@ TEST(HotkeyTable, EachGroupFillsItsRowsFromTheTopWithOneFieldEach) {
     }
 }
 
-TEST(HotkeyTable, MemoryFieldsSitOnSubPageOneAndFanFieldsOnTwoWithTheirOwnControls) {
-    struct Expected {
-        const wchar_t* key;
-        int control;
-        int hotkeyId;
-        OverclockSubPage subPage;
-        int row;
-        HotkeyTarget target;
-        int steps;
-    };
-    for (const Expected& e : {
-             Expected{L"GPU1Add1", 1046, 1007, OverclockSubPage::Core, 1, HotkeyTarget::CoreClock,
-                      10},
-             Expected{L"GPU1Sub2", 1049, 1010, OverclockSubPage::Core, 4, HotkeyTarget::CoreClock,
-                      -1},
-             Expected{L"GPU2Add1", 1058, 1011, OverclockSubPage::Memory, 1,
-                      HotkeyTarget::MemoryClock, 10},
-             Expected{L"GPU2Sub2", 1061, 1014, OverclockSubPage::Memory, 4,
-                      HotkeyTarget::MemoryClock, -1},
-             Expected{L"GPU3Add1", 1054, 1015, OverclockSubPage::Fan, 1, HotkeyTarget::FanSpeed, 5},
-             Expected{L"GPU3Sub1", 1055, 1016, OverclockSubPage::Fan, 2, HotkeyTarget::FanSpeed,
-                      -5},
-         }) {
-        const HotkeyEntry* entry = FindHotkey(e.hotkeyId);
-        ASSERT_NE(entry, nullptr);
-        EXPECT_EQ(std::wstring(entry->key), e.key);
-        EXPECT_EQ(entry->controlId, e.control);
-        EXPECT_EQ(entry->place.group, HotkeyGroup::Overclock);
-        EXPECT_EQ(entry->place.subPage, e.subPage);
-        EXPECT_EQ(entry->place.row, e.row);
-        EXPECT_EQ(entry->action.target, e.target);
-        EXPECT_EQ(entry->action.argument, e.steps);
-    }
-    // The presets: "3D_HDMode" is 3D mode 1, "3D_GameMode" mode 2.
-    EXPECT_EQ(FindHotkey(1003)->action.argument, 3);
-    EXPECT_EQ(FindHotkey(1005)->action.target, HotkeyTarget::ThreeDPreset);
-    EXPECT_EQ(FindHotkey(1005)->action.argument, 1);
-    EXPECT_EQ(FindHotkey(1006)->action.argument, 2);
+TEST(HotkeyTable, ThreeDPresetsPairHDWithModeOneAndGameWithModeTwo) {
+    const HotkeyEntry* hd = FindHotkey(1005);
+    const HotkeyEntry* game = FindHotkey(1006);
+    ASSERT_NE(hd, nullptr);
+    ASSERT_NE(game, nullptr);
+    EXPECT_EQ(std::wstring(hd->key), L"3D_HDMode");
+    EXPECT_EQ(hd->action.argument, 1);
+    EXPECT_EQ(std::wstring(game->key), L"3D_GameMode");
+    EXPECT_EQ(game->action.argument, 2);
 }
 
 TEST(HotkeyTable, ShownInPicksTheGroupAndInTheOverclockGroupTheSubPage) {
