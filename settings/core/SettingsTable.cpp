@@ -1,6 +1,9 @@
 #include "settings/core/SettingsTable.h"
 
 #include <array>
+#include <utility>
+
+#include "shortcuts/core/HotkeyTable.h"
 
 namespace {
 
@@ -9,7 +12,7 @@ using G = SettingsGroup;
 #define VELMORA_INT(member) [](RunSettings& s) { return SettingFieldRef{&s.member, nullptr}; }
 #define VELMORA_ON_OFF(member) [](RunSettings& s) { return SettingFieldRef{nullptr, &s.member}; }
 
-constexpr std::array kFields = {
+constexpr std::array kBeforeHotkeys = {
     SettingField{G::App, L"SettingInfo", L"RunValue", VELMORA_INT(App.RunValue)},
     SettingField{G::App, L"SettingInfo", L"ExitKeep", VELMORA_ON_OFF(App.ExitKeep)},
 
@@ -56,33 +59,51 @@ constexpr std::array kFields = {
     SettingField{G::Display, L"Display", L"Desktoparea", VELMORA_INT(Display.Desktoparea)},
     SettingField{G::Display, L"Display", L"RefreshRate", VELMORA_INT(Display.RefreshRate)},
     SettingField{G::Display, L"Display", L"Rotation", VELMORA_INT(Display.Rotation)},
+};
 
-    // Hotkey identifiers 1000..1016 follow this order. "3D_HDMode" selects 3D mode 1 and
-    // "3D_GameMode" mode 2.
-    SettingField{G::Hotkeys, L"HotKey", L"Quality_NormalMode", VELMORA_INT(Hotkeys.Keys[0])},
-    SettingField{G::Hotkeys, L"HotKey", L"Quality_WorkMode", VELMORA_INT(Hotkeys.Keys[1])},
-    SettingField{G::Hotkeys, L"HotKey", L"Quality_GameMode", VELMORA_INT(Hotkeys.Keys[2])},
-    SettingField{G::Hotkeys, L"HotKey", L"Quality_PicMode", VELMORA_INT(Hotkeys.Keys[3])},
-    SettingField{G::Hotkeys, L"HotKey", L"3D_WorkMode", VELMORA_INT(Hotkeys.Keys[4])},
-    SettingField{G::Hotkeys, L"HotKey", L"3D_HDMode", VELMORA_INT(Hotkeys.Keys[5])},
-    SettingField{G::Hotkeys, L"HotKey", L"3D_GameMode", VELMORA_INT(Hotkeys.Keys[6])},
-    SettingField{G::Hotkeys, L"HotKey", L"GPU1Add1", VELMORA_INT(Hotkeys.Keys[7])},
-    SettingField{G::Hotkeys, L"HotKey", L"GPU1Add2", VELMORA_INT(Hotkeys.Keys[8])},
-    SettingField{G::Hotkeys, L"HotKey", L"GPU1Sub1", VELMORA_INT(Hotkeys.Keys[9])},
-    SettingField{G::Hotkeys, L"HotKey", L"GPU1Sub2", VELMORA_INT(Hotkeys.Keys[10])},
-    SettingField{G::Hotkeys, L"HotKey", L"GPU2Add1", VELMORA_INT(Hotkeys.Keys[11])},
-    SettingField{G::Hotkeys, L"HotKey", L"GPU2Add2", VELMORA_INT(Hotkeys.Keys[12])},
-    SettingField{G::Hotkeys, L"HotKey", L"GPU2Sub1", VELMORA_INT(Hotkeys.Keys[13])},
-    SettingField{G::Hotkeys, L"HotKey", L"GPU2Sub2", VELMORA_INT(Hotkeys.Keys[14])},
-    SettingField{G::Hotkeys, L"HotKey", L"GPU3Add1", VELMORA_INT(Hotkeys.Keys[15])},
-    SettingField{G::Hotkeys, L"HotKey", L"GPU3Sub1", VELMORA_INT(Hotkeys.Keys[16])},
-
+constexpr std::array kAfterHotkeys = {
     SettingField{G::Pages, L"SelPage", L"QualityPage", VELMORA_INT(Pages.QualityPage)},
     SettingField{G::Pages, L"SelPage", L"3DInfoPage", VELMORA_INT(Pages.ThreeDInfoPage)},
 };
 
 #undef VELMORA_INT
 #undef VELMORA_ON_OFF
+
+// The "HotKey" rows come from the shortcuts' own table, in its (identifier) order: row i holds
+// hotkey identifier 1000 + i.
+static_assert(shortcuts::kHotkeys.size() == kHotkeyCount);
+
+template <std::size_t I>
+SettingFieldRef HotkeyField(RunSettings& s) {
+    return {&s.Hotkeys.Keys[I], nullptr};
+}
+
+template <std::size_t... I>
+constexpr std::array<SettingField, sizeof...(I)> HotkeyRows(std::index_sequence<I...>) {
+    return {SettingField{G::Hotkeys, shortcuts::kHotkeySection, shortcuts::kHotkeys[I].key,
+                         &HotkeyField<I>}...};
+}
+
+template <std::size_t A, std::size_t B, std::size_t C>
+constexpr std::array<SettingField, A + B + C> Join(const std::array<SettingField, A>& a,
+                                                   const std::array<SettingField, B>& b,
+                                                   const std::array<SettingField, C>& c) {
+    std::array<SettingField, A + B + C> all{};
+    std::size_t n = 0;
+    for (const SettingField& row : a) {
+        all[n++] = row;
+    }
+    for (const SettingField& row : b) {
+        all[n++] = row;
+    }
+    for (const SettingField& row : c) {
+        all[n++] = row;
+    }
+    return all;
+}
+
+constexpr auto kFields =
+    Join(kBeforeHotkeys, HotkeyRows(std::make_index_sequence<kHotkeyCount>{}), kAfterHotkeys);
 
 }  // namespace
 

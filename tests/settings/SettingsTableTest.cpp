@@ -1,6 +1,7 @@
 // The settings table: every row reaches its own field, every field has a row, names are unique,
 // and on/off rows normalise what they store.
 #include "settings/core/SettingsTable.h"
+#include "shortcuts/core/HotkeyTable.h"
 
 #include <gtest/gtest.h>
 
@@ -8,6 +9,7 @@
 #include <set>
 #include <string>
 #include <utility>
+#include <vector>
 
 namespace {
 
@@ -101,6 +103,25 @@ TEST(SettingsTable, OnOffRowsStoreAnyNonZeroAsOnAndGiveOneBack) {
     for (std::int32_t stored : {-1, INT_MIN, INT_MAX}) {
         StoreFileValue(*voltage, settings, stored);
         EXPECT_EQ(FileValue(*voltage, settings), stored);
+    }
+}
+
+TEST(SettingsTable, HotkeyRowsAreTheShortcutTableInIdentifierOrder) {
+    std::vector<const SettingField*> hotkeyRows;
+    for (const SettingField& row : SettingFields()) {
+        if (row.group == SettingsGroup::Hotkeys) {
+            hotkeyRows.push_back(&row);
+        }
+    }
+    ASSERT_EQ(hotkeyRows.size(), shortcuts::kHotkeys.size());
+    RunSettings settings{};
+    for (std::size_t i = 0; i < hotkeyRows.size(); ++i) {
+        const shortcuts::HotkeyEntry& entry = shortcuts::kHotkeys[i];
+        EXPECT_EQ(std::wstring(hotkeyRows[i]->section), L"HotKey");
+        EXPECT_EQ(std::wstring(hotkeyRows[i]->key), entry.key);
+        // Field i of HotkeySettings belongs to identifier 1000 + i.
+        EXPECT_EQ(hotkeyRows[i]->field(settings).integer,
+                  &settings.Hotkeys.Keys[entry.hotkeyId - shortcuts::kHotkeyIdBase]);
     }
 }
 
