@@ -4,6 +4,7 @@ and stops: what is believed, what is written, what is started, and that nothing 
 import hashlib
 import os
 import shutil
+import subprocess
 import sys
 import tempfile
 import time
@@ -206,8 +207,8 @@ class Updater(LoopbackCase):
         self.restart = windows_path(os.path.join(self.temp, "Velmora Again.exe"))
         shutil.copyfile(self.recorder, os.path.join(self.temp, "Velmora Again.exe"))
 
-    def run_updater(self, size=None, sha=None, url=None):
-        args = ["/wait", "0", "/url", url or self.server.url(PACKAGE),
+    def run_updater(self, size=None, sha=None, url=None, wait=0):
+        args = ["/wait", str(wait), "/url", url or self.server.url(PACKAGE),
                 "/size", str(len(self.package) if size is None else size),
                 "/sha256", sha or hashlib.sha256(self.package).hexdigest(),
                 "/restart", self.restart]
@@ -224,6 +225,21 @@ class Updater(LoopbackCase):
         self.assertTrue(started[0].endswith("setup.exe /S") or started[0].endswith('setup.exe" /S'),
                         started[0])
         self.assertEqual(started[1], '"%s"' % self.restart)
+
+    def test_waits_for_the_program_to_end_before_it_installs(self):
+        env = dict(e2e._env(), VELMORA_RECORDER_SLEEP_MS="4000")
+        program = subprocess.Popen(["wine", self.recorder, "the-program"], env=env,
+                                   stdin=subprocess.DEVNULL, stdout=subprocess.DEVNULL,
+                                   stderr=subprocess.DEVNULL)
+        self.addCleanup(program.wait, 30)
+        started = self.started(expected=1)
+        self.assertRegex(started[0], r"^started \d+$")
+        self.assertEqual(self.run_updater(wait=int(started[0].split()[1])), INSTALLED)
+        lines = self.started(expected=4)
+        self.assertEqual(len(lines), 4, lines)
+        self.assertTrue(lines[1].endswith("the-program"), lines)  # it had ended first
+        self.assertIn("setup.exe", lines[2])
+        self.assertEqual(lines[3], '"%s"' % self.restart)
 
     def test_a_package_that_is_not_the_announced_one_never_runs(self):
         wrong = bytearray(self.package)
