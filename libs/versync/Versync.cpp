@@ -15,7 +15,7 @@ constexpr DWORD kStopWaitMs = 900;
 SRWLOCK g_settingsLock = SRWLOCK_INIT;
 VersyncSettings g_settings;
 
-// Sets one field under the lock; null text clears it, longer text is cut.
+// Changes the settings under the lock.
 template <typename Change>
 void ChangeSettings(Change change) {
     ::AcquireSRWLockExclusive(&g_settingsLock);
@@ -23,9 +23,13 @@ void ChangeSettings(Change change) {
     ::ReleaseSRWLockExclusive(&g_settingsLock);
 }
 
+// A setting's text: null clears it, longer text is cut.
+std::string Bounded(const char* text) {
+    return text == nullptr ? std::string() : std::string(text, strnlen(text, kMaxSettingLength));
+}
+
 void SetText(std::string VersyncSettings::*field, const char* text) {
-    const std::string value =
-        text == nullptr ? std::string() : std::string(text, strnlen(text, kMaxSettingLength));
+    const std::string value = Bounded(text);
     ChangeSettings([&](VersyncSettings& s) { s.*field = value; });
 }
 
@@ -49,27 +53,20 @@ BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, void* reserved) {
     return TRUE;
 }
 
-__declspec(dllexport) void WINAPI UCSetProcessRootPath(const char* path) {
-    SetText(&VersyncSettings::processRootPath, path);
-}
-__declspec(dllexport) void WINAPI UCSetProcessFileName(const char* name) {
-    SetText(&VersyncSettings::processFileName, name);
-}
-__declspec(dllexport) void WINAPI UCSetUpdateRootPath(const char* path) {
-    SetText(&VersyncSettings::updateRootPath, path);
-}
-__declspec(dllexport) void WINAPI UCSetUpdateFileName(const char* name) {
-    SetText(&VersyncSettings::updaterFileName, name);
-}
-__declspec(dllexport) void WINAPI UCSetUpdateCfgFileName(const char* name) {
-    SetText(&VersyncSettings::configFileName, name);
-}
-__declspec(dllexport) void WINAPI UCSetSoftwareMark(const char* mark) {
-    SetText(&VersyncSettings::softwareMark, mark);
-}
-__declspec(dllexport) void WINAPI UCSetMachineId(const char* id) {
-    SetText(&VersyncSettings::machineId, id);
-}
+// The text settings, one export each.
+#define VERSYNC_TEXT_SETTING(entry, field)                      \
+    __declspec(dllexport) void WINAPI entry(const char* text) { \
+        SetText(&VersyncSettings::field, text);                 \
+    }
+VERSYNC_TEXT_SETTING(UCSetProcessRootPath, processRootPath)
+VERSYNC_TEXT_SETTING(UCSetProcessFileName, processFileName)
+VERSYNC_TEXT_SETTING(UCSetUpdateRootPath, updateRootPath)
+VERSYNC_TEXT_SETTING(UCSetUpdateFileName, updaterFileName)
+VERSYNC_TEXT_SETTING(UCSetUpdateCfgFileName, configFileName)
+VERSYNC_TEXT_SETTING(UCSetSoftwareMark, softwareMark)
+VERSYNC_TEXT_SETTING(UCSetMachineId, machineId)
+#undef VERSYNC_TEXT_SETTING
+
 __declspec(dllexport) void WINAPI UCSetUnionID(int id) {
     ChangeSettings([id](VersyncSettings& s) {
         s.unionId = id;
@@ -77,8 +74,11 @@ __declspec(dllexport) void WINAPI UCSetUnionID(int id) {
     });
 }
 __declspec(dllexport) void WINAPI UCSetUpdateServer(const char* address, int port) {
-    SetText(&VersyncSettings::serverAddress, address);
-    ChangeSettings([port](VersyncSettings& s) { s.serverPort = port; });
+    const std::string value = Bounded(address);
+    ChangeSettings([&](VersyncSettings& s) {
+        s.serverAddress = value;
+        s.serverPort = port;
+    });
 }
 
 // Starts one check in the background and returns at once.
