@@ -4,7 +4,8 @@
 //
 // MODE "manual" runs one check to its end; "stop" starts one in the background and stops it;
 // "exit" starts one, frees the library and leaves main while the check is still running;
-// "unset" never names a server. Prints how long the calls took, in milliseconds.
+// "unload" starts one, frees the library and waits for the check to let it go; "unset" never
+// names a server. Prints how long the calls took, in milliseconds.
 #include <windows.h>
 
 #include <cstdio>
@@ -19,6 +20,7 @@ using ServerEntry = void(WINAPI*)(const char*, int);
 using ActionEntry = void(WINAPI*)();
 
 constexpr DWORD kWhileRunningMs = 700;
+constexpr ULONGLONG kUnloadWaitMs = 30000;
 
 template <typename Entry>
 Entry Find(HMODULE library, const char* name) {
@@ -81,6 +83,20 @@ int main(int argc, char** argv) {
     } else if (std::strcmp(mode, "exit") == 0) {
         automatic();
         ::Sleep(kWhileRunningMs);
+    } else if (std::strcmp(mode, "unload") == 0) {
+        automatic();
+        ::Sleep(kWhileRunningMs);
+        ::FreeLibrary(library);
+        // The running check keeps the library mapped until it has ended.
+        std::printf("kept %d\n", ::GetModuleHandleA(argv[1]) != nullptr ? 1 : 0);
+        const ULONGLONG start = ::GetTickCount64();
+        while (::GetModuleHandleA(argv[1]) != nullptr &&
+               ::GetTickCount64() - start < kUnloadWaitMs) {
+            ::Sleep(50);
+        }
+        std::printf("unloaded %llu\n", ::GetTickCount64() - start);
+        std::printf("gone %d\n", ::GetModuleHandleA(argv[1]) == nullptr ? 1 : 0);
+        return 0;
     } else {
         return 2;
     }

@@ -192,6 +192,13 @@ class Hanging(LoopbackCase):
         self.assertLess(self.elapsed, 20)
         self.assert_nothing_came_of_it()
 
+    def test_a_freed_library_stays_mapped_until_its_check_ends_then_goes(self):
+        timings = self.run_host("unload")
+        self.assertEqual(timings["kept"], 1)
+        self.assertEqual(timings["gone"], 1)
+        self.assertLess(timings["unloaded"], 15000)
+        self.assert_nothing_came_of_it()
+
 
 class Updater(LoopbackCase):
     """TVUpdater.exe: the package runs only when its size and digest are the announced ones."""
