@@ -112,7 +112,8 @@ void StopCheck(unsigned long timeoutMs) {
 }
 
 void AbandonCheck() {
-    // No lock: under the loader lock only this thread runs library code that could take it.
+    // No lock: the library is being unloaded, so no other thread is inside it (a running check
+    // would have kept it loaded).
     if (g_stop) {
         ::SetEvent(g_stop.get());
     }
