@@ -10,7 +10,7 @@
 namespace {
 
 // UCStopVersync returns within this time, whether or not the exchange has wound down.
-constexpr DWORD kStopWaitMs = 900;
+constexpr DWORD kStopWaitMs = 500;
 
 SRWLOCK g_settingsLock = SRWLOCK_INIT;
 VersyncSettings g_settings;
