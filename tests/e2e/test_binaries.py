@@ -30,6 +30,7 @@ LIBRARIES = {
     "sim/atiadlxy.dll": ADL_ENTRIES,
     "MachineId.dll": ["MIGetIdentify"],
     "standin/full/versync.dll": UPDATE_ENTRIES,
+    "update/versync.dll": UPDATE_ENTRIES,
 }
 
 
