@@ -165,41 +165,39 @@ bool DriverOperations::HasColorEntries() const {
            entries_.ADL_Display_Color_Get != nullptr && entries_.ADL_Display_Color_Set != nullptr;
 }
 
-bool DriverOperations::SetDisplayColor(ColorKind kind, int32_t value) const {
+template <typename ColorCall>
+bool DriverOperations::WithColorDisplay(ColorKind kind, ColorCall call) const {
     if (!HasColorEntries()) {
         return false;
     }
     const int32_t type = AdlColorType(kind);
+    // The session stays open for the colour call itself.
     AdlSession session(entries_);
     const std::optional<AdlDisplayAddress> display = session.FindColorDisplay(type);
-    if (!display) {
-        return false;
-    }
-    return entries_.ADL_Display_Color_Set(display->adapterIndex, display->displayIndex, type,
-                                          value) == 0;
+    return display && call(*display, type);
+}
+
+bool DriverOperations::SetDisplayColor(ColorKind kind, int32_t value) const {
+    return WithColorDisplay(kind, [&](const AdlDisplayAddress& display, int32_t type) {
+        return entries_.ADL_Display_Color_Set(display.adapterIndex, display.displayIndex, type,
+                                              value) == 0;
+    });
 }
 
 bool DriverOperations::GetDisplayColor(ColorKind kind, int32_t& current, int32_t& defaultValue,
                                        int32_t& minimum, int32_t& maximum, int32_t& step) const {
-    if (!HasColorEntries()) {
-        return false;
-    }
-    const int32_t type = AdlColorType(kind);
-    AdlSession session(entries_);
-    const std::optional<AdlDisplayAddress> display = session.FindColorDisplay(type);
-    if (!display) {
-        return false;
-    }
-    int values[5] = {};
-    if (entries_.ADL_Display_Color_Get(display->adapterIndex, display->displayIndex, type,
-                                       &values[0], &values[1], &values[2], &values[3],
-                                       &values[4]) != 0) {
-        return false;
-    }
-    current = values[0];
-    defaultValue = values[1];
-    minimum = values[2];
-    maximum = values[3];
-    step = values[4];
-    return true;
+    return WithColorDisplay(kind, [&](const AdlDisplayAddress& display, int32_t type) {
+        int values[5] = {};
+        if (entries_.ADL_Display_Color_Get(display.adapterIndex, display.displayIndex, type,
+                                           &values[0], &values[1], &values[2], &values[3],
+                                           &values[4]) != 0) {
+            return false;
+        }
+        current = values[0];
+        defaultValue = values[1];
+        minimum = values[2];
+        maximum = values[3];
+        step = values[4];
+        return true;
+    });
 }

@@ -51,6 +51,10 @@ class DriverOperations {
 
   private:
     [[nodiscard]] bool HasColorEntries() const;
+    // Calls `call(display, type)` for the first connected, mapped display that supports the
+    // colour setting, inside one ADL session; false without the entries or such a display.
+    template <typename ColorCall>
+    bool WithColorDisplay(ColorKind kind, ColorCall call) const;
     // One level query for `levelCount` levels; `levels` changes only when the driver answered.
     [[nodiscard]] bool QueryLevels(int32_t levelCount, bool defaults,
                                    ADLODPerformanceLevels& levels) const;

@@ -26,13 +26,9 @@ struct Sample {
 
 Sample RunOnce(const wchar_t* className, const std::wstring& exe) {
     Sample sample;
-    std::wstring command = L"\"" + exe + L"\"";
-    STARTUPINFOW startup{};
-    startup.cb = sizeof(startup);
     PROCESS_INFORMATION process{};
     const double started = bench::NowMs();
-    if (!::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                          &startup, &process)) {
+    if (!bench::StartProgram(exe, process)) {
         return sample;
     }
     HWND window = nullptr;

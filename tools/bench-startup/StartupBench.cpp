@@ -41,13 +41,9 @@ Run RunOnce(const std::wstring& exe, const std::wstring& log) {
     if (!log.empty()) {
         ::DeleteFileW(log.c_str());
     }
-    std::wstring command = L"\"" + exe + L"\"";
-    STARTUPINFOW startup{};
-    startup.cb = sizeof(startup);
     PROCESS_INFORMATION process{};
     const double started = bench::NowMs();
-    if (!::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                          &startup, &process)) {
+    if (!bench::StartProgram(exe, process)) {
         return run;
     }
     HWND window = nullptr;

@@ -135,6 +135,19 @@ def children(hwnd):
     return found
 
 
+def display_mode():
+    """The primary display's current mode as Windows programs see it: dict of width, height,
+    bits and hertz."""
+    result = _wintool(["display-mode"], 10)
+    fields = dict(part.split("=", 1) for part in result.stdout.split())
+    return {key: int(value) for key, value in fields.items()}
+
+
+def set_display_mode(width, height):
+    if _wintool(["set-display-mode", width, height], 20).returncode != 0:
+        raise HarnessError("could not set the display to %dx%d" % (width, height))
+
+
 def post(hwnd, msg, wparam=0, lparam=0):
     if _wintool(["post", hex(hwnd), msg, wparam, lparam], 5).returncode != 0:
         raise HarnessError("PostMessage(0x%x, %d) failed" % (hwnd, msg))

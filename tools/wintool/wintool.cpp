@@ -10,6 +10,8 @@
 //   press-button HWND ID                          clicks a dialog button (WM_COMMAND BN_CLICKED)
 //   window-text HWND                              the window text, hex of its UTF-8 bytes
 //   children HWND                                 one line per direct child window
+//   display-mode                                  the primary display's current mode
+//   set-display-mode WIDTH HEIGHT                 changes the primary display's resolution
 //   gamma-ramp                                    the screen's gamma ramp: "ramp=" and its
 //                                                 768 entries (red, green, blue), exit 1 if
 //                                                 it cannot be read
@@ -241,6 +243,24 @@ int wmain(int argc, wchar_t** argv) {
     if (command == L"window-text" && argc >= 3) {
         std::printf("%s\n", ToHexUtf8(WindowText(ParseWindow(argv[2]))).c_str());
         return 0;
+    }
+    if (command == L"display-mode") {
+        DEVMODEW mode{};
+        mode.dmSize = sizeof(mode);
+        if (!::EnumDisplaySettingsW(nullptr, ENUM_CURRENT_SETTINGS, &mode)) {
+            return 1;
+        }
+        std::printf("width=%lu height=%lu bits=%lu hertz=%lu\n", mode.dmPelsWidth,
+                    mode.dmPelsHeight, mode.dmBitsPerPel, mode.dmDisplayFrequency);
+        return 0;
+    }
+    if (command == L"set-display-mode" && argc >= 4) {
+        DEVMODEW mode{};
+        mode.dmSize = sizeof(mode);
+        mode.dmPelsWidth = static_cast<DWORD>(ParseNumber(argv[2]));
+        mode.dmPelsHeight = static_cast<DWORD>(ParseNumber(argv[3]));
+        mode.dmFields = DM_PELSWIDTH | DM_PELSHEIGHT;
+        return ::ChangeDisplaySettingsW(&mode, 0) == DISP_CHANGE_SUCCESSFUL ? 0 : 1;
     }
     if (command == L"children" && argc >= 3) {
         HWND parent = ParseWindow(argv[2]);
