@@ -35,11 +35,19 @@ void CThreeDSetDlg::DoDataExchange() {
 
 BOOL CThreeDSetDlg::OnInitDialog() {
     CSkinSubDialog::OnInitDialog();
+    LayoutControls();
+    LoadStoredMode();
+    return TRUE;
+}
+
+void CThreeDSetDlg::LoadStoredMode() {
+    if (modeLoaded_) {
+        return;
+    }
+    modeLoaded_ = true;
     const auto stored = static_cast<std::uint32_t>(g_runSettings.Pages.ThreeDInfoPage);
     currentMode = stored < kModeCount ? static_cast<int>(stored) : 0;
-    LayoutControls();
     LoadMode();
-    return TRUE;
 }
 
 void CThreeDSetDlg::LayoutControls() {
@@ -104,6 +112,7 @@ void CThreeDSetDlg::SelectItem(int index) {
 }
 
 void CThreeDSetDlg::ApplyThreeD() {
+    LoadStoredMode();
     std::array<bool, gpu::kThreeDRowCount> toggled{};
     for (size_t i = 0; i < rows.size(); ++i) {
         toggled[i] = rows[i].toggled;
@@ -133,6 +142,7 @@ void CThreeDSetDlg::OnRestoreDefault() {
 }
 
 void CThreeDSetDlg::ApplyModeByShortcut(int k) {
+    modeLoaded_ = true;
     currentMode = k;
     LoadMode();
     OnApplyPage();

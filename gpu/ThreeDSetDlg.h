@@ -35,7 +35,8 @@ class CThreeDSetDlg : public CSkinSubDialog {
 
     // A 3D shortcut, k = 0..2: mode k applied and saved at once, also while the page is hidden.
     void ApplyModeByShortcut(int k);
-    // The rows' exponent to the screen's ramp; the result is not used.
+    // The rows' exponent to the screen's ramp (the stored mode's, before the page exists); the
+    // result is not used.
     void ApplyThreeD();
 
     std::array<CStaticButon, gpu::kThreeDRowCount> rows;
@@ -48,10 +49,14 @@ class CThreeDSetDlg : public CSkinSubDialog {
 
   private:
     void LayoutControls();
+    // Once, at the page's creation or first by whatever applies it before: the stored mode and
+    // its preset onto the rows.
+    void LoadStoredMode();
     // The current mode's preset onto the rows.
     void LoadMode();
     // The rows into the current mode's preset (memory only).
     void StoreRows();
 
     GammaRampWriter writeGammaRamp_;
+    bool modeLoaded_ = false;
 };

@@ -117,4 +117,13 @@ TEST_F(ThreeDPage, DestructionStoresTheRowsInMemory) {
     EXPECT_FALSE(pagetest::SettingsFileExists());
 }
 
+TEST_F(ThreeDPage, TheApplyAndExitStartAppliesTheStoredModeEvenBeforeThePageExists) {
+    g_runSettings.Pages.ThreeDInfoPage = 2;  // every row on
+    CThreeDSetDlg page{&pagetest::RecordGammaRamp};
+    page.ApplyThreeD();
+    ASSERT_EQ(RecordedGamma().size(), 1u);
+    EXPECT_NEAR(RecordedGamma()[0], 0.8, 1e-12);
+    EXPECT_FALSE(pagetest::SettingsFileExists());
+}
+
 }  // namespace
