@@ -44,8 +44,9 @@ BOOL CShortCutSetDlg::OnInitDialog() {
     LayOut();
     SetUpPagingButtons();
     for (size_t i = 0; i < fields_.size(); ++i) {
-        const int slot = kHotkeys[i].hotkeyId - shortcuts::kHotkeyIdBase;
-        fields_[i].SetHotKey(shortcuts::BoundHotKey(g_runSettings.Hotkeys.Keys[slot]));
+        const std::int32_t stored =
+            g_runSettings.Hotkeys.Keys[shortcuts::SettingsSlot(kHotkeys[i])];
+        fields_[i].SetHotKey(shortcuts::BoundHotKey(stored));
     }
     // The template shows every field; only the current group's may take clicks and the focus.
     ApplyGroupVisibility();
@@ -150,7 +151,7 @@ bool CShortCutSetDlg::OnCommand(int id, int code, HWND control) {
 
 void CShortCutSetDlg::Save() {
     for (size_t i = 0; i < fields_.size(); ++i) {
-        const int slot = kHotkeys[i].hotkeyId - shortcuts::kHotkeyIdBase;
+        const size_t slot = shortcuts::SettingsSlot(kHotkeys[i]);
         g_runSettings.Hotkeys.Keys[slot] = static_cast<std::int32_t>(fields_[i].value);
     }
     SaveHotkeys();

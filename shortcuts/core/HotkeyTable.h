@@ -96,6 +96,11 @@ constexpr bool ShownIn(const HotkeyEntry& entry, int group, int subPage) {
            static_cast<int>(entry.place.subPage) == subPage;
 }
 
+// The index of a hotkey's value in the settings record (and its key in the file's order).
+constexpr std::size_t SettingsSlot(const HotkeyEntry& entry) {
+    return static_cast<std::size_t>(entry.hotkeyId - kHotkeyIdBase);
+}
+
 // The table row of a hotkey identifier, or null.
 constexpr const HotkeyEntry* FindHotkey(int hotkeyId) {
     for (const HotkeyEntry& entry : kHotkeys) {
