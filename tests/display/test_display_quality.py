@@ -61,6 +61,14 @@ def screen_exponent():
     return sum(exponents) / 3
 
 
+def write_profile(path, sections):
+    with open(path, "w", encoding="ascii", errors="replace", newline="\r\n") as f:
+        for name, keys in sections.items():
+            f.write("[%s]\n" % name)
+            for key, value in keys.items():
+                f.write("%s=%s\n" % (key, value))
+
+
 def read_profile(path):
     sections, current = {}, None
     with open(path, "rb") as f:
@@ -209,10 +217,23 @@ class Pages(e2e.TestCase):
     def test_hardware_reset_restores_colour_and_ramp_and_writes_no_settings(self):
         program, window = self.start()
         self.game_mode_gamma_step(window)
+        # The card overclocked with a manual fan, as if a user had applied it.
+        state_path = e2e.prefix_path(SIM_STATE)
+        state = read_profile(state_path)
+        overdrive = state["Overdrive"]
+        engine, memory, vddc = (int(v) for v in overdrive["DefaultLevel0"].split(","))
+        overdrive["CurrentLevel0"] = "%d,%d,%d" % (engine + 5000, memory + 5000, vddc + 25)
+        state["Fan"]["Automatic"] = "0"
+        state["Fan"]["Percent"] = "77"
+        write_profile(state_path, state)
         with open(self.user_copy, "rb") as f:
             before = f.read()
         self.click(window, HARDWARE_RESET, settle=1.0)
         self.assert_hardware_at_defaults()
+        # Through the overclocking page: the card's default levels and the automatic fan.
+        state = read_profile(state_path)
+        self.assertEqual(state["Overdrive"]["CurrentLevel0"], "%d,%d,%d" % (engine, memory, vddc))
+        self.assertEqual(state["Fan"]["Automatic"], "1")
         with open(self.user_copy, "rb") as f:
             self.assertEqual(f.read(), before)
 
