@@ -144,15 +144,15 @@ void SettingDlg::MakeColourKeyed() {
 
 void SettingDlg::PlaceButtons() {
     for (size_t i = 0; i < buttons_.size(); ++i) {
-        const ButtonSpec& spec = kButtons[i];
+        const ButtonSpec& layout = kButtons[i];
         CBmButton& button = buttons_[i];
-        button.normalImage = FindSkinImage(spec.normal);
-        button.hoverImage = FindSkinImage(spec.hover);
-        button.pressedImage = FindSkinImage(spec.pressed);
-        button.toggledImage = spec.toggled != nullptr ? FindSkinImage(spec.toggled) : nullptr;
+        button.normalImage = FindSkinImage(layout.normal);
+        button.hoverImage = FindSkinImage(layout.hover);
+        button.pressedImage = FindSkinImage(layout.pressed);
+        button.toggledImage = layout.toggled != nullptr ? FindSkinImage(layout.toggled) : nullptr;
         button.shown = true;
         if (HWND control = button.GetSafeHwnd()) {
-            ::MoveWindow(control, spec.x, spec.y, spec.width, spec.height, FALSE);
+            ::MoveWindow(control, layout.x, layout.y, layout.width, layout.height, FALSE);
         }
     }
 }
