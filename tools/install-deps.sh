@@ -15,6 +15,7 @@ packages=(
     fonts-wqy-zenhei                                 # the CJK font the program's fonts map to
     fonts-wqy-microhei                               # the skin generator's label font
     python3 python3-pil                              # skin generator and end-to-end tests
+    pci.ids                                          # PCI ids for the hardware probe's database
 )
 
 sudo=""
