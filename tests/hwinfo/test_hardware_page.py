@@ -16,6 +16,7 @@ sys.path.insert(0, os.path.join(ROOT, "tools", "devicedb"))
 sys.path.insert(0, os.path.join(ROOT, "tests", "mainwindow"))
 import make_device_db  # noqa: E402
 import screen  # noqa: E402
+from test_main_window_platform import DLL_MESSAGE, DRIVER_LIBRARIES, MovedAside  # noqa: E402
 import velmora_e2e as e2e  # noqa: E402
 
 PAGE = (503, 93)
@@ -26,9 +27,7 @@ WAIT_BAR = (503 + 80, 93 + 76, 100, 7)
 ROW_TOPS = [3, 25, 47, 69, 91, 113, 135, 157]
 ROW_HEIGHT = 18
 TEXT_LEFT = 20
-DLL_MESSAGE = "Dll加载失败!"
 IDOK = 1
-DRIVER_LIBRARIES = ["atipdlxx.dll", "atiadlxx.dll", "atiadlxy.dll"]
 DRIVER_KEY = r"HKLM\System\CurrentControlSet\Control\Class\{4D36E968-E325-11CE-BFC1-08002BE10318}\0000"
 # 33 characters: the page shows 32 and ". . .".
 LONG_NAME = "Radeon HD 4850 Planted Edition XT"
@@ -90,26 +89,6 @@ class Install:
 
     def remove(self):
         shutil.rmtree(self.folder, ignore_errors=True)
-
-
-class MovedAside:
-    """Moves files of the prefix out of the way and always puts them back."""
-
-    def __init__(self, windows_paths):
-        self.paths = [e2e.prefix_path(p) for p in windows_paths]
-        self.moved = []
-
-    def __enter__(self):
-        for path in self.paths:
-            if os.path.exists(path):
-                shutil.move(path, path + ".aside")
-                self.moved.append(path)
-        return self
-
-    def __exit__(self, *exc):
-        for path in self.moved:
-            shutil.move(path + ".aside", path)
-        return False
 
 
 class HardwarePage(e2e.TestCase):
