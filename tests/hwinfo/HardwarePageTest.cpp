@@ -15,6 +15,7 @@
 #include "framework/ModuleEntry.h"
 #include "hwinfo/HardwareCollector.h"
 #include "hwinfo/HardwareDlg.h"
+#include "hwinfo/devices/DisplayDevices.h"
 #include "skin/SkinImages.h"
 #include "tests/hwinfo/StandInProbe.h"
 #include "tests/skin/SkinTestSupport.h"
@@ -196,6 +197,47 @@ TEST_F(HardwareCollector, UnterminatedTextsAreReadOnlyToTheEndOfTheirField) {
     EXPECT_EQ(rows[hwinfo::kVendorRow], std::wstring(21, L'V'));
     EXPECT_EQ(rows[hwinfo::kMemoryTypeRow], std::wstring(kRecordTextUnits, L'M'));
     EXPECT_EQ(rows[hwinfo::kBiosDateRow], std::wstring(kRecordTextUnits, L'B'));
+}
+
+// Sets the first display adapter's "DriverVersion" for one scope.
+class PlantedDriverVersion {
+  public:
+    explicit PlantedDriverVersion(const std::wstring& version) {
+        const auto devices = hwinfo::PresentDisplayDevices();
+        HKEY key = nullptr;
+        if (!devices.empty() &&
+            ::RegOpenKeyExW(HKEY_LOCAL_MACHINE, hwinfo::DriverKeyPath(devices[0].driverKey).c_str(),
+                            0, KEY_SET_VALUE, &key) == ERROR_SUCCESS) {
+            key_.reset(key);
+            ::RegSetValueExW(key, L"DriverVersion", 0, REG_SZ,
+                             reinterpret_cast<const BYTE*>(version.c_str()),
+                             static_cast<DWORD>((version.size() + 1) * sizeof(wchar_t)));
+        }
+    }
+    ~PlantedDriverVersion() { ::RegDeleteValueW(key_.get(), L"DriverVersion"); }
+    PlantedDriverVersion(const PlantedDriverVersion&) = delete;
+    PlantedDriverVersion& operator=(const PlantedDriverVersion&) = delete;
+    bool planted() const { return static_cast<bool>(key_); }
+
+  private:
+    fw::RegKey key_;
+};
+
+TEST(DriverVersion, ReadsUpToThirtyOneCharactersAndLeavesTheRowForLongerOnes) {
+    std::wstring row = L"earlier";
+    {
+        PlantedDriverVersion planted(std::wstring(31, L'7'));
+        ASSERT_TRUE(planted.planted());
+        hwinfo::ReadDriverVersion(row);
+        EXPECT_EQ(row, std::wstring(31, L'7'));
+    }
+    {
+        PlantedDriverVersion planted(std::wstring(32, L'8'));
+        hwinfo::ReadDriverVersion(row);
+        EXPECT_EQ(row, std::wstring(31, L'7'));
+    }
+    hwinfo::ReadDriverVersion(row);  // Wine's adapter has none of its own
+    EXPECT_EQ(row, std::wstring(31, L'7'));
 }
 
 // The page inside a host window with the program's skin, drawing into a real surface.
