@@ -16,6 +16,8 @@ packages=(
     fonts-wqy-microhei                               # the skin generator's label font
     python3 python3-pil                              # skin generator and end-to-end tests
     python3-cryptography                             # signing update manifests, update tests
+    pci.ids                                          # PCI ids for the hardware probe's database
+    nsis                                             # the installer (make package)
 )
 
 sudo=""

@@ -24,6 +24,8 @@ UPDATE_ENTRIES = [
     "UCSetUpdateCfgFileName", "UCSetSoftwareMark", "UCSetUnionID", "UCSetMachineId",
     "UCSetUpdateServer", "UCManualVersync", "UCAutoVersync", "UCStopVersync"]
 
+GFXPROBE_ENTRIES = ["HWInit", "HWGetDisplayNumber", "HWGetDisplayInfos", "HWClose"]
+
 LIBRARIES = {
     "sim/atipdlxx.dll": ATIDL_ENTRIES,
     "sim/atiadlxx.dll": ADL_ENTRIES,
@@ -31,6 +33,8 @@ LIBRARIES = {
     "MachineId.dll": ["MIGetIdentify"],
     "standin/full/versync.dll": UPDATE_ENTRIES,
     "update/versync.dll": UPDATE_ENTRIES,
+    "GfxProbe.dll": GFXPROBE_ENTRIES,
+    "standin/gfxprobe-controlled/GfxProbe.dll": GFXPROBE_ENTRIES,
 }
 
 

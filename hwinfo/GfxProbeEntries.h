@@ -1,0 +1,36 @@
+// The four entry points of the hardware probe library GfxProbe.dll, looked up by name. They use
+// the standard calling convention and are exported under their plain names.
+#pragma once
+
+#include <windows.h>
+
+#include <cstdint>
+
+#include "hwinfo/core/DisplayInfoRecord.h"
+
+namespace hwinfo {
+
+// Only the low byte of the result is the answer: non-zero when the library is ready.
+using HWInitFn = BOOL(WINAPI*)(const wchar_t* databasePath);
+// Writes the number of displays; the result is not used.
+using HWGetDisplayNumberFn = BOOL(WINAPI*)(int32_t* count);
+// Fills `count` records from display `index` on; the result is not used.
+using HWGetDisplayInfosFn = BOOL(WINAPI*)(int32_t index, DisplayInfoRecord* records, int32_t count);
+using HWCloseFn = void(WINAPI*)();
+
+struct GfxProbeEntries {
+    HWInitFn HWInit = nullptr;
+    HWGetDisplayNumberFn HWGetDisplayNumber = nullptr;
+    HWGetDisplayInfosFn HWGetDisplayInfos = nullptr;
+    HWCloseFn HWClose = nullptr;
+
+    [[nodiscard]] bool complete() const {
+        return HWInit != nullptr && HWGetDisplayNumber != nullptr && HWGetDisplayInfos != nullptr &&
+               HWClose != nullptr;
+    }
+};
+
+// The entries of a loaded library; each is null when the library lacks it.
+GfxProbeEntries LookUpGfxProbeEntries(HMODULE library);
+
+}  // namespace hwinfo
