@@ -8,7 +8,7 @@ HARNESS := tools/harness
 
 export VELMORA_SIM_DIR := $(abspath $(WIN))/bin/sim
 
-.PHONY: all deps build run test bench check64 clean
+.PHONY: all deps build run test bench check64 package screenshots clean
 
 all: build
 
@@ -29,6 +29,15 @@ run: build
 test: build
 	@$(HARNESS)/session.sh $(PREFIX) \
 		ctest --test-dir $(NATIVE) --output-on-failure -j $(JOBS) $(CTEST_ARGS)
+
+# The README's pictures, taken from the real program: docs/screenshots/.
+screenshots: build
+	@VELMORA_BIN=$(abspath $(WIN))/bin $(HARNESS)/session.sh $(PREFIX) \
+		/usr/bin/python3 $(HARNESS)/readme_screenshots.py
+
+# The installer and the portable zip, named with the program's version, in $(BUILD)/package.
+package: build
+	@python3 tools/package/package.py $(WIN)/bin $(BUILD)/package
 
 # A 64-bit compile of the same tree: catches pointer-size assumptions. Not shipped, not tested.
 check64: deps
