@@ -129,3 +129,15 @@ function(velmora_area name)
         velmora_program_library(${name})
     endif()
 endfunction()
+
+# An in-house library the program loads by name: a DLL whose stdcall entries are exported under
+# their plain names (the program looks them up that way), named exactly OUTPUT_NAME.dll.
+#   velmora_inhouse_library(velmora_machineid MachineId SOURCES MachineId.cpp)
+function(velmora_inhouse_library target output_name)
+    cmake_parse_arguments(ARG "" "" "SOURCES" ${ARGN})
+    add_library(${target} SHARED ${ARG_SOURCES})
+    velmora_defaults(${target})
+    target_link_options(${target} PRIVATE -Wl,--kill-at)
+    set_target_properties(${target} PROPERTIES OUTPUT_NAME ${output_name} PREFIX ""
+                                               IMPORT_PREFIX "lib")
+endfunction()
