@@ -1,9 +1,7 @@
 #include "mainwindow/TalvaneDlg.h"
 
-#include "gpu/DriverBinding.h"
 #include "mainwindow/ClockApplyGuard.h"
 #include "mainwindow/VendorSite.h"
-#include "mainwindow/core/IndicatorReadings.h"
 #include "options/SettingDlg.h"
 #include "res/resource.h"
 #include "settings/RunConfig.h"
@@ -23,10 +21,6 @@ constexpr UINT kFinishStart = WM_APP + 1;
 // start screen is up so that the first click does not wait for them.
 constexpr const wchar_t* kPageScreenPictures[] = {L"MainDlg_BKALL", L"MAINDLG_BK_CLOCK_RES",
                                                   L"CLOCK_TIP"};
-constexpr UINT_PTR kTimerTemperature = 1123;
-constexpr UINT kTemperaturePeriodMs = 1000;
-constexpr UINT_PTR kTimerClock = 1124;
-constexpr UINT kClockPeriodMs = 2000;
 static_assert(kHotkeyCount == shortcuts::kHotkeyTableSize);
 
 constexpr RECT kPageRect{503, 93, 503 + 268, 93 + 178};
@@ -161,8 +155,7 @@ void CTalvaneDlg::StartBackgroundDuties() {
     taskbarCreated_ = ::RegisterWindowMessageW(L"TaskbarCreated");
     tray_.Attach(hwnd, icon_.get(), WM_APP_TRAY_NOTIFY);
     hotkeys_.RegisterHotkeys(hwnd, g_runSettings.Hotkeys.Keys);
-    ::SetTimer(hwnd, kTimerTemperature, kTemperaturePeriodMs, nullptr);
-    ::SetTimer(hwnd, kTimerClock, kClockPeriodMs, nullptr);
+    gauge_.Start(hwnd);
     switch (startMode_) {
         case StartMode::Normal:
             tray_.Add();
@@ -199,38 +192,11 @@ void CTalvaneDlg::ApplyAndExit() {
     OnOK();
 }
 
-void CTalvaneDlg::ShowTemperature() {
-    const DriverEntries& entries = DriverBinding::Entries();
-    std::optional<std::uint32_t> reading;
-    if (entries.ATIDL_GetTemperature != nullptr) {
-        ADLTemperature temperature{sizeof(ADLTemperature), 0};
-        entries.ATIDL_GetTemperature(0, 0, &temperature, 0);
-        reading = static_cast<std::uint32_t>(temperature.iTemperature);
-    }
-    indicator_.temperature = indicator::GaugeTemperature(reading);
-    indicator_.Redraw();
-}
-
-void CTalvaneDlg::ReadEngineClock() {
-    ADLODPerformanceLevels levels{};
-    if (DriverBinding::GetPerformanceLevels(false, levels)) {
-        indicator_.clockMHz = indicator::ClockMHz(levels.aLevels[0].iEngineClock);
-    }
-}
-
 bool CTalvaneDlg::OnTimer(UINT_PTR id) {
-    switch (id) {
-        case kTimerTemperature:
-            ShowTemperature();
-            break;
-        case kTimerClock:
-            ReadEngineClock();
-            break;
-        default:
-            tray_.OnTimer(id);
-            break;
+    if (!gauge_.OnTimer(id)) {
+        tray_.OnTimer(id);
     }
-    return false;
+    return false;  // every timer also gets default processing
 }
 
 bool CTalvaneDlg::OnHotKey(int id) {

@@ -15,6 +15,7 @@
 #include "gpu/OverClockSetDlg.h"
 #include "gpu/ThreeDSetDlg.h"
 #include "hwinfo/HardwareDlg.h"
+#include "mainwindow/GaugeFeed.h"
 #include "mainwindow/HotkeyRegistration.h"
 #include "mainwindow/TrayIcon.h"
 #include "shortcuts/ShortCutSetDlg.h"
@@ -50,8 +51,7 @@ class CTalvaneDlg : public CSkinDialog {
     bool OnSize(UINT type, int width, int height) override;
     // Minimised: the icon; otherwise the skinned base's painting.
     bool OnPaint() override;
-    // The gauge's two readings and the tray icon's retry; every timer also gets default
-    // processing.
+    // The gauge's two readings and the tray icon's retry.
     bool OnTimer(UINT_PTR id) override;
     // The shared hotkey table's action for the identifier, also while the window is hidden.
     bool OnHotKey(int id) override;
@@ -125,8 +125,6 @@ class CTalvaneDlg : public CSkinDialog {
     void StartBackgroundDuties();
     // The saved clocks and 3D mode to the hardware, then the end of the run.
     void ApplyAndExit();
-    void ShowTemperature();
-    void ReadEngineClock();
     // Steps one overclocking slider as a hotkey asks, then applies the page without a message.
     void StepOverclockSlider(const shortcuts::HotkeyAction& action);
     void OnTrayNotify(LPARAM mouseMessage);
@@ -150,6 +148,7 @@ class CTalvaneDlg : public CSkinDialog {
     CShowQualityDlg qualityPage_;
     CThreeDSetDlg threeDPage_{&SetGammaRamp};
     fw::Icon icon_;
+    GaugeFeed gauge_{indicator_};
     TrayIcon tray_;
     HotkeyRegistration hotkeys_;
     StartMode startMode_ = StartMode::Normal;

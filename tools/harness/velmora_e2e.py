@@ -212,8 +212,8 @@ TRAY_TITLE = "Wine System Tray"
 
 
 def tray_windows():
-    """X window ids of Wine's system tray window (where the tray icons are shown)."""
-    result = subprocess.run(["xdotool", "search", "--name", "^%s$" % TRAY_TITLE],
+    """X window ids of Wine's system tray window while it is shown (it shows the tray icons)."""
+    result = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "^%s$" % TRAY_TITLE],
                             capture_output=True, text=True, timeout=20, env=_env())
     return result.stdout.split()
 
