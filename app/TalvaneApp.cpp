@@ -51,6 +51,7 @@ BOOL CTalvaneApp::InitInstance() {
     LoadRunConfig();
     {
         CTalvaneDlg dialog;
+        dialog.SetStartMode(g_startMode);
         setMainWindow(&dialog);
         dialog.DoModal();
         setMainWindow(nullptr);

@@ -312,8 +312,12 @@ bool COverClockSetDlg::StoreAndApply() {
 
 void COverClockSetDlg::OnApplyPage() {
     if (StoreAndApply()) {
-        ::MessageBoxW(::GetParent(GetSafeHwnd()), kAppliedMessage, kMessageCaption, MB_OK);
+        ShowAppliedMessage();
     }
+}
+
+void COverClockSetDlg::ShowAppliedMessage() {
+    ::MessageBoxW(::GetParent(GetSafeHwnd()), kAppliedMessage, kMessageCaption, MB_OK);
 }
 
 void COverClockSetDlg::OnConfirm() {

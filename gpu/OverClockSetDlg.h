@@ -27,6 +27,9 @@ class COverClockSetDlg : public CSkinSubDialog {
     // StoreAndApply, with the success message when the hardware took the values.
     void OnApplyPage() override;
 
+    // The message that the hardware took the values.
+    void ShowAppliedMessage();
+
     // The stored "Clock_Set" values onto the controls.
     void LoadFromSettings();
     // Apply without the message box; true when the hardware took the clocks and voltage.

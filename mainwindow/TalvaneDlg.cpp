@@ -1,8 +1,10 @@
 #include "mainwindow/TalvaneDlg.h"
 
+#include "mainwindow/ClockApplyGuard.h"
 #include "mainwindow/VendorSite.h"
 #include "options/SettingDlg.h"
 #include "res/resource.h"
+#include "settings/RunConfig.h"
 #include "skin/AppMessages.h"
 #include "skin/SkinImages.h"
 
@@ -19,6 +21,8 @@ constexpr UINT kFinishStart = WM_APP + 1;
 // start screen is up so that the first click does not wait for them.
 constexpr const wchar_t* kPageScreenPictures[] = {L"MainDlg_BKALL", L"MAINDLG_BK_CLOCK_RES",
                                                   L"CLOCK_TIP"};
+static_assert(kHotkeyCount == shortcuts::kHotkeyTableSize);
+
 constexpr RECT kPageRect{503, 93, 503 + 268, 93 + 178};
 constexpr RECT kItemListFrame{384, 80, 485, 270};
 constexpr RECT kIndicatorRect{140, 75, 300, 250};
@@ -142,7 +146,110 @@ BOOL CTalvaneDlg::OnInitDialog() {
     ShowCommandButtons(PageChosen);
     DistributeSurface();
     ::PostMessageW(hwnd, kFinishStart, 0, 0);
+    StartBackgroundDuties();
     return TRUE;
+}
+
+void CTalvaneDlg::StartBackgroundDuties() {
+    HWND hwnd = GetSafeHwnd();
+    taskbarCreated_ = ::RegisterWindowMessageW(L"TaskbarCreated");
+    tray_.Attach(hwnd, icon_.get(), WM_APP_TRAY_NOTIFY);
+    hotkeys_.RegisterHotkeys(hwnd, g_runSettings.Hotkeys.Keys);
+    gauge_.Start(hwnd);
+    switch (startMode_) {
+        case StartMode::Normal:
+            tray_.Add();
+            break;
+        case StartMode::Minimized:
+            ::PostMessageW(hwnd, WM_APP_SHOW_STATE, 0, 1);
+            tray_.StartRetry();
+            break;
+        case StartMode::TrayOnly:
+            ::PostMessageW(hwnd, WM_APP_SHOW_STATE, 0, 0);
+            tray_.StartRetry();
+            break;
+        case StartMode::ApplyAndExit:
+            break;  // needs the pages: runs once they exist
+    }
+}
+
+void CTalvaneDlg::ApplyAndExit() {
+    FinishStart();
+    const ClockApplyGuard guard;
+    if (guard.Pending()) {
+        // The last write of these clocks never returned: this start leaves the card alone.
+        guard.Clear();
+    } else {
+        overclockPage_.LoadFromSettings();
+        guard.Arm();
+        const bool applied = overclockPage_.StoreAndApply();
+        guard.Clear();
+        if (applied) {
+            overclockPage_.ShowAppliedMessage();
+        }
+    }
+    threeDPage_.ApplyThreeD();
+    OnOK();
+}
+
+bool CTalvaneDlg::OnTimer(UINT_PTR id) {
+    if (!gauge_.OnTimer(id)) {
+        tray_.OnTimer(id);
+    }
+    return false;  // every timer also gets default processing
+}
+
+bool CTalvaneDlg::OnHotKey(int id) {
+    const shortcuts::HotkeyEntry* entry = shortcuts::FindHotkey(id);
+    if (entry == nullptr) {
+        return true;
+    }
+    FinishStart();
+    const shortcuts::HotkeyAction& action = entry->action;
+    switch (action.target) {
+        case shortcuts::HotkeyTarget::QualityPreset:
+            qualityPage_.ApplyPresetByShortcut(action.argument);
+            break;
+        case shortcuts::HotkeyTarget::ThreeDPreset:
+            threeDPage_.ApplyModeByShortcut(action.argument);
+            break;
+        case shortcuts::HotkeyTarget::CoreClock:
+        case shortcuts::HotkeyTarget::MemoryClock:
+        case shortcuts::HotkeyTarget::FanSpeed:
+            StepOverclockSlider(action);
+            break;
+    }
+    return true;
+}
+
+void CTalvaneDlg::StepOverclockSlider(const shortcuts::HotkeyAction& action) {
+    COverClockSetDlg& page = overclockPage_;
+    // In automatic fan mode the fan hotkeys do nothing at all.
+    if (action.target == shortcuts::HotkeyTarget::FanSpeed && page.autoFanButton.toggled) {
+        return;
+    }
+    // A hidden page shows what the card runs when it is next shown; the steps start from there.
+    if ((::GetWindowLongW(page.GetSafeHwnd(), GWL_STYLE) & WS_VISIBLE) == 0) {
+        page.LoadFromHardware();
+    }
+    CHorizSlid& slider = action.target == shortcuts::HotkeyTarget::CoreClock ? page.coreClockSlider
+                         : action.target == shortcuts::HotkeyTarget::MemoryClock
+                             ? page.memoryClockSlider
+                             : page.fanSlider;
+    for (int step = 0; step < action.argument; ++step) {
+        slider.StepUp();
+    }
+    for (int step = 0; step > action.argument; --step) {
+        slider.StepDown();
+    }
+    page.StoreAndApply();
+}
+
+void CTalvaneDlg::OnTrayNotify(LPARAM mouseMessage) {
+    if (mouseMessage == WM_LBUTTONDBLCLK || mouseMessage == WM_RBUTTONDOWN) {
+        ShowMainWindow(SW_RESTORE);
+        ::SetForegroundWindow(GetSafeHwnd());
+    }
 }
 
 void CTalvaneDlg::FinishStart() {
@@ -369,10 +476,26 @@ LRESULT CTalvaneDlg::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     if (itemList_.HandleMouseMessage(GetSafeHwnd(), msg, wParam, lParam) != 0) {
         return 1;
     }
+    if (msg == taskbarCreated_ && taskbarCreated_ != 0) {
+        tray_.OnShellRestarted();
+        return 0;
+    }
     switch (msg) {
         case kFinishStart:
             FinishStart();
+            if (startMode_ == StartMode::ApplyAndExit) {
+                ApplyAndExit();
+            }
             return 0;
+        case WM_APP_TRAY_NOTIFY:
+            OnTrayNotify(lParam);
+            return 0;
+        case WM_APP_HOTKEYS_CHANGED:
+            hotkeys_.Reregister(g_runSettings.Hotkeys.Keys);
+            return 0;
+        case WM_DESTROY:
+            tray_.Remove();
+            break;
         case WM_APP_NAVIGATE:
             if (skin::IsNavigationCode(static_cast<long long>(wParam))) {
                 Navigate(static_cast<NavigationCode>(wParam));
@@ -396,6 +519,7 @@ LRESULT CTalvaneDlg::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
         case WM_QUERYDRAGICON:
             return reinterpret_cast<LRESULT>(icon_.get());
         default:
-            return CSkinDialog::WindowProc(msg, wParam, lParam);
+            break;
     }
+    return CSkinDialog::WindowProc(msg, wParam, lParam);
 }

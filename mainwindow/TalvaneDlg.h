@@ -6,6 +6,7 @@
 #include <array>
 #include <optional>
 
+#include "app/core/StartMode.h"
 #include "display/DisplayDlg.h"
 #include "display/ShowQualityDlg.h"
 #include "framework/Handles.h"
@@ -14,6 +15,9 @@
 #include "gpu/OverClockSetDlg.h"
 #include "gpu/ThreeDSetDlg.h"
 #include "hwinfo/HardwareDlg.h"
+#include "mainwindow/GaugeFeed.h"
+#include "mainwindow/HotkeyRegistration.h"
+#include "mainwindow/TrayIcon.h"
 #include "shortcuts/ShortCutSetDlg.h"
 #include "skin/BigButton.h"
 #include "skin/BmButton.h"
@@ -31,6 +35,9 @@ class CTalvaneDlg : public CSkinDialog {
     // ShowWindow on the main window (hiding it sends it to the tray).
     virtual void ShowMainWindow(int showCmd);
 
+    // How the process was started; read at the end of the initialisation.
+    void SetStartMode(StartMode mode) { startMode_ = mode; }
+
     bool pageChosen() const { return PageChosen; }
     CSkinSubDialog* currentPage() const { return CurrentPage; }
 
@@ -44,6 +51,16 @@ class CTalvaneDlg : public CSkinDialog {
     bool OnSize(UINT type, int width, int height) override;
     // Minimised: the icon; otherwise the skinned base's painting.
     bool OnPaint() override;
+    // The gauge's two readings and the tray icon's retry.
+    bool OnTimer(UINT_PTR id) override;
+    // The shared hotkey table's action for the identifier, also while the window is hidden.
+    bool OnHotKey(int id) override;
+
+    // For tests: the tray icon, the hotkeys and the overclocking page the hotkeys step.
+    TrayIcon& trayIcon() { return tray_; }
+    const HotkeyRegistration& hotkeys() const { return hotkeys_; }
+    COverClockSetDlg& overclockPage() { return overclockPage_; }
+    const NoUITemprature& indicator() const { return indicator_; }
 
     // Presents the whole surface with UpdateLayeredWindow and per-pixel alpha.
     void PushLayer();
@@ -104,6 +121,14 @@ class CTalvaneDlg : public CSkinDialog {
     void ShowCommandButtons(bool shown);
     void PaintMinimised();
 
+    // Hotkeys, the gauge's timers and what the start mode does at once.
+    void StartBackgroundDuties();
+    // The saved clocks and 3D mode to the hardware, then the end of the run.
+    void ApplyAndExit();
+    // Steps one overclocking slider as a hotkey asks, then applies the page without a message.
+    void StepOverclockSlider(const shortcuts::HotkeyAction& action);
+    void OnTrayNotify(LPARAM mouseMessage);
+
     // Members in construction order; destruction runs in reverse. The driver libraries are bound
     // before any page exists and released after the last page is gone.
     DriverScope drivers_;
@@ -123,6 +148,12 @@ class CTalvaneDlg : public CSkinDialog {
     CShowQualityDlg qualityPage_;
     CThreeDSetDlg threeDPage_{&SetGammaRamp};
     fw::Icon icon_;
+    GaugeFeed gauge_{indicator_};
+    TrayIcon tray_;
+    HotkeyRegistration hotkeys_;
+    StartMode startMode_ = StartMode::Normal;
+    // The shell's broadcast after it (re)started; 0 when it could not be registered.
+    UINT taskbarCreated_ = 0;
     bool PageChosen = false;
     CSkinSubDialog* CurrentPage = nullptr;
     bool pagesCreated_ = false;

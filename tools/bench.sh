@@ -32,3 +32,6 @@ wine bench_pages.exe 15
 echo
 echo "== One gamma slider step on the display-quality page, against a bare presentation"
 wine bench_gamma.exe 200
+echo
+echo "== A core-clock hotkey handled by the main window, against the driver's clock write alone"
+wine bench_hotkey.exe 200

@@ -208,10 +208,39 @@ def key(keysym):
     time.sleep(0.2)
 
 
+TRAY_TITLE = "Wine System Tray"
+
+
+def tray_windows():
+    """X window ids of Wine's system tray window while it is shown (it shows the tray icons)."""
+    result = subprocess.run(["xdotool", "search", "--onlyvisible", "--name", "^%s$" % TRAY_TITLE],
+                            capture_output=True, text=True, timeout=20, env=_env())
+    return result.stdout.split()
+
+
+def park_tray():
+    """Moves Wine's tray window to the bottom-right corner of the screen, clear of the windows
+    the tests look at (they open at the top left)."""
+    for window in tray_windows():
+        screen = subprocess.run(["xdotool", "getdisplaygeometry"], capture_output=True, text=True,
+                                timeout=20, env=_env()).stdout.split()
+        geometry = subprocess.run(["xdotool", "getwindowgeometry", "--shell", window],
+                                  capture_output=True, text=True, timeout=20, env=_env()).stdout
+        size = dict(line.split("=", 1) for line in geometry.split() if "=" in line)
+        if len(screen) == 2 and "WIDTH" in size and "HEIGHT" in size:
+            x = int(screen[0]) - int(size["WIDTH"])
+            y = int(screen[1]) - int(size["HEIGHT"])
+            subprocess.run(["xdotool", "windowmove", window, str(x), str(y)],
+                           capture_output=True, timeout=20, env=_env())
+            time.sleep(0.2)
+
+
 def grab(window=None):
-    """A PIL image of the screen, cropped to the window when one is given."""
+    """A PIL image of the screen, cropped to the window when one is given. Wine's tray window
+    is moved out of the way first."""
     from PIL import Image  # Debian's python3-pil
     import io
+    park_tray()
     args = ["import", "-window", "root"]
     if window is not None:
         args += ["-crop", "%dx%d+%d+%d" % (window.width, window.height, window.x, window.y),

@@ -1,0 +1,56 @@
+#include "mainwindow/GaugeFeed.h"
+
+#include <cstdint>
+#include <optional>
+
+#include "gpu/DriverBinding.h"
+#include "gpu/NoUITemprature.h"
+#include "mainwindow/core/IndicatorReadings.h"
+
+namespace {
+
+constexpr UINT kTemperaturePeriodMs = 1000;
+constexpr UINT kClockPeriodMs = 2000;
+// Adapter 0, its first sensor.
+constexpr int kAdapter = 0;
+constexpr int kSensor = 0;
+
+}  // namespace
+
+void GaugeFeed::Start(HWND owner) {
+    ::SetTimer(owner, kTimerTemperature, kTemperaturePeriodMs, nullptr);
+    ::SetTimer(owner, kTimerClock, kClockPeriodMs, nullptr);
+}
+
+bool GaugeFeed::OnTimer(UINT_PTR id) {
+    switch (id) {
+        case kTimerTemperature:
+            ShowTemperature();
+            return true;
+        case kTimerClock:
+            ReadEngineClock();
+            return true;
+        default:
+            return false;
+    }
+}
+
+void GaugeFeed::ShowTemperature() {
+    const DriverEntries& entries = DriverBinding::Entries();
+    std::optional<std::uint32_t> reading;
+    if (entries.ATIDL_GetTemperature != nullptr) {
+        ADLTemperature temperature{sizeof(ADLTemperature), 0};
+        entries.ATIDL_GetTemperature(kAdapter, kSensor, &temperature, 0);
+        reading = static_cast<std::uint32_t>(temperature.iTemperature);
+    }
+    gauge_.temperature = indicator::GaugeTemperature(reading);
+    gauge_.Redraw();
+}
+
+void GaugeFeed::ReadEngineClock() {
+    // Level 0 carries the current clocks; a failed query keeps the last value.
+    ADLODPerformanceLevels levels{};
+    if (DriverBinding::GetPerformanceLevels(false, levels)) {
+        gauge_.clockMHz = indicator::ClockMHz(levels.aLevels[0].iEngineClock);
+    }
+}

@@ -1,0 +1,30 @@
+#include "mainwindow/HotkeyRegistration.h"
+
+#include "shortcuts/core/HotKeyValue.h"
+
+void HotkeyRegistration::RegisterHotkeys(
+    HWND owner, const std::int32_t (&values)[shortcuts::kHotkeyTableSize]) {
+    owner_ = owner;
+    for (std::size_t i = 0; i < shortcuts::kHotkeys.size(); ++i) {
+        const auto value = static_cast<shortcuts::HotKeyValue>(values[i]);
+        if (value == 0) {
+            continue;
+        }
+        const int id = shortcuts::kHotkeys[i].hotkeyId;
+        slots_[i] = static_cast<std::uint16_t>(id);
+        ::RegisterHotKey(owner, id, shortcuts::RegisterModifiers(value), shortcuts::KeyOf(value));
+    }
+}
+
+void HotkeyRegistration::UnregisterHotkeys() {
+    for (std::uint16_t id : slots_) {
+        if (id != 0) {
+            ::UnregisterHotKey(owner_, id);
+        }
+    }
+}
+
+void HotkeyRegistration::Reregister(const std::int32_t (&values)[shortcuts::kHotkeyTableSize]) {
+    UnregisterHotkeys();
+    RegisterHotkeys(owner_, values);
+}

@@ -1,0 +1,353 @@
+// The main window's background duties against the simulated adapter: the tray icon and its
+// retry, the gauge's timers, the hotkeys and the start modes, apply-and-exit's guard included.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <memory>
+#include <string>
+
+#include "app/WindowClass.h"
+#include "framework/GdiplusSession.h"
+#include "mainwindow/ClockApplyGuard.h"
+#include "mainwindow/TalvaneDlg.h"
+#include "settings/RunConfig.h"
+#include "skin/AppMessages.h"
+#include "skin/SkinImages.h"
+#include "tests/gpu/SimHarness.h"
+
+namespace {
+
+constexpr UINT kRunScript = WM_APP + 100;
+constexpr wchar_t kGuardKey[] = L"Software\\Velmora";
+constexpr char kSavedClocks[] =
+    "[Clock_Set]\r\nGPUFrequency=850\r\nGPUVoltage=1100\r\nMem=1000\r\nFan=55\r\nSelFan=0\r\n";
+
+// A stand-in for the shell's tray call: refuses the first `refusals` adds, records the rest.
+struct FakeShell {
+    static inline int refusals = 0;
+    static inline int adds = 0;
+    static inline int deletes = 0;
+    static void Reset(int refuse) {
+        refusals = refuse;
+        adds = 0;
+        deletes = 0;
+    }
+    static BOOL WINAPI Notify(DWORD message, PNOTIFYICONDATAW data) {
+        if (data == nullptr || data->uID != 128 || data->cbSize != 952) {
+            return FALSE;
+        }
+        if (message == NIM_DELETE) {
+            ++deletes;
+            return TRUE;
+        }
+        if (message != NIM_ADD || refusals > 0) {
+            refusals -= message == NIM_ADD ? 1 : 0;
+            return FALSE;
+        }
+        ++adds;
+        return TRUE;
+    }
+};
+
+// Dispatches messages until the condition holds or the time is up.
+bool PumpUntil(const std::function<bool()>& condition, DWORD milliseconds = 2000) {
+    const DWORD start = ::GetTickCount();
+    while (!condition() && ::GetTickCount() - start < milliseconds) {
+        MSG msg;
+        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
+            ::TranslateMessage(&msg);
+            ::DispatchMessageW(&msg);
+        }
+        ::Sleep(10);
+    }
+    return condition();
+}
+
+// The main window in a given start mode, with the fake shell and a script run from inside its
+// modal loop once the pages exist.
+class DutyWindow : public CTalvaneDlg {
+  public:
+    explicit DutyWindow(StartMode mode) {
+        SetStartMode(mode);
+        trayIcon().UseShellNotify(&FakeShell::Notify);
+    }
+    std::function<void(DutyWindow&)> script;
+    using CTalvaneDlg::hotkeys;
+    using CTalvaneDlg::indicator;
+    using CTalvaneDlg::overclockPage;
+    using CTalvaneDlg::trayIcon;
+
+  protected:
+    BOOL OnInitDialog() override {
+        BOOL result = CTalvaneDlg::OnInitDialog();
+        ::PostMessageW(GetSafeHwnd(), kRunScript, 0, 0);
+        return result;
+    }
+    LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override {
+        if (msg == kRunScript) {
+            if (script) {
+                script(*this);
+            }
+            EndDialog(IDOK);
+            return 0;
+        }
+        return CTalvaneDlg::WindowProc(msg, wParam, lParam);
+    }
+};
+
+class BackgroundDuties : public ::testing::Test {
+  protected:
+    static void SetUpTestSuite() {
+        gdiplus_ = std::make_unique<fw::GdiplusSession>();
+        RegisterMainWindowClass(::GetModuleHandleW(nullptr));
+        LoadSkinImages();
+        simtest::RestoreHiddenSystemDlls();
+    }
+    static void TearDownTestSuite() {
+        ReleaseSkinImages();
+        gdiplus_.reset();
+    }
+
+    void SetUp() override {
+        folder_ = std::filesystem::temp_directory_path() /
+                  ("velmora-duties-" + std::to_string(::GetCurrentProcessId()));
+        std::filesystem::create_directories(folder_);
+        ::GetCurrentDirectoryW(MAX_PATH, previousFolder_);
+        ::SetCurrentDirectoryW(folder_.c_str());
+        simtest::ResetSim();
+        FakeShell::Reset(0);
+        ClockApplyGuard(kGuardKey).Clear();
+        StartWithSettings("");
+    }
+    void TearDown() override {
+        ClockApplyGuard(kGuardKey).Clear();
+        g_runSettings = RunSettings{};
+        ::SetCurrentDirectoryW(previousFolder_);
+        std::error_code ignored;
+        std::filesystem::remove_all(folder_, ignored);
+    }
+
+    void StartWithSettings(const std::string& text) {
+        std::ofstream(folder_ / "RunConfig.dat", std::ios::binary) << text;
+        g_runSettings = RunSettings{};
+        RunConfigFile(std::wstring(), L".\\RunConfig.dat").Load(g_runSettings);
+    }
+    std::string SettingsText() const {
+        std::ifstream file(folder_ / "RunConfig.dat", std::ios::binary);
+        return std::string(std::istreambuf_iterator<char>(file), {});
+    }
+
+    static INT_PTR Run(StartMode mode, const std::function<void(DutyWindow&)>& script) {
+        DutyWindow window(mode);
+        window.script = script;
+        return window.DoModal();
+    }
+
+    std::filesystem::path folder_;
+    wchar_t previousFolder_[MAX_PATH] = {};
+
+  private:
+    static inline std::unique_ptr<fw::GdiplusSession> gdiplus_;
+};
+
+// True when another window can take the combination, that is, nobody holds it.
+bool CombinationFree(UINT modifiers, UINT key) {
+    HWND probe = ::CreateWindowW(L"STATIC", L"", 0, 0, 0, 0, 0, nullptr, nullptr, nullptr, nullptr);
+    const bool free = ::RegisterHotKey(probe, 1, modifiers, key) != FALSE;
+    if (free) {
+        ::UnregisterHotKey(probe, 1);
+    }
+    ::DestroyWindow(probe);
+    return free;
+}
+
+TEST_F(BackgroundDuties, NormalStartAddsTheIconAtOnceAndDeletesItWithTheWindow) {
+    EXPECT_EQ(Run(StartMode::Normal,
+                  [](DutyWindow& window) {
+                      EXPECT_TRUE(window.trayIcon().added());
+                      EXPECT_FALSE(window.trayIcon().retrying());
+                      EXPECT_TRUE(::IsWindowVisible(window.GetSafeHwnd()));
+                  }),
+              IDOK);
+    EXPECT_EQ(FakeShell::adds, 1);
+    EXPECT_EQ(FakeShell::deletes, 1);
+}
+
+TEST_F(BackgroundDuties, TrayOnlyStartRetriesFromATimerWhileTheWindowKeepsAnswering) {
+    FakeShell::Reset(1);  // the shell is not there for the first attempt
+    Run(StartMode::TrayOnly, [](DutyWindow& window) {
+        HWND hwnd = window.GetSafeHwnd();
+        EXPECT_TRUE(PumpUntil([hwnd] { return !::IsWindowVisible(hwnd); }));
+        EXPECT_FALSE(window.trayIcon().added());
+        // The first attempt fails after about five seconds; the window answers meanwhile.
+        EXPECT_TRUE(PumpUntil([] { return FakeShell::refusals == 0; }, 7000));
+        EXPECT_FALSE(window.trayIcon().added());
+        DWORD_PTR answer = 0;
+        EXPECT_NE(::SendMessageTimeoutW(hwnd, WM_APP_SHOW_STATE, 0, 7, SMTO_BLOCK, 500, &answer),
+                  0);
+        EXPECT_EQ(answer, 1u);
+        EXPECT_TRUE(PumpUntil([&window] { return window.trayIcon().added(); }, 7000));
+        EXPECT_FALSE(window.trayIcon().retrying());
+        EXPECT_FALSE(::IsWindowVisible(hwnd));
+    });
+    EXPECT_EQ(FakeShell::adds, 1);
+}
+
+TEST_F(BackgroundDuties, ShellRestartAddsTheIconAgainAndRetriesWhenRefused) {
+    Run(StartMode::Normal, [](DutyWindow& window) {
+        const UINT restarted = ::RegisterWindowMessageW(L"TaskbarCreated");
+        ::SendMessageW(window.GetSafeHwnd(), restarted, 0, 0);
+        EXPECT_EQ(FakeShell::adds, 2);
+        EXPECT_TRUE(window.trayIcon().added());
+        FakeShell::refusals = 1;
+        ::SendMessageW(window.GetSafeHwnd(), restarted, 0, 0);
+        EXPECT_FALSE(window.trayIcon().added());
+        EXPECT_TRUE(window.trayIcon().retrying());
+    });
+}
+
+TEST_F(BackgroundDuties, DoubleClickOrRightPressOnTheIconRestoresTheWindow) {
+    Run(StartMode::Normal, [](DutyWindow& window) {
+        HWND hwnd = window.GetSafeHwnd();
+        ::ShowWindow(hwnd, SW_HIDE);
+        EXPECT_EQ(::SendMessageW(hwnd, WM_APP_TRAY_NOTIFY, 128, WM_MOUSEMOVE), 0);
+        EXPECT_EQ(::SendMessageW(hwnd, WM_APP_TRAY_NOTIFY, 128, WM_LBUTTONDOWN), 0);
+        EXPECT_FALSE(::IsWindowVisible(hwnd));
+        ::SendMessageW(hwnd, WM_APP_TRAY_NOTIFY, 128, WM_LBUTTONDBLCLK);
+        EXPECT_TRUE(::IsWindowVisible(hwnd));
+        ::ShowWindow(hwnd, SW_MINIMIZE);
+        ::SendMessageW(hwnd, WM_APP_TRAY_NOTIFY, 128, WM_RBUTTONDOWN);
+        EXPECT_FALSE(::IsIconic(hwnd));
+        EXPECT_TRUE(::IsWindowVisible(hwnd));
+    });
+}
+
+TEST_F(BackgroundDuties, MinimizedStartMinimisesAndAddsNoIconAtOnce) {
+    Run(StartMode::Minimized, [](DutyWindow& window) {
+        HWND hwnd = window.GetSafeHwnd();
+        EXPECT_TRUE(PumpUntil([hwnd] { return ::IsIconic(hwnd) != FALSE; }));
+        EXPECT_FALSE(window.trayIcon().added());
+        EXPECT_TRUE(window.trayIcon().retrying());
+        ::ShowWindow(hwnd, SW_RESTORE);
+    });
+    EXPECT_EQ(FakeShell::adds, 0);
+}
+
+TEST_F(BackgroundDuties, HotkeysAreRegisteredFromTheTableAndRemovedOnesUnregistered) {
+    g_runSettings.Hotkeys.Keys[0] = 0x00111241;  // Ctrl+Alt+A for identifier 1000
+    g_runSettings.Hotkeys.Keys[7] = 0x10000042;  // Shift+B for identifier 1007
+    g_runSettings.Hotkeys.Keys[8] = 0x20000043;  // a foreign modifier byte: plain C
+    Run(StartMode::Normal, [](DutyWindow& window) {
+        EXPECT_EQ(window.hotkeys().slots()[0], 1000);
+        EXPECT_EQ(window.hotkeys().slots()[7], 1007);
+        EXPECT_EQ(window.hotkeys().slots()[8], 1008);
+        EXPECT_EQ(window.hotkeys().slots()[1], 0);
+        EXPECT_FALSE(CombinationFree(MOD_CONTROL | MOD_ALT, 'A'));
+        EXPECT_FALSE(CombinationFree(MOD_SHIFT, 'B'));
+        EXPECT_FALSE(CombinationFree(0, 'C'));
+        // The shortcut page removed Ctrl+Alt+A and saved.
+        g_runSettings.Hotkeys.Keys[0] = 0;
+        ::SendMessageW(window.GetSafeHwnd(), WM_APP_HOTKEYS_CHANGED, 0, 0);
+        EXPECT_TRUE(CombinationFree(MOD_CONTROL | MOD_ALT, 'A'));
+        EXPECT_FALSE(CombinationFree(MOD_SHIFT, 'B'));
+        EXPECT_EQ(window.hotkeys().slots()[0], 1000);  // the slot keeps its identifier
+    });
+    EXPECT_TRUE(CombinationFree(MOD_SHIFT, 'B'));  // gone with the window
+}
+
+TEST_F(BackgroundDuties, CoreHotkeyWhileHiddenStepsFromTheCardsClockAndSaves) {
+    StartWithSettings(kSavedClocks);
+    Run(StartMode::TrayOnly, [this](DutyWindow& window) {
+        HWND hwnd = window.GetSafeHwnd();
+        EXPECT_TRUE(PumpUntil([hwnd] { return !::IsWindowVisible(hwnd); }));
+        const int before = std::stoi(simtest::GetSimKey("Overdrive", "EngineClock"));
+        const int memory = std::stoi(simtest::GetSimKey("Overdrive", "MemoryClock"));
+        ::SendMessageW(hwnd, WM_HOTKEY, 1007, 0);
+        EXPECT_EQ(std::stoi(simtest::GetSimKey("Overdrive", "EngineClock")), before + 10 * 100);
+        EXPECT_EQ(g_runSettings.Clock.GPUFrequency, before / 100 + 10);
+        EXPECT_NE(SettingsText().find("GPUFrequency=" + std::to_string(before / 100 + 10)),
+                  std::string::npos);
+        ::SendMessageW(hwnd, WM_HOTKEY, 1014, 0);  // memory one step down
+        EXPECT_EQ(g_runSettings.Clock.Mem, memory / 100 - 1);
+    });
+}
+
+TEST_F(BackgroundDuties, TenStepsNearTheMaximumStopThereAndStillApply) {
+    StartWithSettings(kSavedClocks);
+    Run(StartMode::Normal, [this](DutyWindow& window) {
+        const int top = window.overclockPage().coreClockSlider.maximum;
+        // Three steps below the top; the hidden page takes the card's clock before stepping.
+        simtest::SetSimKey("Overdrive", "EngineClock", std::to_string((top - 3) * 100));
+        std::filesystem::remove(folder_ / "RunConfig.dat");
+        ::SendMessageW(window.GetSafeHwnd(), WM_HOTKEY, 1007, 0);
+        EXPECT_EQ(window.overclockPage().coreClockSlider.GetPos(), top);
+        EXPECT_EQ(simtest::GetSimKey("Overdrive", "EngineClock"), std::to_string(top * 100));
+        EXPECT_NE(SettingsText().find("GPUFrequency=" + std::to_string(top)), std::string::npos);
+    });
+}
+
+TEST_F(BackgroundDuties, FanHotkeysActOnlyUnderManualFanControl) {
+    StartWithSettings(kSavedClocks);  // SelFan=0: manual
+    Run(StartMode::Normal, [this](DutyWindow& window) {
+        HWND hwnd = window.GetSafeHwnd();
+        COverClockSetDlg& page = window.overclockPage();
+        ::SendMessageW(hwnd, WM_HOTKEY, 1015, 0);
+        const int manual = page.fanSlider.GetPos();
+        EXPECT_EQ(simtest::GetSimKey("Fan", "Percent"), std::to_string(manual));
+        EXPECT_EQ(g_runSettings.Clock.Fan, manual);
+        page.ToggleAutoFan();  // automatic now
+        std::filesystem::remove(folder_ / "RunConfig.dat");
+        simtest::ClearCallLog();
+        ::SendMessageW(hwnd, WM_HOTKEY, 1015, 0);
+        ::SendMessageW(hwnd, WM_HOTKEY, 1016, 0);
+        EXPECT_EQ(page.fanSlider.GetPos(), manual);
+        EXPECT_TRUE(simtest::CallLog().empty());
+        EXPECT_FALSE(std::filesystem::exists(folder_ / "RunConfig.dat"));
+        ::SendMessageW(hwnd, WM_HOTKEY, 999, 0);
+        ::SendMessageW(hwnd, WM_HOTKEY, 1017, 0);
+        EXPECT_TRUE(simtest::CallLog().empty());
+    });
+}
+
+TEST_F(BackgroundDuties, TimersFeedTheGaugeFromTheCard) {
+    simtest::SetSimKey("Thermal", "Fixed", "65432");
+    Run(StartMode::Normal, [](DutyWindow& window) {
+        EXPECT_TRUE(PumpUntil([&window] { return window.indicator().temperature == 65; }, 3000));
+        const int engine = std::stoi(simtest::GetSimKey("Overdrive", "EngineClock"));
+        EXPECT_TRUE(PumpUntil([&] { return window.indicator().clockMHz == engine / 100; }, 3000));
+        simtest::SetSimKey("Thermal", "Fixed", "250000");  // not believed
+        EXPECT_TRUE(PumpUntil([&window] { return window.indicator().temperature == 40; }, 3000));
+    });
+}
+
+TEST_F(BackgroundDuties, ApplyAndExitWritesTheSavedClocksAndEndsWithoutAnIcon) {
+    StartWithSettings(kSavedClocks);
+    simtest::MessageBoxDismisser dismisser;
+    EXPECT_EQ(Run(StartMode::ApplyAndExit, nullptr), IDOK);
+    EXPECT_EQ(simtest::GetSimKey("Overdrive", "EngineClock"), "85000");
+    EXPECT_EQ(simtest::GetSimKey("Overdrive", "MemoryClock"), "100000");
+    EXPECT_EQ(dismisser.Texts(), std::vector<std::wstring>{L"核心硬件设置成功"});
+    EXPECT_EQ(FakeShell::adds, 0);
+    EXPECT_FALSE(ClockApplyGuard(kGuardKey).Pending());
+}
+
+TEST_F(BackgroundDuties, ApplyAndExitAfterAWriteThatNeverReturnedLeavesTheClocksAlone) {
+    StartWithSettings(kSavedClocks);
+    ASSERT_TRUE(ClockApplyGuard(kGuardKey).Arm());
+    const std::string engine = "70000";
+    simtest::SetSimKey("Overdrive", "EngineClock", engine);
+    simtest::ClearCallLog();
+    simtest::MessageBoxDismisser dismisser;
+    EXPECT_EQ(Run(StartMode::ApplyAndExit, nullptr), IDOK);
+    EXPECT_EQ(simtest::GetSimKey("Overdrive", "EngineClock"), engine);
+    EXPECT_TRUE(simtest::CallLogLines("ATIDL_SetOD").empty());
+    EXPECT_TRUE(simtest::CallLogLines("ATIDL_SetFanSpeed").empty());
+    EXPECT_TRUE(dismisser.Texts().empty());
+    EXPECT_FALSE(ClockApplyGuard(kGuardKey).Pending());  // the next start tries again
+}
+
+}  // namespace
