@@ -154,12 +154,10 @@ void CTalvaneDlg::StartBackgroundDuties() {
     HWND hwnd = GetSafeHwnd();
     taskbarCreated_ = ::RegisterWindowMessageW(L"TaskbarCreated");
     tray_.Attach(hwnd, icon_.get(), WM_APP_TRAY_NOTIFY);
-    hotkeys_.RegisterHotkeys(hwnd, g_runSettings.Hotkeys.Keys);
     gauge_.Start(hwnd);
     switch (startMode_) {
         case StartMode::Normal:
-            tray_.Add();
-            break;
+            break;  // the icon comes with the rest of the start, once the first frame is shown
         case StartMode::Minimized:
             ::PostMessageW(hwnd, WM_APP_SHOW_STATE, 0, 1);
             tray_.StartRetry();
@@ -483,7 +481,13 @@ LRESULT CTalvaneDlg::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     switch (msg) {
         case kFinishStart:
             FinishStart();
-            if (startMode_ == StartMode::ApplyAndExit) {
+            // Each registration is a round trip to the display server: after the first frame
+            // too. Posted before any input, so no key press finds them missing.
+            hotkeys_.RegisterHotkeys(GetSafeHwnd(), g_runSettings.Hotkeys.Keys);
+            if (startMode_ == StartMode::Normal) {
+                // Adding the first icon makes the shell build its tray: not before the first frame.
+                tray_.Add();
+            } else if (startMode_ == StartMode::ApplyAndExit) {
                 ApplyAndExit();
             }
             return 0;

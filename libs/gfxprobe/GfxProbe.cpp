@@ -135,7 +135,10 @@ gfxprobe::AdapterReport Report(const hwinfo::DisplayDevice& device) {
         report.memoryBytes = ReadNumber(key.get(), L"HardwareInformation.MemorySize");
     }
     if (report.memoryBytes < 0) {
-        if (const auto ids = gfxprobe::ParsePciHardwareId(report.hardwareId)) {
+        // DXGI is costly to start (under Wine it brings up a whole 3D stack) and can only be
+        // matched by real PCI ids: an adapter without them is not asked about.
+        const auto ids = gfxprobe::ParsePciHardwareId(report.hardwareId);
+        if (ids && ids->vendor != 0 && ids->device != 0) {
             report.dxgiMemoryBytes = DxgiMemory(*ids);
         }
     }

@@ -18,6 +18,8 @@
 
 namespace {
 
+constexpr DWORD kSettleMs = 2500;
+
 struct Sample {
     double milliseconds = 0;
     SIZE_T peakBytes = 0;
@@ -53,6 +55,9 @@ Sample RunOnce(const wchar_t* className, const std::wstring& exe) {
     ::WaitForSingleObject(process.hProcess, 10000);
     ::CloseHandle(process.hThread);
     ::CloseHandle(process.hProcess);
+    // A program's tray icon leaves Wine's tray window behind, which takes seconds to go away
+    // without a window manager: the next run starts only once the session is quiet again.
+    ::Sleep(kSettleMs);
     return sample;
 }
 
