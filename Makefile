@@ -8,6 +8,11 @@ HARNESS := tools/harness
 
 export VELMORA_SIM_DIR := $(abspath $(WIN))/bin/sim
 
+# Size of the robustness runs (fuzzing, hostile drivers, long runs): `quick` keeps `make test`
+# short; `make test ROBUSTNESS=full` runs the full counts the figures are quoted for.
+ROBUSTNESS ?= quick
+export VELMORA_ROBUSTNESS := $(ROBUSTNESS)
+
 .PHONY: all deps build run test bench check64 package screenshots clean
 
 all: build
