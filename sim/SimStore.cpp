@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <atomic>
 #include <charconv>
 #include <mutex>
 
@@ -15,6 +16,16 @@ namespace {
 std::mutex& Lock() {
     static std::mutex lock;
     return lock;
+}
+
+std::atomic<int64_t> g_timeInCalls{0};
+
+int64_t NowMicroseconds() {
+    LARGE_INTEGER counter{};
+    LARGE_INTEGER frequency{};
+    ::QueryPerformanceCounter(&counter);
+    ::QueryPerformanceFrequency(&frequency);
+    return frequency.QuadPart > 0 ? counter.QuadPart * 1000000 / frequency.QuadPart : 0;
 }
 
 std::string ReadWholeFile(const char* path) {
@@ -55,7 +66,7 @@ IniDocument ReadStateFile() {
     return IniDocument::Parse(ReadWholeFile(kStatePath));
 }
 
-SimStore::SimStore() : lock_(Lock()) {
+SimStore::SimStore() : lock_(Lock()), started_(NowMicroseconds()) {
     doc_ = ReadStateFile();
     dirty_ = CompleteFromScenario(doc_);
 }
@@ -64,6 +75,11 @@ SimStore::~SimStore() {
     if (dirty_) {
         WriteWholeFile(kStatePath, doc_.Serialize());
     }
+    g_timeInCalls += NowMicroseconds() - started_;
+}
+
+int64_t TimeInCalls() {
+    return g_timeInCalls.load();
 }
 
 int SimStore::GetInt(std::string_view section, std::string_view key, int fallback) const {

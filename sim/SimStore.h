@@ -46,12 +46,16 @@ class SimStore {
         return ListContains("Sim", "Note", entryName);
     }
 
+    // Whether calls go to the call log; `[Sim] Log=0` turns it off for long runs and benchmarks.
+    bool Logging() const { return GetInt("Sim", "Log", 1) != 0; }
+
   private:
     void SetText(std::string_view section, std::string_view key, const std::string& text);
 
     std::unique_lock<std::mutex> lock_;
     IniDocument doc_;
     bool dirty_ = false;
+    int64_t started_ = 0;
 };
 
 // Reads the state file without the lock or completion; for the loader's attach step.
@@ -59,5 +63,8 @@ IniDocument ReadStateFile();
 
 // Appends one line to the call log.
 void AppendCallLog(std::string_view line);
+
+// Microseconds this library has spent inside its entry points, state file and call log included.
+int64_t TimeInCalls();
 
 }  // namespace sim

@@ -9,9 +9,11 @@ import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(__file__), "..", "..", "tools", "harness"))
 sys.path.insert(0, os.path.join(os.path.dirname(__file__), "..", "gpu"))
+sys.path.insert(0, os.path.join(os.path.dirname(__file__), "..", "shortcuts"))
 import velmora_e2e as e2e  # noqa: E402
 from test_overclock_page import (APPLIED, SAVED_CLOCKS, parse_ini, reset_sim,  # noqa: E402
                                  settings_text, sim_calls, sim_state)
+import test_shortcut_page as shortcut_page  # noqa: E402
 
 import screen  # noqa: E402
 
@@ -148,6 +150,36 @@ class HotkeysAndGauge(UserSettingsCase):
         self.press_on_hidden_window("ctrl+alt+k")
         self.assertEqual(open(self.user_copy, "rb").read(), before)
         self.assertEqual([c for c in sim_calls() if c.startswith("ATIDL_SetFan")], [])
+
+    def test_a_hotkey_cleared_on_the_shortcut_page_no_longer_reaches_the_card(self):
+        self.write_user_copy(settings_text(SAVED_CLOCKS + ["[HotKey]", "GPU1Add1=%d" % CTRL_ALT_K]))
+        reset_sim({"Overdrive": {"EngineClock": "80000"}})
+        e2e.Program.start()
+        window = e2e.wait_window(timeout=60, visible=True)
+        time.sleep(0.8)
+        shortcut_page.focus_x_window()
+        e2e.click(window, *shortcut_page.SHORTCUT_ARM)
+        time.sleep(0.5)
+        e2e.key("ctrl+alt+k")
+        time.sleep(1.0)
+        self.assertEqual(sim_state()["Overdrive"]["EngineClock"], "81000",
+                         "the saved hotkey did not step the card")
+
+        # "GPU核心+10" is the first field of the overclocking group: cleared and applied.
+        e2e.click(window, *shortcut_page.OVERCLOCK_ITEM)
+        time.sleep(0.5)
+        e2e.click(window, *shortcut_page.field_point(1))
+        e2e.key("BackSpace")
+        e2e.click(window, *shortcut_page.APPLY)
+        time.sleep(0.5)
+        with open(self.user_copy, "rb") as f:
+            self.assertEqual(parse_ini(f.read().decode("ascii"))["HotKey"]["GPU1Add1"], "0")
+
+        shortcut_page.focus_x_window()
+        e2e.key("ctrl+alt+k")
+        time.sleep(1.0)
+        self.assertEqual(sim_state()["Overdrive"]["EngineClock"], "81000",
+                         "the cleared hotkey still steps the card")
 
     def test_the_gauge_follows_the_cards_temperature(self):
         reset_sim({"Thermal": {"Fixed": "45000"}})

@@ -1,16 +1,19 @@
 // Measures a core-clock hotkey inside the main window: WM_HOTKEY handled (slider step, settings
-// write, clock write, read-back), against the driver's clock write alone, which is all the
-// simulated adapter's share (it writes its state file and call log on every call).
+// write, clock write, read-back), split into the simulated adapter's share (it reads and writes
+// its state file, and its call log unless `[Sim] Log=0`, on every call) and the program's, and
+// against the driver's clock write alone.
 //
 //   bench_hotkey PRESSES
 #include "app/WindowClass.h"
 #include "framework/GdiplusSession.h"
+#include "framework/ModuleEntry.h"
 #include "gpu/DriverBinding.h"
 #include "mainwindow/TalvaneDlg.h"
 #include "skin/SkinImages.h"
 #include "tools/bench-common/FirstFrame.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdio>
 #include <cwchar>
 #include <vector>
@@ -20,6 +23,22 @@ namespace {
 constexpr UINT kRunScript = WM_APP + 100;
 constexpr int kCoreUpOne = 1008;
 constexpr int kCoreDownOne = 1010;
+
+// Microseconds the simulated libraries have spent in their entry points so far.
+double SimulatedCardMs() {
+    using TimeInCalls = int64_t(__cdecl*)();
+    double total = 0;
+    for (const wchar_t* name : {L"atipdlxx.dll", L"atiadlxx.dll", L"atiadlxy.dll"}) {
+        HMODULE module = ::GetModuleHandleW(name);
+        if (module == nullptr) {
+            continue;
+        }
+        if (const auto timeInCalls = fw::LookUpEntry<TimeInCalls>(module, "Sim_TimeInCalls")) {
+            total += static_cast<double>(timeInCalls()) / 1000.0;
+        }
+    }
+    return total;
+}
 
 struct Figures {
     double median = 0;
@@ -40,6 +59,8 @@ class MeasuredWindow : public CTalvaneDlg {
   public:
     int presses = 200;
     Figures hotkey;
+    Figures program;
+    Figures card;
     Figures driverWrite;
 
   protected:
@@ -54,12 +75,21 @@ class MeasuredWindow : public CTalvaneDlg {
         }
         HWND hwnd = GetSafeHwnd();
         std::vector<double> handled;
+        std::vector<double> programAlone;
+        std::vector<double> inCard;
         for (int i = 0; i < presses; ++i) {
+            const double cardBefore = SimulatedCardMs();
             const double started = bench::NowMs();
             ::SendMessageW(hwnd, WM_HOTKEY, i % 2 == 0 ? kCoreUpOne : kCoreDownOne, 0);
-            handled.push_back(bench::NowMs() - started);
+            const double elapsed = bench::NowMs() - started;
+            const double cardShare = SimulatedCardMs() - cardBefore;
+            handled.push_back(elapsed);
+            inCard.push_back(cardShare);
+            programAlone.push_back(elapsed - cardShare);
         }
         hotkey = Summarise(handled);
+        program = Summarise(programAlone);
+        card = Summarise(inCard);
         ADLODPerformanceLevels levels{};
         std::vector<double> writes;
         if (DriverBinding::GetPerformanceLevels(false, levels)) {
@@ -90,6 +120,10 @@ int wmain(int argc, wchar_t** argv) {
     ReleaseSkinImages();
     std::printf("core-clock hotkey, %d presses: median %.2f ms, worst %.2f ms\n", presses,
                 window.hotkey.median, window.hotkey.worst);
+    std::printf("  of which the simulated card: median %.2f ms, worst %.2f ms\n",
+                window.card.median, window.card.worst);
+    std::printf("  the program alone: median %.2f ms, worst %.2f ms\n", window.program.median,
+                window.program.worst);
     std::printf("the simulated adapter's clock write alone: median %.2f ms, worst %.2f ms\n",
                 window.driverWrite.median, window.driverWrite.worst);
     return 0;
