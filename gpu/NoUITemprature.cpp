@@ -19,7 +19,16 @@ constexpr Gdiplus::ARGB kClockColour = 0xFFFFFFFF;
 
 }  // namespace
 
+struct NoUITemprature::Fonts {
+    Gdiplus::FontFamily family{kFontFamily};
+    Gdiplus::Font temperature{&family, kTemperatureFontPx, Gdiplus::FontStyleRegular,
+                              Gdiplus::UnitPixel};
+    Gdiplus::Font clock{&family, kClockFontPx, Gdiplus::FontStyleRegular, Gdiplus::UnitPixel};
+};
+
 NoUITemprature::NoUITemprature() : needleImage(FindSkinImage(L"CLOCK_TIP")) {}
+
+NoUITemprature::~NoUITemprature() = default;
 
 void NoUITemprature::Redraw() {
     if (!fullDisplay) {
@@ -42,10 +51,9 @@ void NoUITemprature::DrawReadout() {
     Gdiplus::Graphics graphics(dc);
     skin::DrawAtlas(graphics, background, rect);
 
-    Gdiplus::FontFamily family(kFontFamily);
-    Gdiplus::Font temperatureFont(&family, kTemperatureFontPx, Gdiplus::FontStyleRegular,
-                                  Gdiplus::UnitPixel);
-    Gdiplus::Font clockFont(&family, kClockFontPx, Gdiplus::FontStyleRegular, Gdiplus::UnitPixel);
+    if (!fonts_) {
+        fonts_ = std::make_unique<Fonts>();
+    }
     Gdiplus::SolidBrush red{Gdiplus::Color{kTemperatureColour}};
     Gdiplus::SolidBrush white{Gdiplus::Color{kClockColour}};
 
@@ -57,10 +65,11 @@ void NoUITemprature::DrawReadout() {
     const auto left = static_cast<float>(rect.left);
     const auto top = static_cast<float>(rect.top);
     if (clockLength > 0) {
-        skin::DrawTextAt(graphics, clockText, clockLength, clockFont, white, left + 34, top + 132);
+        skin::DrawTextAt(graphics, clockText, clockLength, fonts_->clock, white, left + 34,
+                         top + 132);
     }
     if (temperatureLength > 0) {
-        skin::DrawTextAt(graphics, temperatureText, temperatureLength, temperatureFont, red,
+        skin::DrawTextAt(graphics, temperatureText, temperatureLength, fonts_->temperature, red,
                          left + 52, top + 80);
     }
 }

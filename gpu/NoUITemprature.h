@@ -5,6 +5,8 @@
 
 #include <windows.h>
 
+#include <memory>
+
 #include "skin/GdiplusFwd.h"
 
 class SkinSurface;
@@ -12,7 +14,7 @@ class SkinSurface;
 class NoUITemprature {
   public:
     NoUITemprature();
-    virtual ~NoUITemprature() = default;
+    virtual ~NoUITemprature();
     NoUITemprature(const NoUITemprature&) = delete;
     NoUITemprature& operator=(const NoUITemprature&) = delete;
 
@@ -32,4 +34,10 @@ class NoUITemprature {
     int temperature = 40;
     bool fullDisplay = false;
     HWND owner = nullptr;
+
+  private:
+    // The readout's fonts, made on first use and kept: under Wine every new font family walks
+    // the system's fonts, which the once-a-second redraw should not pay again.
+    struct Fonts;
+    std::unique_ptr<Fonts> fonts_;
 };

@@ -53,6 +53,8 @@ BOOL CHARDWAREDLG::OnInitDialog() {
 }
 
 void CHARDWAREDLG::ShowFacts() {
+    // The bar's frame timer would otherwise wake the program ten times a second for good.
+    waitBar_.StopAnimation();
     if (HWND bar = waitBar_.GetSafeHwnd()) {
         ::ShowWindow(bar, SW_HIDE);
     }

@@ -44,6 +44,14 @@ void GaugeFeed::ShowTemperature() {
         reading = static_cast<std::uint32_t>(temperature.iTemperature);
     }
     gauge_.temperature = indicator::GaugeTemperature(reading);
+    if (!gauge_.fullDisplay) {
+        return;  // nothing is drawn before a page is chosen, which draws the gauge itself
+    }
+    const Readout now{gauge_.temperature, gauge_.clockMHz};
+    if (drawn_ == now) {
+        return;
+    }
+    drawn_ = now;
     gauge_.Redraw();
 }
 

@@ -1,9 +1,11 @@
 // Feeds the gauge from the driver on two timers of the main window for its whole life: the
-// temperature every second (with a redraw) and the engine clock every two seconds (shown at the
-// next redraw).
+// temperature every second (with a redraw when the readout changed) and the engine clock every
+// two seconds (shown at the next redraw).
 #pragma once
 
 #include <windows.h>
+
+#include <optional>
 
 class NoUITemprature;
 
@@ -25,5 +27,14 @@ class GaugeFeed {
     void ShowTemperature();
     void ReadEngineClock();
 
+    struct Readout {
+        int temperature;
+        int clockMHz;
+        bool operator==(const Readout&) const = default;
+    };
+
     NoUITemprature& gauge_;
+    // What the last redraw of the shown gauge showed: the same readout is not drawn again (the
+    // text drawing is what an idle window would otherwise spend its time on).
+    std::optional<Readout> drawn_;
 };

@@ -20,6 +20,18 @@ std::mutex& Lock() {
 
 std::atomic<int64_t> g_timeInCalls{0};
 
+// The card of a process whose state says `[Sim] Memory=1`: read from the file once, then kept
+// here (under the sim lock) and never written back.
+struct MemoryCard {
+    bool active = false;
+    IniDocument doc;
+};
+
+MemoryCard& KeptCard() {
+    static MemoryCard card;
+    return card;
+}
+
 int64_t NowMicroseconds() {
     LARGE_INTEGER counter{};
     LARGE_INTEGER frequency{};
@@ -67,12 +79,17 @@ IniDocument ReadStateFile() {
 }
 
 SimStore::SimStore() : lock_(Lock()), started_(NowMicroseconds()) {
-    doc_ = ReadStateFile();
+    MemoryCard& kept = KeptCard();
+    doc_ = kept.active ? kept.doc : ReadStateFile();
     dirty_ = CompleteFromScenario(doc_);
+    kept.active = GetInt("Sim", "Memory", 0) != 0;
 }
 
 SimStore::~SimStore() {
-    if (dirty_) {
+    MemoryCard& kept = KeptCard();
+    if (kept.active) {
+        kept.doc = doc_;
+    } else if (dirty_) {
         WriteWholeFile(kStatePath, doc_.Serialize());
     }
     g_timeInCalls += NowMicroseconds() - started_;

@@ -15,9 +15,7 @@ const GUID kFrameDimensionTime = {
 }  // namespace
 
 CBmButton::~CBmButton() {
-    if (HWND hwnd = GetSafeHwnd()) {
-        ::KillTimer(hwnd, kTimerAnimation);
-    }
+    StopAnimation();
 }
 
 void CBmButton::PreSubclassWindow() {
@@ -82,6 +80,12 @@ void CBmButton::StartAnimation() {
         if (hoverImage->GetFrameDimensionsList(ids.data(), dimensions) == Gdiplus::Ok) {
             frameCount = hoverImage->GetFrameCount(&ids[0]);
         }
+    }
+}
+
+void CBmButton::StopAnimation() {
+    if (HWND hwnd = GetSafeHwnd()) {
+        ::KillTimer(hwnd, kTimerAnimation);
     }
 }
 

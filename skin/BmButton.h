@@ -24,6 +24,8 @@ class CBmButton : public skin::SkinControl<fw::CButton> {
     void Redraw();
     // Starts stepping through the frames of hoverImage every 100 ms (nothing for a bad image).
     void StartAnimation();
+    // Stops the frame timer; the button keeps the frame it shows.
+    void StopAnimation();
     // The image the current state shows.
     Gdiplus::Image* CurrentImage() const;
 

@@ -293,6 +293,10 @@ class HardwarePage : public StandInTest {
     static bool WaitBarShown(const CHARDWAREDLG& page) {
         return page.waitBar().shown && ::IsWindowVisible(page.waitBar().GetSafeHwnd());
     }
+    // Whether the wait bar's frame timer still runs (KillTimer fails for a timer that is gone).
+    static bool WaitBarTimerRuns(const CHARDWAREDLG& page) {
+        return ::KillTimer(page.waitBar().GetSafeHwnd(), CBmButton::kTimerAnimation) != FALSE;
+    }
 
     skintest::TestHost host;
     SkinSurface surface;
@@ -312,6 +316,7 @@ TEST_F(HardwarePage, FactsReadyBeforeTheWindowExistsAreShownWhenItOpens) {
     Open(*page);
     skintest::PumpMessages();
     EXPECT_FALSE(WaitBarShown(*page));
+    EXPECT_FALSE(WaitBarTimerRuns(*page));
     EXPECT_GT(TextPixels(), 200);
 }
 
@@ -328,6 +333,7 @@ TEST_F(HardwarePage, FactsArrivingLaterStopTheAnimatedWaitBarAndShowTheRows) {
 
     ::SetEvent(gate.get());
     ASSERT_TRUE(PumpUntil([&] { return !WaitBarShown(*page); }));
+    EXPECT_FALSE(WaitBarTimerRuns(*page)) << "the hidden wait bar still ticks";
     EXPECT_TRUE(page->infoReady());
     EXPECT_EQ(page->rows()[hwinfo::kCoreClockRow], L"650MHz");
     EXPECT_GT(TextPixels(), 200);

@@ -12,7 +12,9 @@
 
 #include "app/WindowClass.h"
 #include "framework/GdiplusSession.h"
+#include "gpu/NoUITemprature.h"
 #include "mainwindow/ClockApplyGuard.h"
+#include "mainwindow/GaugeFeed.h"
 #include "mainwindow/TalvaneDlg.h"
 #include "settings/RunConfig.h"
 #include "skin/AppMessages.h"
@@ -321,6 +323,36 @@ TEST_F(BackgroundDuties, TimersFeedTheGaugeFromTheCard) {
         EXPECT_TRUE(PumpUntil([&] { return window.indicator().clockMHz == engine / 100; }, 3000));
         simtest::SetSimKey("Thermal", "Fixed", "250000");  // not believed
         EXPECT_TRUE(PumpUntil([&window] { return window.indicator().temperature == 40; }, 3000));
+    });
+}
+
+// Counts the gauge's redraws instead of drawing.
+class CountingGauge : public NoUITemprature {
+  public:
+    void Redraw() override { ++redraws; }
+    int redraws = 0;
+};
+
+TEST_F(BackgroundDuties, TheGaugeIsRedrawnOnlyWhenItsReadoutChanges) {
+    simtest::SetSimKey("Thermal", "Fixed", "61000");
+    Run(StartMode::Normal, [](DutyWindow&) {
+        CountingGauge gauge;
+        GaugeFeed feed(gauge);
+        feed.OnTimer(GaugeFeed::kTimerTemperature);
+        EXPECT_EQ(gauge.redraws, 0) << "drawn before a page was chosen";
+        gauge.fullDisplay = true;
+        feed.OnTimer(GaugeFeed::kTimerTemperature);
+        feed.OnTimer(GaugeFeed::kTimerTemperature);
+        EXPECT_EQ(gauge.temperature, 61);
+        EXPECT_EQ(gauge.redraws, 1);
+        simtest::SetSimKey("Thermal", "Fixed", "62000");
+        feed.OnTimer(GaugeFeed::kTimerTemperature);
+        EXPECT_EQ(gauge.redraws, 2);
+        simtest::SetSimKey("Overdrive", "EngineClock", "71000");
+        feed.OnTimer(GaugeFeed::kTimerClock);
+        feed.OnTimer(GaugeFeed::kTimerTemperature);
+        EXPECT_EQ(gauge.clockMHz, 710);
+        EXPECT_EQ(gauge.redraws, 3) << "a new clock alone is not shown";
     });
 }
 

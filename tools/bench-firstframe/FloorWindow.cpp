@@ -1,7 +1,8 @@
 // The floor for start-up: the least any skinned GDI+ dialog program must do. It loads the system
 // libraries Velmora.exe loads (common controls 6, GDI+, shell, OLE, sockets, registry), starts
 // GDI+, decodes one 800 x 328 PNG, draws it into a 32-bit surface and presents it on a layered
-// window, then runs until the window is closed.
+// window, then runs until the window is closed. With "/timers" it also runs two timers (1 s and
+// 2 s) that do nothing: the floor of the idle benchmark, against the main window's gauge timers.
 #include <winsock2.h>
 #include <windows.h>
 #include <commctrl.h>
@@ -9,6 +10,8 @@
 #include <shlobj.h>
 
 #include <algorithm>
+#include <cwchar>
+#include <memory>
 namespace Gdiplus {
 using std::max;
 using std::min;
@@ -23,12 +26,17 @@ namespace {
 
 constexpr wchar_t kClassName[] = L"VELMORA_FLOOR_WINDOW";
 constexpr WORD kPictureId = 141;  // the 800 x 328 full background
+constexpr UINT_PTR kSecondTimer = 1123;
+constexpr UINT_PTR kTwoSecondTimer = 1124;
 
 class FloorWindow : public fw::CWnd {
   protected:
     LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override {
         if (msg == WM_DESTROY) {
             ::PostQuitMessage(0);
+        }
+        if (msg == WM_TIMER) {
+            return 0;
         }
         return fw::CWnd::WindowProc(msg, wParam, lParam);
     }
@@ -49,7 +57,7 @@ void LoadTheProgramsLibraries() {
 }
 
 // The PNG of the resource, decoded from a stream over a copy of its bytes.
-Gdiplus::Image* DecodePicture() {
+std::unique_ptr<Gdiplus::Image> DecodePicture() {
     HMODULE module = ::GetModuleHandleW(nullptr);
     HRSRC resource = ::FindResourceW(module, MAKEINTRESOURCEW(kPictureId), L"RES_PNG");
     const DWORD size = resource != nullptr ? ::SizeofResource(module, resource) : 0;
@@ -65,14 +73,14 @@ Gdiplus::Image* DecodePicture() {
         ::GlobalFree(block);
         return nullptr;
     }
-    Gdiplus::Image* image = Gdiplus::Image::FromStream(stream, FALSE);
+    std::unique_ptr<Gdiplus::Image> image(Gdiplus::Image::FromStream(stream, FALSE));
     stream->Release();
     return image;
 }
 
 }  // namespace
 
-int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
+int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR commandLine, int) {
     LoadTheProgramsLibraries();
     fw::GdiplusSession gdiplus;
     fw::CWnd::RegisterWindowClass(kClassName, 0, nullptr);
@@ -87,15 +95,18 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int) {
         return 1;
     }
     {
-        Gdiplus::Image* picture = DecodePicture();
+        const std::unique_ptr<Gdiplus::Image> picture = DecodePicture();
         Gdiplus::Graphics graphics(surface.GetDC());
         if (picture != nullptr) {
-            graphics.DrawImage(picture, 0, 0, 800, 328);
+            graphics.DrawImage(picture.get(), 0, 0, 800, 328);
         }
-        delete picture;
     }
     surface.PresentLayered(hwnd);
     ::ShowWindow(hwnd, SW_SHOW);
+    if (commandLine != nullptr && std::wcsstr(commandLine, L"/timers") != nullptr) {
+        ::SetTimer(hwnd, kSecondTimer, 1000, nullptr);
+        ::SetTimer(hwnd, kTwoSecondTimer, 2000, nullptr);
+    }
     MSG msg;
     while (::GetMessageW(&msg, nullptr, 0, 0) > 0) {
         ::TranslateMessage(&msg);
