@@ -36,5 +36,8 @@ echo
 echo "== A core-clock hotkey handled by the main window, against the driver's clock write alone"
 wine bench_hotkey.exe 200
 echo
+echo "== The same hotkey from the key event on the X server to the card's new clock"
+VELMORA_BIN="$bin" python3 "$root/tools/bench-hotkey/key_to_driver.py" 200
+echo
 echo "== Idle cost on a page: program, wineserver and X server, against a bare window with two timers"
 VELMORA_BIN="$bin" python3 "$root/tools/bench-idle/idle_cost.py" 60
