@@ -8,8 +8,8 @@ import time
 sys.path.insert(0, os.path.join(os.path.dirname(__file__), "..", "..", "tools", "harness"))
 import velmora_e2e as e2e  # noqa: E402
 
-SIM_STATE = r"C:\velmora-sim\state.ini"
-SIM_LOG = r"C:\velmora-sim\calls.log"
+SIM_STATE = e2e.SIM_STATE
+SIM_LOG = e2e.SIM_LOG
 USER_COPY = "TVRunConfig.dat"
 APPLIED = "核心硬件设置成功"
 DLL_MESSAGE = "Dll加载失败!"
@@ -66,20 +66,7 @@ def section_lines(text, name):
     return out
 
 
-def reset_sim(extra=None):
-    """The Default card, with extra {section: {key: value}} written before the program starts."""
-    for path in (SIM_STATE, SIM_LOG):
-        if os.path.exists(e2e.prefix_path(path)):
-            os.remove(e2e.prefix_path(path))
-    sections = {"Sim": {"Scenario": "Default"}}
-    for section, keys in (extra or {}).items():
-        sections.setdefault(section, {}).update(keys)
-    text = "".join("[%s]\r\n" % name + "".join("%s=%s\r\n" % kv for kv in keys.items())
-                   for name, keys in sections.items())
-    path = e2e.prefix_path(SIM_STATE)
-    os.makedirs(os.path.dirname(path), exist_ok=True)
-    with open(path, "w") as f:
-        f.write(text)
+reset_sim = e2e.reset_sim
 
 
 def sim_state():

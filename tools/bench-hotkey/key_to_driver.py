@@ -67,13 +67,8 @@ def engine_clock(state_path):
 
 def main():
     presses = int(sys.argv[1]) if len(sys.argv) > 1 else 100
-    state = e2e.prefix_path(r"C:\velmora-sim\state.ini")
-    os.makedirs(os.path.dirname(state), exist_ok=True)
-    for path in (state, e2e.prefix_path(r"C:\velmora-sim\calls.log")):
-        if os.path.exists(path):
-            os.remove(path)
-    with open(state, "w", newline="\r\n") as f:
-        f.write("[Sim]\nScenario=Default\nLog=0\n")
+    e2e.reset_sim({"Sim": {"Log": "0"}})
+    state = e2e.prefix_path(e2e.SIM_STATE)
     settings = os.path.join(e2e.documents_dir(), "TVRunConfig.dat")
     saved = open(settings, "rb").read() if os.path.exists(settings) else None
     try:

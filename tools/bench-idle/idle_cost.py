@@ -95,17 +95,6 @@ def measure(program_name, seconds):
     return used
 
 
-def plant_card(lines):
-    """Starts the simulated card afresh from the default scenario with these [Sim] keys."""
-    state = e2e.prefix_path(r"C:\velmora-sim\state.ini")
-    os.makedirs(os.path.dirname(state), exist_ok=True)
-    for path in (state, e2e.prefix_path(r"C:\velmora-sim\calls.log")):
-        if os.path.exists(path):
-            os.remove(path)
-    with open(state, "w", newline="\r\n") as f:
-        f.write("\n".join(["[Sim]", "Scenario=Default"] + lines) + "\n")
-
-
 def run(args, exe, cls, navigate, seconds):
     with e2e.Session():
         e2e.Program.start(args, exe=exe)
@@ -129,13 +118,13 @@ def report(label, used, seconds):
 def main():
     seconds = float(sys.argv[1]) if len(sys.argv) > 1 else 60.0
     velmora_exe = e2e.bin_path("Velmora.exe")
-    plant_card(["Memory=1", "Log=0"])
+    e2e.reset_sim({"Sim": {"Memory": "1", "Log": "0"}})
     velmora = run([], velmora_exe, e2e.MAIN_CLASS, True, seconds)
     floor = run(["/timers"], e2e.bin_path("floor_window.exe"), "VELMORA_FLOOR_WINDOW", False,
                 seconds)
-    plant_card([])
+    e2e.reset_sim()
     with_files = run([], velmora_exe, e2e.MAIN_CLASS, True, seconds)
-    plant_card([])
+    e2e.reset_sim()
     print("CPU over %.0f s of idle time (1 %% of one core = 10 ms/s):" % seconds)
     program = report("Velmora.exe on the overclocking page", velmora, seconds)
     bare = report("bare window with the two timers", floor, seconds)

@@ -271,6 +271,27 @@ def prefix_path(windows_path):
     return os.path.join(root, *parts)
 
 
+SIM_STATE = r"C:\velmora-sim\state.ini"
+SIM_LOG = r"C:\velmora-sim\calls.log"
+
+
+def reset_sim(extra=None):
+    """The simulated card afresh from the Default scenario, with extra {section: {key: value}}
+    written before the program starts (the call log is emptied too)."""
+    for path in (SIM_STATE, SIM_LOG):
+        if os.path.exists(prefix_path(path)):
+            os.remove(prefix_path(path))
+    sections = {"Sim": {"Scenario": "Default"}}
+    for section, keys in (extra or {}).items():
+        sections.setdefault(section, {}).update(keys)
+    text = "".join("[%s]\r\n" % name + "".join("%s=%s\r\n" % kv for kv in keys.items())
+                   for name, keys in sections.items())
+    path = prefix_path(SIM_STATE)
+    os.makedirs(os.path.dirname(path), exist_ok=True)
+    with open(path, "w") as f:
+        f.write(text)
+
+
 def documents_dir():
     user = pwd.getpwuid(os.getuid()).pw_name
     return os.path.join(os.environ["WINEPREFIX"], "drive_c", "users", user, "Documents")
