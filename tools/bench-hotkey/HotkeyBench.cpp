@@ -6,11 +6,11 @@
 //   bench_hotkey PRESSES
 #include "app/WindowClass.h"
 #include "framework/GdiplusSession.h"
-#include "framework/ModuleEntry.h"
 #include "gpu/DriverBinding.h"
 #include "mainwindow/TalvaneDlg.h"
 #include "skin/SkinImages.h"
 #include "tools/bench-common/FirstFrame.h"
+#include "tools/bench-common/SimulatedCard.h"
 
 #include <algorithm>
 #include <cstdint>
@@ -23,22 +23,6 @@ namespace {
 constexpr UINT kRunScript = WM_APP + 100;
 constexpr int kCoreUpOne = 1008;
 constexpr int kCoreDownOne = 1010;
-
-// Microseconds the simulated libraries have spent in their entry points so far.
-double SimulatedCardMs() {
-    using TimeInCalls = int64_t(__cdecl*)();
-    double total = 0;
-    for (const wchar_t* name : {L"atipdlxx.dll", L"atiadlxx.dll", L"atiadlxy.dll"}) {
-        HMODULE module = ::GetModuleHandleW(name);
-        if (module == nullptr) {
-            continue;
-        }
-        if (const auto timeInCalls = fw::LookUpEntry<TimeInCalls>(module, "Sim_TimeInCalls")) {
-            total += static_cast<double>(timeInCalls()) / 1000.0;
-        }
-    }
-    return total;
-}
 
 struct Figures {
     double median = 0;
@@ -78,11 +62,11 @@ class MeasuredWindow : public CTalvaneDlg {
         std::vector<double> programAlone;
         std::vector<double> inCard;
         for (int i = 0; i < presses; ++i) {
-            const double cardBefore = SimulatedCardMs();
+            const double cardBefore = bench::SimulatedCardMs();
             const double started = bench::NowMs();
             ::SendMessageW(hwnd, WM_HOTKEY, i % 2 == 0 ? kCoreUpOne : kCoreDownOne, 0);
             const double elapsed = bench::NowMs() - started;
-            const double cardShare = SimulatedCardMs() - cardBefore;
+            const double cardShare = bench::SimulatedCardMs() - cardBefore;
             handled.push_back(elapsed);
             inCard.push_back(cardShare);
             programAlone.push_back(elapsed - cardShare);

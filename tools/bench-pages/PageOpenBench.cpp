@@ -1,5 +1,6 @@
 // Measures what opening each page the first time costs (the navigation to its presented
-// frame, pictures decoded on the way) against one bare presentation of the whole surface.
+// frame, pictures decoded on the way) against one bare presentation of the whole surface; the
+// simulated card's share (its state file I/O on every driver call) is shown and taken out.
 //
 //   bench_pages RUNS
 //
@@ -10,6 +11,7 @@
 #include "skin/AppMessages.h"
 #include "skin/SkinImages.h"
 #include "tools/bench-common/FirstFrame.h"
+#include "tools/bench-common/SimulatedCard.h"
 
 #include <algorithm>
 #include <array>
@@ -46,6 +48,7 @@ double Median(std::vector<double> values) {
 class MeasuredWindow : public CTalvaneDlg {
   public:
     std::array<double, kPages.size()> pageMs{};
+    std::array<double, kPages.size()> cardMs{};
     double presentMs = 0;
 
   protected:
@@ -60,9 +63,11 @@ class MeasuredWindow : public CTalvaneDlg {
         }
         HWND hwnd = GetSafeHwnd();
         for (size_t i = 0; i < kPages.size(); ++i) {
+            const double cardBefore = bench::SimulatedCardMs();
             const double started = bench::NowMs();
             ::SendMessageW(hwnd, WM_APP_NAVIGATE, static_cast<WPARAM>(kPages[i].code), 0);
             pageMs[i] = bench::NowMs() - started;
+            cardMs[i] = bench::SimulatedCardMs() - cardBefore;
         }
         std::vector<double> presents;
         for (int i = 0; i < kPresentations; ++i) {
@@ -83,6 +88,7 @@ int wmain(int argc, wchar_t** argv) {
     fw::GdiplusSession gdiplus;
     RegisterMainWindowClass(::GetModuleHandleW(nullptr));
     std::array<std::vector<double>, kPages.size()> pages;
+    std::array<std::vector<double>, kPages.size()> cards;
     std::vector<double> presents;
     for (int run = 0; run < runs; ++run) {
         LoadSkinImages();
@@ -94,6 +100,7 @@ int wmain(int argc, wchar_t** argv) {
             }
             for (size_t i = 0; i < kPages.size(); ++i) {
                 pages[i].push_back(window.pageMs[i]);
+                cards[i].push_back(window.cardMs[i]);
             }
             presents.push_back(window.presentMs);
         }
@@ -106,11 +113,15 @@ int wmain(int argc, wchar_t** argv) {
     double worst = 0;
     for (size_t i = 0; i < kPages.size(); ++i) {
         const double page = Median(pages[i]);
-        worst = std::max(worst, page);
-        std::printf("first visit, %-16s median %7.2f ms = %5.1f presentations\n", kPages[i].name,
-                    page, present > 0 ? page / present : 0.0);
+        const double card = Median(cards[i]);
+        const double program = page - card;
+        worst = std::max(worst, program);
+        std::printf(
+            "first visit, %-16s median %7.2f ms (simulated card %.2f ms): program %5.1f "
+            "presentations\n",
+            kPages[i].name, page, card, present > 0 ? program / present : 0.0);
     }
-    std::printf("worst first visit: %.1f presentations (target <= 10)\n",
+    std::printf("worst first visit of the program: %.1f presentations (target <= 10)\n",
                 present > 0 ? worst / present : 0.0);
     return 0;
 }
