@@ -9,9 +9,11 @@
 #include <vector>
 
 #include "app/core/StartMode.h"
+#include "display/core/DisplayModes.h"
 #include "display/core/GammaRampCurve.h"
 #include "display/core/QualityRanges.h"
 #include "gpu/core/OverclockValues.h"
+#include "gpu/core/ThreeDGamma.h"
 #include "options/core/AutoRunValue.h"
 #include "settings/core/SettingsTable.h"
 #include "shortcuts/core/HotKeyValue.h"
@@ -23,17 +25,17 @@ namespace {
 using fuzz::Random;
 using fuzz::Tally;
 
-// A value for one settings row: what the installed template holds, a plausible edit, or garbage
-// (GetPrivateProfileInt hands the program any 32-bit pattern the text spells).
-std::int32_t SettingValue(Random& random, const SettingField& row) {
-    if (random.Chance(30)) {
-        static const std::int32_t kPlausible[] = {0, 1, 2, 3, 4, 10, 12, 50, 100, 700, 1100};
-        return kPlausible[random.Below(std::size(kPlausible))];
+// A value for one settings row: a plausible one (a small index, a captured hotkey) or, at the
+// case's rate, garbage (GetPrivateProfileInt hands the program any 32-bit pattern the text
+// spells).
+std::int32_t SettingValue(Random& random, const SettingField& row, int garbledPercent) {
+    if (random.Chance(garbledPercent)) {
+        return random.Hostile32();
     }
-    if (row.section == std::wstring_view(shortcuts::kHotkeySection) && random.Chance(50)) {
-        return static_cast<std::int32_t>(shortcuts::kAloneModifiers | (0x30 + random.Below(80)));
+    if (row.section == std::wstring_view(shortcuts::kHotkeySection)) {
+        return static_cast<std::int32_t>(shortcuts::kAloneModifiers | (0x41 + random.Below(26)));
     }
-    return random.Hostile32();
+    return static_cast<std::int32_t>(random.Between(0, 1));
 }
 
 // The text a hotkey field may show: the modifier names and one key name joined by "+".
@@ -64,10 +66,12 @@ TEST(FuzzSettings, AnyFileValuesLoadIntoTheRecordAndSaveBackUnchanged) {
     const auto rows = SettingFields();
     for (std::size_t n = 0; n < fuzz::CaseCount(); ++n) {
         tally.Case();
+        static const int kGarbledPercent[] = {1, 5, 20, 100};
+        const int garbled = kGarbledPercent[random.Below(std::size(kGarbledPercent))];
         std::vector<std::int32_t> file(rows.size());
         RunSettings loaded{};
         for (std::size_t i = 0; i < rows.size(); ++i) {
-            file[i] = SettingValue(random, rows[i]);
+            file[i] = SettingValue(random, rows[i], garbled);
             StoreFileValue(rows[i], loaded, file[i]);
         }
         RunSettings reloaded{};
@@ -86,6 +90,40 @@ TEST(FuzzSettings, AnyFileValuesLoadIntoTheRecordAndSaveBackUnchanged) {
         for (std::size_t i = 0; i < rows.size(); ++i) {
             if (FileValue(rows[i], reloaded) != FileValue(rows[i], loaded)) {
                 tally.Fault(fuzz::Printable(rows[i].key) + " changes on a second load");
+            }
+        }
+        // The display-modes page selects one of its own choices for any stored index, and
+        // what it would apply is a real mode.
+        const std::pair<display::Category, std::int32_t> stored[] = {
+            {display::kResolution, loaded.Display.Desktoparea},
+            {display::kColourQuality, loaded.Display.ColorQuality},
+            {display::kRefreshRate, loaded.Display.RefreshRate},
+            {display::kRotation, loaded.Display.Rotation}};
+        bool fellBack = false;
+        for (const auto& [category, value] : stored) {
+            const int index = display::LoadedIndex(category, value);
+            fellBack = fellBack || index != value;
+            if (index < 0 || index >= display::ChoiceCount(category) ||
+                display::ChoiceText(category, index).empty()) {
+                tally.Fault("stored display index " + std::to_string(value) + " selects " +
+                            std::to_string(index));
+            }
+        }
+        if (fellBack) {
+            tally.Rejected();  // at least one stored index was none of its list's
+        }
+        if (!display::ResolutionAt(
+                display::LoadedIndex(display::kResolution, loaded.Display.Desktoparea)) ||
+            !display::RefreshRateAt(
+                display::LoadedIndex(display::kRefreshRate, loaded.Display.RefreshRate))) {
+            tally.Fault("a stored display index applies no mode");
+        }
+        // Every stored 3D preset gives a ramp the safe band lets through.
+        for (const ThreeDPreset& preset : loaded.ThreeD) {
+            std::array<bool, gpu::kThreeDRowCount> rows{};
+            std::copy(std::begin(preset.Set), std::end(preset.Set), rows.begin());
+            if (!display::IsSafeGammaExponent(gpu::ThreeDGammaExponent(rows))) {
+                tally.Fault("a 3D preset leaves the safe gamma band");
             }
         }
         // The options dialog's choice from any stored RunValue is one of its five or none.
