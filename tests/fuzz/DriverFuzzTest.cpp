@@ -119,9 +119,6 @@ void LoadHostileOverdrive(Random& random, FakeDriver& fake) {
     if (hostile()) {
         fake.parameters.sVddc = {random.Hostile32(), random.Hostile32(), random.Hostile32()};
     }
-    if (hostile()) {
-        fake.parametersResult = HostileResult(random);
-    }
     for (ODClockBlock* block : {&fake.clockInfo.sEngineClock, &fake.clockInfo.sMemoryClock}) {
         if (hostile()) {
             const ADLODParameterRange range = ClockRange(random);
@@ -129,26 +126,19 @@ void LoadHostileOverdrive(Random& random, FakeDriver& fake) {
                       range.iMin,         random.Hostile32(), range.iStep};
         }
     }
-    if (hostile()) {
-        fake.clockInfoResult = HostileResult(random);
+    for (auto* levels : {&fake.defaultLevels, &fake.currentLevels}) {
+        if (hostile()) {
+            *levels = HostileLevels(random);
+        }
     }
-    if (hostile()) {
-        fake.defaultLevels = HostileLevels(random);
-    }
-    if (hostile()) {
-        fake.currentLevels = HostileLevels(random);
-    }
-    if (hostile()) {
-        fake.levelsResult = HostileResult(random);
+    for (int* result : {&fake.parametersResult, &fake.clockInfoResult, &fake.levelsResult,
+                        &fake.setLevelsResult, &fake.clockConfigResult}) {
+        if (hostile()) {
+            *result = HostileResult(random);
+        }
     }
     if (hostile()) {
         fake.currentLevelsResult = HostileResult(random);
-    }
-    if (hostile()) {
-        fake.setLevelsResult = HostileResult(random);
-    }
-    if (hostile()) {
-        fake.clockConfigResult = HostileResult(random);
     }
 }
 
@@ -388,6 +378,7 @@ TEST(FuzzDriver, HostileDisplayListsAreReadInBoundsAndEveryContextAndBlockIsRele
 
 TEST(FuzzDriver, TheAllocationCallbackReleasesOnlyItsOwnBlocks) {
     Tally tally("ADL allocation callback");
+    constexpr std::size_t kLiveBlocks = 64;
     Random random(0xA110C);
     std::vector<std::pair<void*, std::size_t>> live;
     int stackWord = 0;
@@ -412,6 +403,11 @@ TEST(FuzzDriver, TheAllocationCallbackReleasesOnlyItsOwnBlocks) {
                 }
                 std::memset(block, 0xEE, static_cast<std::size_t>(size));
                 live.emplace_back(block, static_cast<std::size_t>(size));
+                // Few blocks are alive at once in the program: release the oldest.
+                if (live.size() > kLiveBlocks) {
+                    AdlFree(live.front().first);
+                    live.erase(live.begin());
+                }
                 break;
             }
             case 2:

@@ -203,10 +203,15 @@ TEST(FuzzHardware, DeviceDatabaseFilesAreReadBackOrRefusedWithoutReadingPastThem
     const std::vector<std::uint8_t> sample = SampleDatabase();
     ASSERT_FALSE(sample.empty()) << SAMPLE_DB;
     ASSERT_TRUE(DeviceDatabase::Parse(sample));
+    // Files to break: the sample and a few made here.
+    std::vector<std::vector<std::uint8_t>> sound = {sample};
+    for (int i = 0; i < 63; ++i) {
+        sound.push_back(RandomDatabase(random).file);
+    }
     for (std::size_t n = 0; n < fuzz::CaseCount(); ++n) {
         tally.Case();
-        DatabaseModel model = RandomDatabase(random);
         if (n % 4 == 0) {
+            const DatabaseModel model = RandomDatabase(random);
             // A sound file reads back every name it was made from.
             const auto db = DeviceDatabase::Parse(model.file);
             if (!db) {
@@ -236,7 +241,8 @@ TEST(FuzzHardware, DeviceDatabaseFilesAreReadBackOrRefusedWithoutReadingPastThem
             }
             continue;
         }
-        const auto db = DeviceDatabase::Parse(Broken(random, n % 4 == 1 ? sample : model.file));
+        const auto db = DeviceDatabase::Parse(
+            Broken(random, n % 4 == 1 ? sample : sound[random.Below(sound.size())]));
         if (!db) {
             tally.Rejected();
             continue;
