@@ -52,10 +52,6 @@ class Random {
     // Any float bit pattern or a plain value: NaN, infinities and denormals included.
     float AnyFloat();
     double AnyDouble();
-    template <typename T>
-    const T& Pick(const std::vector<T>& items) {
-        return items[Below(items.size())];
-    }
 
   private:
     std::mt19937 engine_;
