@@ -137,6 +137,9 @@ bool DriverOperations::SetPerformanceClocks(int32_t engineClock, int32_t memoryC
     if (!QueryLevels(levelCount, false, previous)) {
         previous = levels;  // the driver's defaults stand in
     }
+    // The size word is ours, not whatever the driver left in its answer: the restore below must
+    // not tell the driver to read past the record.
+    previous.iSize = PerformanceLevelsSize(levelCount);
 
     levels.aLevels[0].iVddc = vddc;
     if (!Accepted(entries_.ATIDL_SetODPerformanceLevels(kAdapter, &levels, 0))) {

@@ -270,6 +270,26 @@ TEST_F(OverdriveOperationsTest, RefusedClocksPutThePreviousVoltageBack) {
     EXPECT_EQ(Fake().currentLevels.at(0).iVddc, 1150);
 }
 
+// A driver that leaves a size word of its own in the levels it returns.
+int VELMORA_CDECL LevelsWithForeignSize(int adapter, ADLODPerformanceLevels* levels, int defaults,
+                                        int reserved) {
+    const int result =
+        FakeEntries().ATIDL_GetODPerformanceLevels(adapter, levels, defaults, reserved);
+    levels->iSize = INT_MAX;
+    return result;
+}
+
+TEST_F(OverdriveOperationsTest, RestoredLevelsCarryTheirOwnSizeWhateverTheDriverAnswered) {
+    entries.ATIDL_GetODPerformanceLevels = LevelsWithForeignSize;
+    Fake().clockConfigResult = -1;
+    EXPECT_FALSE(Ops().SetPerformanceClocks(75000, 110000, 1200));
+    EXPECT_THAT(LevelWrites(),
+                ElementsAre("ATIDL_SetODPerformanceLevels(0, {44, 0, 70000, 100000, 1200, 50000, "
+                            "100000, 1050, 30000, 90000, 950}, 0)",
+                            "ATIDL_SetODPerformanceLevels(0, {44, 0, 68000, 99000, 1100, 50000, "
+                            "100000, 1050, 30000, 90000, 950}, 0)"));
+}
+
 TEST_F(OverdriveOperationsTest, SetClocksRefusesValuesOutsideTheReportedRangesBeforeAnyWrite) {
     // Engine 500-1000 MHz (with headroom), memory 900-1200 MHz, Vddc 900-1300 mV.
     const int32_t outside[][3] = {{49999, 100000, 1100}, {100001, 100000, 1100},
