@@ -57,7 +57,9 @@ class SimStore {
 // Reads the state file without the lock or completion; for the loader's attach step.
 IniDocument ReadStateFile();
 
-// Appends one line to the call log.
+// Turns the call log on or off as the state's [Sim] Log says (off only for "0").
+void FollowCallLogSwitch(const IniDocument& state);
+// Appends one line to the call log, unless the last state read turned it off.
 void AppendCallLog(std::string_view line);
 
 }  // namespace sim
