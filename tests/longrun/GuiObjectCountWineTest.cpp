@@ -5,7 +5,10 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdio>
+#include <cstdlib>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "framework/Handles.h"
@@ -86,6 +89,68 @@ TEST(GuiObjectCount, SeesThisProcesssWindowsMenusIconsAndAcceleratorTables) {
     const guiprobe::GuiObjectCounts after = guiprobe::CountAllGuiObjects();
     EXPECT_EQ(after.user(), before.user());
     EXPECT_EQ(after.gdi(), before.gdi());
+}
+
+// Runs wintool.exe (beside this test) with the arguments and returns what it printed.
+std::string RunWintool(const std::wstring& arguments) {
+    wchar_t path[MAX_PATH] = {};
+    const DWORD length = ::GetModuleFileNameW(nullptr, path, MAX_PATH);
+    std::wstring command(path, length);
+    command.erase(command.find_last_of(L"\\/") + 1);
+    command = L"\"" + command + L"wintool.exe\" " + arguments;
+    SECURITY_ATTRIBUTES inherit{sizeof(inherit), nullptr, TRUE};
+    HANDLE readEnd = nullptr;
+    HANDLE writeEnd = nullptr;
+    if (!::CreatePipe(&readEnd, &writeEnd, &inherit, 0)) {
+        return {};
+    }
+    fw::KernelHandle reader(readEnd);
+    fw::KernelHandle writer(writeEnd);
+    ::SetHandleInformation(reader.get(), HANDLE_FLAG_INHERIT, 0);
+    STARTUPINFOW startup{};
+    startup.cb = sizeof(startup);
+    startup.dwFlags = STARTF_USESTDHANDLES;
+    startup.hStdOutput = writer.get();
+    startup.hStdError = writer.get();
+    PROCESS_INFORMATION process{};
+    if (!::CreateProcessW(nullptr, command.data(), nullptr, nullptr, TRUE, 0, nullptr, nullptr,
+                          &startup, &process)) {
+        return {};
+    }
+    fw::KernelHandle processHandle(process.hProcess);
+    fw::KernelHandle threadHandle(process.hThread);
+    writer.reset();
+    std::string output;
+    char buffer[512];
+    DWORD read = 0;
+    while (::ReadFile(reader.get(), buffer, sizeof(buffer), &read, nullptr) && read > 0) {
+        output.append(buffer, read);
+    }
+    ::WaitForSingleObject(processHandle.get(), 60000);
+    return output;
+}
+
+int Field(const std::string& line, const std::string& name) {
+    const size_t at = line.find(name + "=");
+    return at == std::string::npos ? -1 : std::atoi(line.c_str() + at + name.size() + 1);
+}
+
+TEST(GuiObjectCount, WintoolCountsAnotherProcessAsThatProcessCountsItself) {
+    const UserObjects objects(kEachKind);
+    std::vector<fw::Brush> brushes;
+    for (int i = 0; i < kEachKind; ++i) {
+        brushes.emplace_back(::CreateSolidBrush(RGB(0, i, 0)));
+    }
+    const guiprobe::GuiObjectCounts own = guiprobe::CountAllGuiObjects();
+    const std::string line = RunWintool(L"gui-counts " + std::to_wstring(::GetCurrentProcessId()));
+    std::printf("counted here: gdi=%d user=%d; by wintool: %s", own.gdi(), own.user(),
+                line.c_str());
+    EXPECT_EQ(Field(line, "gdi"), own.gdi());
+    EXPECT_EQ(Field(line, "windows"), own.of(GuiObjectKind::Windows));
+    EXPECT_EQ(Field(line, "menus"), own.of(GuiObjectKind::Menus));
+    EXPECT_EQ(Field(line, "icons"), own.of(GuiObjectKind::Icons));
+    EXPECT_EQ(Field(line, "accelerators"), own.of(GuiObjectKind::Accelerators));
+    EXPECT_GT(Field(line, "workingset"), 0);
 }
 
 }  // namespace

@@ -29,6 +29,7 @@ WARMUP_STEPS = 200
 
 USER_COPY = "TVRunConfig.dat"
 WM_HOTKEY = 0x0312
+WM_MOUSEMOVE = 0x0200
 WM_LBUTTONDOWN = 0x0201
 WM_LBUTTONUP = 0x0202
 MK_LBUTTON = 0x0001
@@ -45,10 +46,10 @@ HOTKEY_KEYS = ["Quality_NormalMode", "Quality_WorkMode", "Quality_GameMode", "Qu
 # Ctrl+Alt+letter as the shortcut page stores it: the Ctrl and Alt markers, then the key code.
 CTRL_ALT = 0x00111200
 
-# The overclocking page's sliders and where their step buttons take a click (slider pixels).
+# The overclocking page's sliders and where a user clicks them (slider pixels): the plus and
+# minus buttons, and two segments of the track.
 SLIDER_IDS = {"core": 1008, "voltage": 1009, "fan": 1010, "memory": 1011}
-PLUS_POINT = (205, 10)
-MINUS_POINT = (9, 10)
+CLICK_POINTS = [(205, 10), (9, 10), (60, 10), (150, 10)]
 
 # What "flat" allows between the end of the warm-up and the end of the run.
 OBJECT_TOLERANCE = 2
@@ -178,12 +179,14 @@ class LongRunCase(e2e.TestCase):
         sliders = {c["id"]: c["hwnd"] for c in e2e.children(pages[0]["hwnd"])}
         hotkeys = [(window.hwnd, WM_HOTKEY, hotkey, (ord("A") + hotkey - 1000) << 16
                     | MOD_CONTROL_ALT) for hotkey in HOTKEY_ROUND]
+        # A click as the slider receives it: the pointer arrives, the button goes down and up.
         clicks = []
         for slider in ("core", "voltage", "memory", "fan"):
             hwnd = sliders[SLIDER_IDS[slider]]
-            for x, y in (PLUS_POINT, MINUS_POINT):
-                clicks += [(hwnd, WM_LBUTTONDOWN, MK_LBUTTON, lparam(x, y)),
-                           (hwnd, WM_LBUTTONUP, 0, lparam(x, y))]
+            for x, y in CLICK_POINTS:
+                clicks.append([(hwnd, WM_MOUSEMOVE, 0, lparam(x, y)),
+                               (hwnd, WM_LBUTTONDOWN, MK_LBUTTON, lparam(x, y)),
+                               (hwnd, WM_LBUTTONUP, 0, lparam(x, y))])
         self.started = sim_state()["Overdrive"]
         return window, hotkeys, clicks
 
@@ -197,7 +200,7 @@ class LongRunCase(e2e.TestCase):
                          "%s: the core hotkey no longer reaches the card" % name)
 
     def run_sliders(self, name, clicks):
-        self.run_phase(name, clicks, len(clicks) // 2)
+        self.run_phase(name, [message for click in clicks for message in click], len(clicks))
 
     def finish(self, label):
         # Every raise was matched by a lower: the card and the settings are where they started.
