@@ -5,9 +5,13 @@ end of the run.
 
 Wine's GetGuiResources answers 0, so `wintool gui-counts` loads tools/guiprobe's probe into the
 program and counts there, by probing every index of Wine's GDI and USER handle tables (see
-tools/guiprobe/GuiObjectCount.h). Memory is the process's private bytes and working set as
-Linux counts them for the Wine process (/proc/PID/status: RssAnon, the anonymous resident
-memory where heaps live, and VmRSS); under Wine 8 GetProcessMemoryInfo reports no private bytes.
+tools/guiprobe/GuiObjectCount.h). Memory is what Linux counts for the Wine process
+(/proc/PID/status: RssAnon, the anonymous resident memory where heaps live, and VmRSS); under
+Wine 8 GetProcessMemoryInfo reports no private bytes.
+
+The steps are the messages the program gets from the system: WM_HOTKEY for a hotkey, and pointer
+move, button down and button up for a click on a slider. `wintool send-repeat` sends them, so
+each step is handled before the next.
 
 VELMORA_ROBUSTNESS=full runs 10 000 steps of each kind; the default runs 1 000."""
 
@@ -19,15 +23,16 @@ import time
 
 sys.path.insert(0, os.path.join(os.path.dirname(__file__), "..", "..", "tools", "harness"))
 sys.path.insert(0, os.path.join(os.path.dirname(__file__), "..", "gpu"))
+sys.path.insert(0, os.path.join(os.path.dirname(__file__), "..", "mainwindow"))
 import velmora_e2e as e2e  # noqa: E402
 from test_overclock_page import (OK_BUTTON, OVERCLOCK_ARM, SAVED_CLOCKS, parse_ini,  # noqa: E402
                                  reset_sim, settings_text, sim_state)
+from test_tray_hotkeys import UserSettingsCase  # noqa: E402
 
 FULL = os.environ.get("VELMORA_ROBUSTNESS", "quick") == "full"
 STEPS = 10000 if FULL else 1000
 WARMUP_STEPS = 200
 
-USER_COPY = "TVRunConfig.dat"
 WM_HOTKEY = 0x0312
 WM_MOUSEMOVE = 0x0200
 WM_LBUTTONDOWN = 0x0201
@@ -117,24 +122,12 @@ def send_rounds(rounds, messages):
     return time.time() - started
 
 
-class LongRunCase(e2e.TestCase):
-    def setUp(self):
-        self.user_copy = os.path.join(e2e.documents_dir(), USER_COPY)
-        self.saved = None
-        if os.path.exists(self.user_copy):
-            with open(self.user_copy, "rb") as f:
-                self.saved = f.read()
-        self.figures = []
+class LongRunCase(UserSettingsCase):
+    """Keeps the per-user settings copy and the simulated card per test (UserSettingsCase)."""
 
-    def tearDown(self):
-        super().tearDown()
-        if self.saved is None:
-            if os.path.exists(self.user_copy):
-                os.remove(self.user_copy)
-        else:
-            with open(self.user_copy, "wb") as f:
-                f.write(self.saved)
-        reset_sim()
+    def setUp(self):
+        super().setUp()
+        self.figures = []
 
     def run_phase(self, name, step_messages, steps_per_round):
         """Warm-up, measurement, the long run, measurement; the growth must stay within the
@@ -165,8 +158,7 @@ class LongRunCase(e2e.TestCase):
     def start_on_overclock_page(self):
         """Starts the program with every hotkey bound and opens the overclocking page; returns the
         main window, one round of hotkey messages and one round of slider clicks."""
-        with open(self.user_copy, "wb") as f:
-            f.write(hotkey_settings().replace("\n", "\r\n").encode("ascii"))
+        self.write_user_copy(hotkey_settings())
         reset_sim({"Sim": {"Log": "0"}})
         self.program = e2e.Program.start()
         window = e2e.wait_window(timeout=60, visible=True)
