@@ -42,7 +42,7 @@ extern "C" {
 
 int VELMORA_CDECL ADL_Main_Control_Create(AdlMallocCallback allocate, int connectedOnly) {
     SimStore store;
-    CallLine line(store, "ADL_Main_Control_Create");
+    CallLine line("ADL_Main_Control_Create");
     line.Pointer(reinterpret_cast<const void*>(allocate)).Int(connectedOnly);
     if (store.IsRefused("ADL_Main_Control_Create")) {
         return line.Finish(sim::kError);
@@ -57,7 +57,7 @@ int VELMORA_CDECL ADL_Main_Control_Create(AdlMallocCallback allocate, int connec
 
 int VELMORA_CDECL ADL_Main_Control_Destroy() {
     SimStore store;
-    CallLine line(store, "ADL_Main_Control_Destroy");
+    CallLine line("ADL_Main_Control_Destroy");
     if (store.IsRefused("ADL_Main_Control_Destroy")) {
         return line.Finish(sim::kError);
     }
@@ -69,7 +69,7 @@ int VELMORA_CDECL ADL_Main_Control_Destroy() {
 
 int VELMORA_CDECL ADL_Adapter_NumberOfAdapters_Get(int* count) {
     SimStore store;
-    CallLine line(store, "ADL_Adapter_NumberOfAdapters_Get");
+    CallLine line("ADL_Adapter_NumberOfAdapters_Get");
     line.Pointer(count);
     const int check = Check(store, "ADL_Adapter_NumberOfAdapters_Get");
     if (check != sim::kOk) {
@@ -84,7 +84,7 @@ int VELMORA_CDECL ADL_Adapter_NumberOfAdapters_Get(int* count) {
 
 int VELMORA_CDECL ADL_Adapter_AdapterInfo_Get(AdapterInfo* info, int size) {
     SimStore store;
-    CallLine line(store, "ADL_Adapter_AdapterInfo_Get");
+    CallLine line("ADL_Adapter_AdapterInfo_Get");
     line.Pointer(info).Int(size);
     const int check = Check(store, "ADL_Adapter_AdapterInfo_Get");
     if (check != sim::kOk) {
@@ -122,7 +122,7 @@ int VELMORA_CDECL ADL_Adapter_AdapterInfo_Get(AdapterInfo* info, int size) {
 int VELMORA_CDECL ADL_Display_DisplayInfo_Get(int adapterIndex, int* count, ADLDisplayInfo** info,
                                               int forceDetect) {
     SimStore store;
-    CallLine line(store, "ADL_Display_DisplayInfo_Get");
+    CallLine line("ADL_Display_DisplayInfo_Get");
     line.Int(adapterIndex).Pointer(count).Pointer(info).Int(forceDetect);
     const int check = Check(store, "ADL_Display_DisplayInfo_Get");
     if (check != sim::kOk) {
@@ -168,7 +168,7 @@ int VELMORA_CDECL ADL_Display_DisplayInfo_Get(int adapterIndex, int* count, ADLD
 int VELMORA_CDECL ADL_Display_ColorCaps_Get(int adapterIndex, int displayIndex, int* caps,
                                             int* valid) {
     SimStore store;
-    CallLine line(store, "ADL_Display_ColorCaps_Get");
+    CallLine line("ADL_Display_ColorCaps_Get");
     line.Int(adapterIndex).Int(displayIndex).Pointer(caps).Pointer(valid);
     const int check = Check(store, "ADL_Display_ColorCaps_Get");
     if (check != sim::kOk) {
@@ -191,7 +191,7 @@ int VELMORA_CDECL ADL_Display_Color_Get(int adapterIndex, int displayIndex, int 
                                         int* current, int* defaultValue, int* minimum, int* maximum,
                                         int* step) {
     SimStore store;
-    CallLine line(store, "ADL_Display_Color_Get");
+    CallLine line("ADL_Display_Color_Get");
     line.Int(adapterIndex).Int(displayIndex).Int(colorType);
     line.Pointer(current).Pointer(defaultValue).Pointer(minimum).Pointer(maximum).Pointer(step);
     const int check = Check(store, "ADL_Display_Color_Get");
@@ -222,7 +222,7 @@ int VELMORA_CDECL ADL_Display_Color_Get(int adapterIndex, int displayIndex, int 
 int VELMORA_CDECL ADL_Display_Color_Set(int adapterIndex, int displayIndex, int colorType,
                                         int value) {
     SimStore store;
-    CallLine line(store, "ADL_Display_Color_Set");
+    CallLine line("ADL_Display_Color_Set");
     line.Int(adapterIndex).Int(displayIndex).Int(colorType).Int(value);
     const int check = Check(store, "ADL_Display_Color_Set");
     if (check != sim::kOk) {

@@ -51,7 +51,7 @@ extern "C" {
 
 int VELMORA_CDECL ATIDL_GetODParameters(int adapter, ADLODParameters* params, int reserved) {
     SimStore store;
-    CallLine line(store, "ATIDL_GetODParameters");
+    CallLine line("ATIDL_GetODParameters");
     line.Int(adapter).Record(params, Words(sizeof(ADLODParameters))).Int(reserved);
     const int check = Check(store, "ATIDL_GetODParameters", adapter, params,
                             params ? params->iSize : 0, sizeof(ADLODParameters));
@@ -75,7 +75,7 @@ int VELMORA_CDECL ATIDL_GetODParameters(int adapter, ADLODParameters* params, in
 int VELMORA_CDECL ATIDL_GetODPerformanceLevels(int adapter, ADLODPerformanceLevels* levels,
                                                int defaults, int reserved) {
     SimStore store;
-    CallLine line(store, "ATIDL_GetODPerformanceLevels");
+    CallLine line("ATIDL_GetODPerformanceLevels");
     line.Int(adapter).Record(levels, 2).Int(defaults).Int(reserved);
     const SimCard card(store);
     const int count = card.StoredLevelCount();
@@ -101,7 +101,7 @@ int VELMORA_CDECL ATIDL_GetODPerformanceLevels(int adapter, ADLODPerformanceLeve
 int VELMORA_CDECL ATIDL_SetODPerformanceLevels(int adapter, ADLODPerformanceLevels* levels,
                                                int reserved) {
     SimStore store;
-    CallLine line(store, "ATIDL_SetODPerformanceLevels");
+    CallLine line("ATIDL_SetODPerformanceLevels");
     line.Int(adapter).Record(levels, sim::SizedWords(levels, 2, kLevelsMaxWords)).Int(reserved);
     SimCard card(store);
     const int count = card.StoredLevelCount();
@@ -128,7 +128,7 @@ int VELMORA_CDECL ATIDL_SetODPerformanceLevels(int adapter, ADLODPerformanceLeve
 
 int VELMORA_CDECL ATIDL_GetODClockInfo(int adapter, ODClockInfo* info) {
     SimStore store;
-    CallLine line(store, "ATIDL_GetODClockInfo");
+    CallLine line("ATIDL_GetODClockInfo");
     line.Int(adapter).Record(info, Words(sizeof(ODClockInfo)));
     const int check = Check(store, "ATIDL_GetODClockInfo", adapter, info, info ? info->iSize : 0,
                             sizeof(ODClockInfo));
@@ -147,7 +147,7 @@ int VELMORA_CDECL ATIDL_GetODClockInfo(int adapter, ODClockInfo* info) {
 
 int VELMORA_CDECL ATIDL_SetODClockConfig(int adapter, ODClockConfig* config) {
     SimStore store;
-    CallLine line(store, "ATIDL_SetODClockConfig");
+    CallLine line("ATIDL_SetODClockConfig");
     line.Int(adapter).Record(config, Words(sizeof(ODClockConfig)));
     const int check = Check(store, "ATIDL_SetODClockConfig", adapter, config,
                             config ? config->iSize : 0, sizeof(ODClockConfig));
@@ -165,7 +165,7 @@ int VELMORA_CDECL ATIDL_SetODClockConfig(int adapter, ODClockConfig* config) {
 int VELMORA_CDECL ATIDL_GetTemperature(int adapter, int controller, ADLTemperature* temperature,
                                        int reserved) {
     SimStore store;
-    CallLine line(store, "ATIDL_GetTemperature");
+    CallLine line("ATIDL_GetTemperature");
     line.Int(adapter).Int(controller).Record(temperature, Words(sizeof(ADLTemperature)));
     line.Int(reserved);
     const int check = Check(store, "ATIDL_GetTemperature", adapter, temperature,
@@ -180,7 +180,7 @@ int VELMORA_CDECL ATIDL_GetTemperature(int adapter, int controller, ADLTemperatu
 int VELMORA_CDECL ATIDL_GetFanSpeedInfo(int adapter, int controller, ADLFanSpeedInfo* info,
                                         int reserved) {
     SimStore store;
-    CallLine line(store, "ATIDL_GetFanSpeedInfo");
+    CallLine line("ATIDL_GetFanSpeedInfo");
     line.Int(adapter).Int(controller).Record(info, Words(sizeof(ADLFanSpeedInfo))).Int(reserved);
     const int check = Check(store, "ATIDL_GetFanSpeedInfo", adapter, info, info ? info->iSize : 0,
                             sizeof(ADLFanSpeedInfo));
@@ -200,7 +200,7 @@ int VELMORA_CDECL ATIDL_GetFanSpeedInfo(int adapter, int controller, ADLFanSpeed
 int VELMORA_CDECL ATIDL_GetFanSpeed(int adapter, int controller, ADLFanSpeedValue* value,
                                     int reserved) {
     SimStore store;
-    CallLine line(store, "ATIDL_GetFanSpeed");
+    CallLine line("ATIDL_GetFanSpeed");
     line.Int(adapter).Int(controller).Record(value, Words(sizeof(ADLFanSpeedValue))).Int(reserved);
     const int check = Check(store, "ATIDL_GetFanSpeed", adapter, value, value ? value->iSize : 0,
                             sizeof(ADLFanSpeedValue));
@@ -223,7 +223,7 @@ int VELMORA_CDECL ATIDL_GetFanSpeed(int adapter, int controller, ADLFanSpeedValu
 int VELMORA_CDECL ATIDL_SetFanSpeed(int adapter, int controller, ADLFanSpeedValue* value,
                                     int reserved) {
     SimStore store;
-    CallLine line(store, "ATIDL_SetFanSpeed");
+    CallLine line("ATIDL_SetFanSpeed");
     line.Int(adapter).Int(controller).Record(value, Words(sizeof(ADLFanSpeedValue))).Int(reserved);
     const int check = Check(store, "ATIDL_SetFanSpeed", adapter, value, value ? value->iSize : 0,
                             sizeof(ADLFanSpeedValue));
@@ -247,7 +247,7 @@ int VELMORA_CDECL ATIDL_SetFanSpeed(int adapter, int controller, ADLFanSpeedValu
 
 int VELMORA_CDECL ATIDL_SetFanSpeedToDefault(int adapter, int controller, int reserved) {
     SimStore store;
-    CallLine line(store, "ATIDL_SetFanSpeedToDefault");
+    CallLine line("ATIDL_SetFanSpeedToDefault");
     line.Int(adapter).Int(controller).Int(reserved);
     if (store.IsRefused("ATIDL_SetFanSpeedToDefault")) {
         return line.Finish(sim::kError);
@@ -261,7 +261,7 @@ int VELMORA_CDECL ATIDL_SetFanSpeedToDefault(int adapter, int controller, int re
 
 int VELMORA_CDECL ATIDL_GetAvivoSettings(int adapter, int setting, AvivoSettingRecord* record) {
     SimStore store;
-    CallLine line(store, "ATIDL_GetAvivoSettings");
+    CallLine line("ATIDL_GetAvivoSettings");
     line.Int(adapter).Int(setting).Record(record, Words(sizeof(AvivoSettingRecord)));
     const int check = Check(store, "ATIDL_GetAvivoSettings", adapter, record,
                             record ? record->iSize : 0, sizeof(AvivoSettingRecord));
@@ -286,7 +286,7 @@ int VELMORA_CDECL ATIDL_GetAvivoSettings(int adapter, int setting, AvivoSettingR
 
 int VELMORA_CDECL ATIDL_SetRotationAngle(int adapter, int rotation) {
     SimStore store;
-    CallLine line(store, "ATIDL_SetRotationAngle");
+    CallLine line("ATIDL_SetRotationAngle");
     line.Int(adapter).Int(rotation);
     if (store.IsRefused("ATIDL_SetRotationAngle")) {
         return line.Finish(sim::kError);

@@ -8,9 +8,6 @@
 
 namespace sim {
 
-CallLine::CallLine(const SimStore& store, const char* name)
-    : name_(name), logging_(store.Logging()), text_(std::string(name) + "(") {}
-
 void CallLine::Separate() {
     if (!first_) {
         text_ += ", ";
@@ -50,9 +47,7 @@ CallLine& CallLine::Record(const void* record, size_t words) {
 }
 
 int CallLine::Finish(int result) {
-    if (logging_) {
-        AppendCallLog(text_ + ") = " + std::to_string(result));
-    }
+    AppendCallLog(text_ + ") = " + std::to_string(result));
     return result;
 }
 

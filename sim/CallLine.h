@@ -11,7 +11,7 @@ class SimStore;
 
 class CallLine {
   public:
-    CallLine(const SimStore& store, const char* name);
+    explicit CallLine(const char* name) : name_(name), text_(std::string(name) + "(") {}
 
     CallLine& Int(int value);
     // "ptr" or "null": an out-pointer whose target the caller does not fill in.
@@ -19,8 +19,7 @@ class CallLine {
     // The words of a record as the caller passed it, or "null".
     CallLine& Record(const void* record, size_t words);
 
-    // Appends " = result" and writes the line to the call log unless the state turns it off;
-    // returns `result`.
+    // Appends " = result" and writes the line to the call log; returns `result`.
     int Finish(int result);
     // Finishes a call that did its work: 0, or 1 (a success with a note) when the state's
     // [Sim] Note lists the entry.
@@ -30,7 +29,6 @@ class CallLine {
     void Separate();
 
     const char* name_;
-    bool logging_;
     std::string text_;
     bool first_ = true;
 };

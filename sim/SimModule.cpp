@@ -71,6 +71,7 @@ void HideExport(HINSTANCE module, const std::string& name) {
 bool AttachSimModule(HINSTANCE module) {
     const std::string name = ModuleBaseName(module);
     const IniDocument state = ReadStateFile();
+    FollowCallLogSwitch(state);
     if (ListContains(state, "Missing", name)) {
         AppendCallLog("refuse load " + name);
         return false;

@@ -13,6 +13,10 @@ namespace sim {
 
 namespace {
 
+// [Sim] Log=0 turns the call log off (for long runs, where appending a line to an ever longer
+// file on every call would be most of the work); it follows the state each call reads.
+std::atomic<bool> g_callLogOn{true};
+
 std::mutex& Lock() {
     static std::mutex lock;
     return lock;
@@ -83,6 +87,7 @@ SimStore::SimStore() : lock_(Lock()), started_(NowMicroseconds()) {
     doc_ = kept.active ? kept.doc : ReadStateFile();
     dirty_ = CompleteFromScenario(doc_);
     kept.active = GetInt("Sim", "Memory", 0) != 0;
+    FollowCallLogSwitch(doc_);
 }
 
 SimStore::~SimStore() {
@@ -165,7 +170,14 @@ void SimStore::SetInts(std::string_view section, std::string_view key,
     SetText(section, key, text);
 }
 
+void FollowCallLogSwitch(const IniDocument& state) {
+    g_callLogOn = state.Get("Sim", "Log") != "0";
+}
+
 void AppendCallLog(std::string_view line) {
+    if (!g_callLogOn) {
+        return;
+    }
     ::CreateDirectoryA(kSimFolder, nullptr);
     fw::FileHandle file(::CreateFileA(kCallLogPath, FILE_APPEND_DATA,
                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,

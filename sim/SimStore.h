@@ -46,9 +46,6 @@ class SimStore {
         return ListContains("Sim", "Note", entryName);
     }
 
-    // Whether calls go to the call log; `[Sim] Log=0` turns it off for long runs and benchmarks.
-    bool Logging() const { return GetInt("Sim", "Log", 1) != 0; }
-
   private:
     void SetText(std::string_view section, std::string_view key, const std::string& text);
 
@@ -61,7 +58,9 @@ class SimStore {
 // Reads the state file without the lock or completion; for the loader's attach step.
 IniDocument ReadStateFile();
 
-// Appends one line to the call log.
+// Turns the call log on or off as the state's [Sim] Log says (off only for "0").
+void FollowCallLogSwitch(const IniDocument& state);
+// Appends one line to the call log, unless the last state read turned it off.
 void AppendCallLog(std::string_view line);
 
 // Microseconds this library has spent inside its entry points, state file and call log included.

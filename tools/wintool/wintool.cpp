@@ -15,6 +15,13 @@
 //   gamma-ramp                                    the screen's gamma ramp: "ramp=" and its
 //                                                 768 entries (red, green, blue), exit 1 if
 //                                                 it cannot be read
+//   send-repeat COUNT HWND MSG WPARAM LPARAM [HWND MSG WPARAM LPARAM]...
+//                                                 COUNT rounds of sending the messages in
+//                                                 turn, each handled before the next is sent;
+//                                                 prints how many were handled and the time
+//   gui-counts PID                                the process's GDI and USER object counts
+//                                                 (guiprobe.dll loaded into it for the count)
+//                                                 and its memory, one line
 //
 // Texts travel as hex of their UTF-8 bytes, so the Unix locale never mangles them.
 #include <windows.h>
@@ -22,6 +29,9 @@
 #include <cstdio>
 #include <cwchar>
 #include <string>
+#include <vector>
+
+#include "tools/wintool/RemoteProbe.h"
 
 namespace {
 
@@ -161,6 +171,61 @@ int PrintGammaRamp() {
     return 0;
 }
 
+struct Message {
+    HWND hwnd;
+    UINT msg;
+    WPARAM wParam;
+    LPARAM lParam;
+};
+
+// Sending (not posting) makes each step finish before the next: a posted message could not be
+// waited for from another process.
+int SendRepeat(int argc, wchar_t** argv) {
+    const long long rounds = ParseNumber(argv[2]);
+    std::vector<Message> messages;
+    for (int i = 3; i + 3 < argc; i += 4) {
+        messages.push_back({ParseWindow(argv[i]), static_cast<UINT>(ParseNumber(argv[i + 1])),
+                            static_cast<WPARAM>(ParseNumber(argv[i + 2])),
+                            static_cast<LPARAM>(ParseNumber(argv[i + 3]))});
+    }
+    if (rounds < 0 || messages.empty()) {
+        return Usage();
+    }
+    const ULONGLONG started = ::GetTickCount64();
+    long long handled = 0;
+    long long failed = 0;
+    for (long long round = 0; round < rounds; ++round) {
+        for (const Message& m : messages) {
+            DWORD_PTR result = 0;
+            if (::SendMessageTimeoutW(m.hwnd, m.msg, m.wParam, m.lParam, SMTO_ABORTIFHUNG, 10000,
+                                      &result)) {
+                ++handled;
+            } else {
+                ++failed;
+            }
+        }
+    }
+    std::printf("handled=%lld failed=%lld elapsed_ms=%llu\n", handled, failed,
+                ::GetTickCount64() - started);
+    return failed == 0 ? 0 : 1;
+}
+
+int PrintGuiCounts(DWORD pid) {
+    const std::optional<wintool::ProcessFigures> figures = wintool::MeasureProcess(pid);
+    if (!figures) {
+        std::fprintf(stderr, "wintool: could not measure process %lu\n",
+                     static_cast<unsigned long>(pid));
+        return 1;
+    }
+    for (int kind = 0; kind < guiprobe::kGuiObjectKinds; ++kind) {
+        std::printf("%s=%d ", guiprobe::GuiObjectLabel(static_cast<guiprobe::GuiObjectKind>(kind)),
+                    figures->objects.counts[kind]);
+    }
+    std::printf("user=%d workingset=%llu\n", figures->objects.user(),
+                static_cast<unsigned long long>(figures->workingSet));
+    return 0;
+}
+
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
@@ -272,6 +337,12 @@ int wmain(int argc, wchar_t** argv) {
     }
     if (command == L"gamma-ramp") {
         return PrintGammaRamp();
+    }
+    if (command == L"send-repeat" && argc >= 7) {
+        return SendRepeat(argc, argv);
+    }
+    if (command == L"gui-counts" && argc >= 3) {
+        return PrintGuiCounts(static_cast<DWORD>(ParseNumber(argv[2])));
     }
     return Usage();
 }
