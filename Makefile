@@ -31,9 +31,15 @@ build: deps
 run: build
 	@$(HARNESS)/run.sh $(PREFIX) $(abspath $(WIN))/bin $(abspath $(BUILD))/screenshots
 
+# The robustness tests' figures are printed at the end (ctest keeps passing tests' output in
+# its log only).
 test: build
 	@$(HARNESS)/session.sh $(PREFIX) \
-		ctest --test-dir $(NATIVE) --output-on-failure -j $(JOBS) $(CTEST_ARGS)
+		ctest --test-dir $(NATIVE) --output-on-failure -j $(JOBS) $(CTEST_ARGS); \
+	status=$$?; \
+	echo "Robustness figures ($(ROBUSTNESS) size):"; \
+	grep -h "FIGURES:" $(NATIVE)/Testing/Temporary/LastTest.log || true; \
+	exit $$status
 
 # The README's pictures, taken from the real program: docs/screenshots/.
 screenshots: build
