@@ -32,8 +32,13 @@ if(VELMORA_WINDOWS)
     endfunction()
 
     # An end-to-end test: a Python script that drives the real program through the harness.
+    # TIMEOUT (seconds, default 600) for the scripts whose full robustness size runs longer.
     function(velmora_e2e_test name script)
-        set_property(GLOBAL APPEND PROPERTY VELMORA_E2E_TESTS "${name}=${script}")
+        cmake_parse_arguments(ARG "" "TIMEOUT" "" ${ARGN})
+        if(NOT ARG_TIMEOUT)
+            set(ARG_TIMEOUT 600)
+        endif()
+        set_property(GLOBAL APPEND PROPERTY VELMORA_E2E_TESTS "${name}=${script}=${ARG_TIMEOUT}")
     endfunction()
 else()
     find_package(GTest REQUIRED)
@@ -85,9 +90,10 @@ function(velmora_write_wine_tests)
         string(REPLACE "=" ";" parts "${entry}")
         list(GET parts 0 test)
         list(GET parts 1 script)
+        list(GET parts 2 timeout)
         string(APPEND content
             "add_test(${test} /usr/bin/python3 \"${script}\")\n"
-            "set_tests_properties(${test} PROPERTIES RESOURCE_LOCK wine TIMEOUT 600 "
+            "set_tests_properties(${test} PROPERTIES RESOURCE_LOCK wine TIMEOUT ${timeout} "
             "ENVIRONMENT \"VELMORA_BIN=${CMAKE_BINARY_DIR}/bin;PYTHONDONTWRITEBYTECODE=1\")\n")
     endforeach()
     file(GENERATE OUTPUT ${CMAKE_BINARY_DIR}/wine-tests.cmake CONTENT "${content}")
