@@ -15,12 +15,9 @@ import time
 
 HERE = os.path.dirname(os.path.abspath(__file__))
 ROOT = os.path.join(HERE, "..", "..")
-sys.path.insert(0, os.path.join(ROOT, "tools", "harness"))
-sys.path.insert(0, os.path.join(ROOT, "tests", "gpu"))
+sys.path.insert(0, HERE)
+from page_driver import UserCopyCase, drive  # noqa: E402
 import velmora_e2e as e2e  # noqa: E402
-from test_overclock_page import SIM_LOG, reset_sim  # noqa: E402
-
-USER_COPY = "TVRunConfig.dat"
 WM_APP_NAVIGATE = 0x400 + 1
 PAGES = [("overclock", 3), ("quality", 9), ("threed", 4), ("display", 8), ("hardware", 2),
          ("shortcut", 1)]
@@ -153,46 +150,14 @@ def steps():
                          for name, code in PAGES] + ["close"])
 
 
-class GarbledSettingsStarts(e2e.TestCase):
-    def setUp(self):
-        self.user_copy = os.path.join(e2e.documents_dir(), USER_COPY)
-        self.saved = None
-        if os.path.exists(self.user_copy):
-            with open(self.user_copy, "rb") as f:
-                self.saved = f.read()
-        reset_sim()
-
-    def tearDown(self):
-        super().tearDown()
-        if self.saved is None:
-            if os.path.exists(self.user_copy):
-                os.remove(self.user_copy)
-        else:
-            with open(self.user_copy, "wb") as f:
-                f.write(self.saved)
-        reset_sim()
-
+class GarbledSettingsStarts(UserCopyCase):
     def start_once(self, data):
         """The faults of one start with the file holding `data`."""
         with open(self.user_copy, "wb") as f:
             f.write(data)
-        faults = []
-        program = e2e.Program.start()
-        driven = e2e.wine([e2e.bin_path("pagedriver.exe"), SIM_LOG] + steps(), timeout=180,
-                          check=False)
-        if driven.returncode != 0:
-            faults.append("page driver ended with %d: %s" % (
-                driven.returncode, " | ".join(driven.stdout.split("\n")[-3:])))
-        else:
-            opened = [l for l in driven.stdout.splitlines() if l.startswith("pages open-")]
-            faults += ["%s pages on screen" % l[6:] for l in opened if not l.endswith(" 1")]
-        try:
-            code = program.wait_exit(30)
-            if code != 0:
-                faults.append("exit code %d" % code)
-        except e2e.HarnessError as error:
-            faults.append(str(error))
-            program.kill()
+        driven, faults = drive(steps(), timeout=180)
+        opened = [l for l in driven.stdout.splitlines() if l.startswith("pages open-")]
+        faults += ["%s pages on screen" % l[6:] for l in opened if not l.endswith(" 1")]
         with open(self.user_copy, "rb") as f:
             after = f.read()
         if after != data:
