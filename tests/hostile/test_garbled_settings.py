@@ -1,10 +1,11 @@
 """Whole-program starts with garbled per-user settings files: random bytes, truncations, huge and
 negative numbers, missing sections, duplicate keys, overlong lines, byte-order marks, invalid
-hotkey values and page indices out of range, each generated from a fixed seed. Every start must
+hotkey values, page indices out of range, a file of a megabyte and stray characters, each
+generated from a fixed seed. Every start must
 show the window, open every page, end with exit code 0 on close, and - with ExitKeep off - leave
 the file byte for byte as it was.
 
-VELMORA_ROBUSTNESS=full runs 200 starts; the default runs 15 (every kind once or twice).
+VELMORA_ROBUSTNESS=full runs 200 starts; the default runs 15 (every kind at least once).
 """
 
 import os
@@ -135,8 +136,36 @@ def page_indices(rng, lines):
     return join(with_values(rng, lines, PAGE_INDICES + HUGE[:2] + NEGATIVE[:2], rows=rows))
 
 
+def huge_file(rng, lines):
+    """The settings followed by about a megabyte of sections and keys nobody knows."""
+    junk, size, target = [], 0, rng.randint(500000, 1200000)
+    while size < target:
+        junk.append("[Junk%d]" % rng.randrange(1000) if rng.random() < 0.05 else
+                    "Key%d=%s" % (rng.randrange(10 ** 6), "x" * rng.randrange(200)))
+        size += len(junk[-1]) + 2
+    return join(lines + junk)
+
+
+def stray_characters(rng, lines):
+    """NULs, lone carriage returns, tabs and blanks around names and values, other letter case,
+    signs and trailing junk on numbers."""
+    lines = list(lines)
+    for i in rng.sample(value_rows(lines), rng.randint(3, 20)):
+        key, value = lines[i].split("=", 1)
+        lines[i] = rng.choice([
+            "%s=%s\x00%s" % (key, value, value), "%s=\r%s" % (key, value),
+            "\t%s \t= %s " % (key, value), "%s=+%s" % (key.lower(), value),
+            "%s=%sjunk" % (key.upper(), value), "%s==%s" % (key, value), "=%s" % value,
+            "%s\x00=%s" % (key, value)])
+    for i in [i for i, line in enumerate(lines) if line.startswith("[") and rng.random() < 0.3]:
+        lines[i] = rng.choice(["[ %s ]" % lines[i][1:-1], lines[i].lower(), lines[i] + " junk",
+                               lines[i][:-1]])
+    return join(lines)
+
+
 KINDS = [random_bytes, truncation, huge_numbers, negative_numbers, missing_sections,
-         duplicate_keys, overlong_lines, byte_order_marks, invalid_hotkeys, page_indices]
+         duplicate_keys, overlong_lines, byte_order_marks, invalid_hotkeys, page_indices,
+         huge_file, stray_characters]
 
 
 def garbled(seed):
