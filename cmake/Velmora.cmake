@@ -32,7 +32,7 @@ if(VELMORA_WINDOWS)
     endfunction()
 
     # An end-to-end test: a Python script that drives the real program through the harness.
-    # TIMEOUT (seconds, default 600) for a script whose full-size run takes longer.
+    # TIMEOUT (seconds, default 600) for the scripts whose full robustness size runs longer.
     function(velmora_e2e_test name script)
         cmake_parse_arguments(ARG "" "TIMEOUT" "" ${ARGN})
         if(NOT ARG_TIMEOUT)

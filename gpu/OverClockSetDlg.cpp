@@ -277,7 +277,10 @@ bool COverClockSetDlg::ApplyToHardware() {
         if (autoFanChosen_ && entries.ATIDL_SetFanSpeedToDefault != nullptr) {
             entries.ATIDL_SetFanSpeedToDefault(kAdapter, kController, 0);
         }
-    } else if (!slots_[kFan].held && entries.ATIDL_SetFanSpeed != nullptr) {
+    } else if (!slots_[kFan].held && slots_[kFan].rangeKnown &&
+               entries.ATIDL_SetFanSpeed != nullptr) {
+        // Without a usable range from the driver (refused, or minimum above maximum) no speed
+        // is known to be safe, even when a reading put a value on the slider.
         ADLFanSpeedValue value{sizeof(ADLFanSpeedValue), kFanSpeedTypePercent,
                                overclock::ClampFanPercent(fanSlider.GetPos()),
                                kFanSpeedFlagUserDefined};

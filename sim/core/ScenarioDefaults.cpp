@@ -109,6 +109,30 @@ const std::vector<Scenario>& Scenarios() {
         {"DisplaysHuge", {{"Adapter0", "Displays", "100000"}}},
         {"ColdTemperature", {{"Thermal", "Fixed", "-15000"}}},
         {"HotTemperature", {{"Thermal", "Fixed", "250000"}}},
+        // One level more than a levels record holds.
+        {"LevelsNine", {{"Overdrive", "Levels", "9"}}},
+        {"LevelsMinusOne", {{"Overdrive", "Levels", "-1"}}},
+        // Every overdrive range reported with its ends swapped.
+        {"RangesInverted",
+         {
+             {"Overdrive", "EngineRange", "90000,50000,500"},
+             {"Overdrive", "MemoryRange", "130000,90000,500"},
+             {"Overdrive", "VddcRange", "1300,900,25"},
+         }},
+        {"StepZero",
+         {
+             {"Overdrive", "EngineRange", "50000,90000,0"},
+             {"Overdrive", "MemoryRange", "90000,130000,0"},
+             {"Overdrive", "VddcRange", "900,1300,0"},
+         }},
+        // The fan's minimum above its maximum, in percent and in RPM.
+        {"FanRangeInverted", {{"Fan", "Range", "80,30,4000,800"}}},
+        {"ColourRangesInverted",
+         {
+             {"Adapter0.Display0", "Brightness", "0,0,100,-100,1"},
+             {"Adapter0.Display0", "Contrast", "100,100,200,0,1"},
+         }},
+        {"AdaptersNegative", {{"Adapters", "Count", "-5"}}},
     };
     return scenarios;
 }

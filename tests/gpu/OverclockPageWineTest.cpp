@@ -325,6 +325,31 @@ TEST_F(OverclockPage, AFanThatCannotBeReadKeepsTheSlidersValue) {
     EXPECT_EQ(page().fanSlider.GetPos(), 55);
 }
 
+TEST_F(OverclockPage, WithoutAUsableFanRangeNoManualSpeedIsWritten) {
+    // The range query refused, or answered with the minimum above the maximum; either way the
+    // fan reading puts a value on the slider.
+    const std::pair<const char*, const char*> cases[] = {
+        {"Refuse", "ATIDL_GetFanSpeedInfo"},
+        {"Range", "80,30,4000,800"},
+    };
+    for (const auto& [key, value] : cases) {
+        SCOPED_TRACE(value);
+        StartWithSettings(kSavedClocks);
+        simtest::ResetSim();
+        simtest::SetSimKey(std::string(key) == "Range" ? "Fan" : "Sim", key, value);
+        CreatePage();
+        page().LoadFromSettings();
+        page().LoadFromHardware();
+        Apply();
+        EXPECT_THAT(simtest::CallLogLines("ATIDL_SetFanSpeed("), IsEmpty());
+        EXPECT_THAT(simtest::CallLogLines("ATIDL_SetODClockConfig"), ElementsAre(testing::_));
+        page_.reset();
+        ::DestroyWindow(host_);
+        host_ = nullptr;
+        DriverBinding::ReleaseDriverLibraries();
+    }
+}
+
 TEST_F(OverclockPage, ShowingThePageAgainReplacesUnappliedValuesWithTheDrivers) {
     StartWithSettings(kSavedClocks);
     CreatePage();
