@@ -13,7 +13,7 @@ The steps are the messages the program gets from the system: WM_HOTKEY for a hot
 move, button down and button up for a click on a slider. `wintool send-repeat` sends them, so
 each step is handled before the next.
 
-VELMORA_ROBUSTNESS=full runs 10 000 steps of each kind; the default runs 1 000."""
+VELMORA_ROBUSTNESS=full runs 10 000 steps of each kind; the default runs 500."""
 
 import math
 import os
@@ -30,7 +30,7 @@ from test_overclock_page import (OK_BUTTON, OVERCLOCK_ARM, SAVED_CLOCKS, parse_i
 from test_tray_hotkeys import UserSettingsCase  # noqa: E402
 
 FULL = os.environ.get("VELMORA_ROBUSTNESS", "quick") == "full"
-STEPS = 10000 if FULL else 1000
+STEPS = 10000 if FULL else 500
 WARMUP_STEPS = 200
 
 WM_HOTKEY = 0x0312
