@@ -4,6 +4,8 @@ WIN := $(BUILD)/win
 NATIVE := $(BUILD)/native
 PREFIX := $(abspath $(BUILD))/wineprefix
 JOBS ?= $(shell nproc)
+# Wine tests run side by side, each lane with its own X server and prefix.
+LANES ?= $(shell n=$$(nproc); [ $$n -gt 2 ] && n=2; echo $$n)
 HARNESS := tools/harness
 
 export VELMORA_SIM_DIR := $(abspath $(WIN))/bin/sim
@@ -34,8 +36,9 @@ run: build
 # The robustness tests' figures are printed at the end (ctest keeps passing tests' output in
 # its log only).
 test: build
-	@$(HARNESS)/session.sh $(PREFIX) \
-		ctest --test-dir $(NATIVE) --output-on-failure -j $(JOBS) $(CTEST_ARGS); \
+	@VELMORA_LANES=$(LANES) $(HARNESS)/session.sh $(PREFIX) \
+		ctest --test-dir $(NATIVE) --output-on-failure -j $(JOBS) \
+		--resource-spec-file $(abspath $(BUILD))/lanes.json $(CTEST_ARGS); \
 	status=$$?; \
 	echo "Robustness figures ($(ROBUSTNESS) size):"; \
 	grep -h "FIGURES:" $(NATIVE)/Testing/Temporary/LastTest.log || true; \

@@ -75,15 +75,18 @@ function(velmora_win_library name)
 endfunction()
 
 # Writes the ctest registrations of the Windows build into one file that the native build's
-# ctest includes, so that `make test` is one ctest run over all three kinds of test.
+# ctest includes, so that `make test` is one ctest run over all three kinds of test. Each Wine
+# test takes one lane (an X display and a prefix of its own, tools/harness/lane.sh): ctest runs
+# as many of them at once as the session has lanes.
 function(velmora_write_wine_tests)
+    set(lane ${VELMORA_ROOT}/tools/harness/lane.sh)
     get_property(tests GLOBAL PROPERTY VELMORA_WINE_TESTS)
     get_property(e2e GLOBAL PROPERTY VELMORA_E2E_TESTS)
     set(content "# Generated: the tests of the Windows build.\n")
     foreach(test IN LISTS tests)
         string(APPEND content
-            "add_test(${test} \"${VELMORA_WINE}\" \"$<TARGET_FILE:${test}>\")\n"
-            "set_tests_properties(${test} PROPERTIES RESOURCE_LOCK wine TIMEOUT 300 "
+            "add_test(${test} \"${lane}\" \"${VELMORA_WINE}\" \"$<TARGET_FILE:${test}>\")\n"
+            "set_tests_properties(${test} PROPERTIES RESOURCE_GROUPS lane:1 TIMEOUT 300 "
             "WORKING_DIRECTORY \"$<TARGET_FILE_DIR:${test}>\")\n")
     endforeach()
     foreach(entry IN LISTS e2e)
@@ -92,8 +95,8 @@ function(velmora_write_wine_tests)
         list(GET parts 1 script)
         list(GET parts 2 timeout)
         string(APPEND content
-            "add_test(${test} /usr/bin/python3 \"${script}\")\n"
-            "set_tests_properties(${test} PROPERTIES RESOURCE_LOCK wine TIMEOUT ${timeout} "
+            "add_test(${test} \"${lane}\" /usr/bin/python3 \"${script}\")\n"
+            "set_tests_properties(${test} PROPERTIES RESOURCE_GROUPS lane:1 TIMEOUT ${timeout} "
             "ENVIRONMENT \"VELMORA_BIN=${CMAKE_BINARY_DIR}/bin;PYTHONDONTWRITEBYTECODE=1\")\n")
     endforeach()
     file(GENERATE OUTPUT ${CMAKE_BINARY_DIR}/wine-tests.cmake CONTENT "${content}")
