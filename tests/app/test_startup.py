@@ -13,7 +13,6 @@ import velmora_e2e as e2e  # noqa: E402
 WM_COMMAND = 0x111
 IDC_CLOSE_BUTTON = 1002
 SW_HIDE = 0
-USER_COPY = "TVRunConfig.dat"
 
 
 def parse_profile(text):
@@ -45,28 +44,14 @@ def section_text(text, name):
     return out
 
 
-class Startup(e2e.TestCase):
+class Startup(e2e.UserCopyCase):
     def setUp(self):
-        self.user_copy = os.path.join(e2e.documents_dir(), USER_COPY)
-        self.saved = None
-        if os.path.exists(self.user_copy):
-            with open(self.user_copy, "rb") as f:
-                self.saved = f.read()
+        super().setUp()
         self.temp = tempfile.mkdtemp(prefix="velmora-startup-")
 
     def tearDown(self):
         super().tearDown()
-        if self.saved is None:
-            if os.path.exists(self.user_copy):
-                os.remove(self.user_copy)
-        else:
-            with open(self.user_copy, "wb") as f:
-                f.write(self.saved)
         shutil.rmtree(self.temp, ignore_errors=True)
-
-    def write_user_copy(self, text):
-        with open(self.user_copy, "wb") as f:
-            f.write(text.replace("\n", "\r\n").encode("ascii"))
 
     def read_user_copy(self):
         with open(self.user_copy, "rb") as f:

@@ -10,7 +10,6 @@ import velmora_e2e as e2e  # noqa: E402
 
 SIM_STATE = e2e.SIM_STATE
 SIM_LOG = e2e.SIM_LOG
-USER_COPY = "TVRunConfig.dat"
 APPLIED = "核心硬件设置成功"
 DLL_MESSAGE = "Dll加载失败!"
 IDOK = 1
@@ -82,27 +81,10 @@ def sim_calls():
         return [line.strip() for line in f if line.strip()]
 
 
-class OverclockPage(e2e.TestCase):
-    def setUp(self):
-        self.user_copy = os.path.join(e2e.documents_dir(), USER_COPY)
-        self.saved = None
-        if os.path.exists(self.user_copy):
-            with open(self.user_copy, "rb") as f:
-                self.saved = f.read()
-
+class OverclockPage(e2e.UserCopyCase):
     def tearDown(self):
         super().tearDown()
-        if self.saved is None:
-            if os.path.exists(self.user_copy):
-                os.remove(self.user_copy)
-        else:
-            with open(self.user_copy, "wb") as f:
-                f.write(self.saved)
         reset_sim()
-
-    def write_user_copy(self, text):
-        with open(self.user_copy, "wb") as f:
-            f.write(text.replace("\n", "\r\n").encode("ascii"))
 
     def user_copy_text(self):
         with open(self.user_copy, "rb") as f:

@@ -11,7 +11,6 @@ sys.path.insert(0, os.path.join(HERE, "..", "gpu"))
 import velmora_e2e as e2e  # noqa: E402
 from test_overclock_page import SIM_LOG, reset_sim  # noqa: E402
 
-USER_COPY = "TVRunConfig.dat"
 
 
 def drive(steps, timeout=240):
@@ -35,25 +34,15 @@ def drive(steps, timeout=240):
     return driven, faults
 
 
-class UserCopyCase(e2e.TestCase):
+class UserCopyCase(e2e.UserCopyCase):
     """Puts the per-user settings copy back as it was, and the simulated card to its default
     with a linear gamma ramp, at the end of the test."""
 
     def setUp(self):
-        self.user_copy = os.path.join(e2e.documents_dir(), USER_COPY)
-        self.saved = None
-        if os.path.exists(self.user_copy):
-            with open(self.user_copy, "rb") as f:
-                self.saved = f.read()
+        super().setUp()
         reset_sim()
 
     def tearDown(self):
         super().tearDown()
-        if self.saved is None:
-            if os.path.exists(self.user_copy):
-                os.remove(self.user_copy)
-        else:
-            with open(self.user_copy, "wb") as f:
-                f.write(self.saved)
         reset_sim()
         e2e.wine([e2e.bin_path("pagedriver.exe"), SIM_LOG, "linear-gamma"], check=False)

@@ -17,7 +17,6 @@ import test_shortcut_page as shortcut_page  # noqa: E402
 
 import screen  # noqa: E402
 
-USER_COPY = "TVRunConfig.dat"
 GUARD_KEY = r"HKCU\Software\Velmora"
 GUARD_VALUE = "ClockApplyPending"
 IDOK = 1
@@ -43,31 +42,17 @@ def wait_tray(timeout=10):
     return None
 
 
-class UserSettingsCase(e2e.TestCase):
+class UserSettingsCase(e2e.UserCopyCase):
     """Keeps the per-user settings copy, the guard marker and the simulated card per test."""
 
     def setUp(self):
-        self.user_copy = os.path.join(e2e.documents_dir(), USER_COPY)
-        self.saved = None
-        if os.path.exists(self.user_copy):
-            with open(self.user_copy, "rb") as f:
-                self.saved = f.read()
+        super().setUp()
         e2e.reg_delete(GUARD_KEY, GUARD_VALUE)
 
     def tearDown(self):
         super().tearDown()
-        if self.saved is None:
-            if os.path.exists(self.user_copy):
-                os.remove(self.user_copy)
-        else:
-            with open(self.user_copy, "wb") as f:
-                f.write(self.saved)
         e2e.reg_delete(GUARD_KEY, GUARD_VALUE)
         reset_sim()
-
-    def write_user_copy(self, text):
-        with open(self.user_copy, "wb") as f:
-            f.write(text.replace("\n", "\r\n").encode("ascii"))
 
 
 class TrayAndStartModes(UserSettingsCase):

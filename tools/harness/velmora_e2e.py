@@ -396,6 +396,34 @@ class TestCase(unittest.TestCase):
         cleanup()
 
 
+class UserCopyCase(TestCase):
+    """A test that may change the per-user settings copy ("TVRunConfig.dat" in the documents
+    folder): the copy is put back as it was (or removed, when there was none) at its end."""
+
+    USER_COPY = "TVRunConfig.dat"
+
+    def setUp(self):
+        self.user_copy = os.path.join(documents_dir(), self.USER_COPY)
+        self.saved = None
+        if os.path.exists(self.user_copy):
+            with open(self.user_copy, "rb") as f:
+                self.saved = f.read()
+
+    def tearDown(self):
+        super().tearDown()
+        if self.saved is None:
+            if os.path.exists(self.user_copy):
+                os.remove(self.user_copy)
+        else:
+            with open(self.user_copy, "wb") as f:
+                f.write(self.saved)
+
+    def write_user_copy(self, text):
+        """Writes the copy from text with "\n" line ends, as Windows keeps it (CR LF, ASCII)."""
+        with open(self.user_copy, "wb") as f:
+            f.write(text.replace("\n", "\r\n").encode("ascii"))
+
+
 def main():
     unittest.main(verbosity=2)
 
