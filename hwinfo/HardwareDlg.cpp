@@ -19,10 +19,18 @@ constexpr RECT kWaitBar{80, 76, 180, 83};
 
 }  // namespace
 
-CHARDWAREDLG::CHARDWAREDLG() : CHARDWAREDLG(hwinfo::ProgramSource()) {}
+CHARDWAREDLG::CHARDWAREDLG() : CSkinSubDialog(IDD_HARDWARE), source_(hwinfo::ProgramSource()) {}
 
-CHARDWAREDLG::CHARDWAREDLG(hwinfo::CollectorSource source) : CSkinSubDialog(IDD_HARDWARE) {
-    collector_ = hwinfo::StartCollector(std::move(source), facts_);
+CHARDWAREDLG::CHARDWAREDLG(hwinfo::CollectorSource source)
+    : CSkinSubDialog(IDD_HARDWARE), source_(std::move(source)) {
+    StartCollecting();
+}
+
+void CHARDWAREDLG::StartCollecting() {
+    if (source_) {
+        collector_ = hwinfo::StartCollector(std::move(*source_), facts_);
+        source_.reset();
+    }
 }
 
 bool CHARDWAREDLG::WaitCollector(DWORD milliseconds) const {
@@ -34,6 +42,7 @@ void CHARDWAREDLG::DoDataExchange() {
 }
 
 BOOL CHARDWAREDLG::OnInitDialog() {
+    StartCollecting();
     CSkinSubDialog::OnInitDialog();
     if (HWND bar = waitBar_.GetSafeHwnd()) {
         ::MoveWindow(bar, kWaitBar.left, kWaitBar.top, kWaitBar.right - kWaitBar.left,

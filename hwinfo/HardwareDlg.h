@@ -3,6 +3,7 @@
 #pragma once
 
 #include <memory>
+#include <optional>
 
 #include "framework/Handles.h"
 #include "hwinfo/HardwareCollector.h"
@@ -13,9 +14,15 @@
 
 class CHARDWAREDLG : public CSkinSubDialog {
   public:
-    // Collects from the program's own library and the bound driver table.
+    // Collects from the program's own library and the bound driver table (taken now), starting
+    // when the page's window is made: the main window makes its pages after its first frame, and
+    // start-up does not share the wineserver with the collection.
     CHARDWAREDLG();
+    // Collects from `source`, starting at once.
     explicit CHARDWAREDLG(hwinfo::CollectorSource source);
+
+    // Starts the collector thread, once.
+    void StartCollecting();
 
     void DrawControls() override;
     void AttachSkin(SkinSurface* surface, Gdiplus::Image* background) override;
@@ -39,5 +46,6 @@ class CHARDWAREDLG : public CSkinSubDialog {
 
     std::shared_ptr<hwinfo::HardwareFacts> facts_ = std::make_shared<hwinfo::HardwareFacts>();
     CBmButton waitBar_;
+    std::optional<hwinfo::CollectorSource> source_;  // until the collector starts
     fw::KernelHandle collector_;
 };

@@ -1,5 +1,6 @@
 // The floor for start-up: the least any skinned GDI+ dialog program must do. It loads the system
-// libraries Velmora.exe loads (common controls 6, GDI+, shell, OLE, sockets, registry), starts
+// libraries Velmora.exe imports (common controls 6, GDI+, shell and its light API, OLE, sockets,
+// registry, device setup), starts
 // GDI+, decodes one 800 x 328 PNG, draws it into a 32-bit surface and presents it on a layered
 // window, then runs until the window is closed. With "/timers" it also runs two timers (1 s and
 // 2 s) that do nothing: the floor of the idle benchmark, against the main window's gauge timers.
@@ -7,7 +8,9 @@
 #include <windows.h>
 #include <commctrl.h>
 #include <objidl.h>
+#include <setupapi.h>
 #include <shlobj.h>
+#include <shlwapi.h>
 
 #include <algorithm>
 #include <cwchar>
@@ -54,6 +57,10 @@ void LoadTheProgramsLibraries() {
     }
     volatile u_short port = ::htons(80);  // ws2_32
     (void)port;
+    volatile BOOL relative = ::PathIsRelativeW(documents);  // shlwapi
+    (void)relative;
+    volatile auto setup = &::SetupDiDestroyDeviceInfoList;  // setupapi
+    (void)setup;
 }
 
 // The PNG of the resource, decoded from a stream over a copy of its bytes.
