@@ -90,10 +90,10 @@ function(velmora_write_wine_tests)
             "WORKING_DIRECTORY \"$<TARGET_FILE_DIR:${test}>\")\n")
     endforeach()
     foreach(entry IN LISTS e2e)
-        string(REPLACE "=" ";" parts "${entry}")
-        list(GET parts 0 test)
-        list(GET parts 1 script)
-        list(GET parts 2 timeout)
+        string(REPLACE "=" ";" fields "${entry}")
+        list(GET fields 0 test)
+        list(GET fields 1 script)
+        list(GET fields 2 timeout)
         string(APPEND content
             "add_test(${test} \"${lane}\" /usr/bin/python3 \"${script}\")\n"
             "set_tests_properties(${test} PROPERTIES RESOURCE_GROUPS lane:1 TIMEOUT ${timeout} "

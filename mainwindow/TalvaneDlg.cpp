@@ -352,9 +352,8 @@ void CTalvaneDlg::SelectPage(CSkinSubDialog* page, ItemListType list) {
         ::InvalidateRect(navCross_.GetSafeHwnd(), nullptr, FALSE);
         ::InvalidateRect(buttonBar_.GetSafeHwnd(), nullptr, FALSE);
         indicator_.fullDisplay = true;
-        indicator_.Redraw();
         DrawBackground();
-        DistributeSurface();
+        DistributeSurface();  // draws the gauge over the new background
     }
     page->ShowPage(SW_SHOW);
     itemList_.SetPage(static_cast<int>(list));

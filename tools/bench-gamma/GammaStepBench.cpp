@@ -12,17 +12,16 @@
 #include "display/GammaRamp.h"
 #include "framework/GdiplusSession.h"
 #include "gpu/DriverBinding.h"
-#include "mainwindow/TalvaneDlg.h"
 #include "res/resource.h"
 #include "settings/RunConfig.h"
 #include "skin/AppMessages.h"
 #include "skin/SkinImages.h"
 #include "skin/core/NavigationCode.h"
 #include "tools/bench-common/FirstFrame.h"
+#include "tools/bench-common/ScriptedMainWindow.h"
 
 namespace {
 
-constexpr UINT kRunScript = WM_APP + 100;
 // The compact slider's step buttons (client coordinates of the slider).
 constexpr LPARAM kPlusButton = MAKELPARAM(150, 10);
 constexpr LPARAM kMinusButton = MAKELPARAM(8, 10);
@@ -40,7 +39,7 @@ void Press(HWND control, LPARAM point) {
     ::SendMessageW(control, WM_LBUTTONUP, 0, point);
 }
 
-class MeasuredWindow : public CTalvaneDlg {
+class MeasuredWindow : public bench::ScriptedMainWindow {
   public:
     explicit MeasuredWindow(int steps) : steps_(steps) {}
 
@@ -51,15 +50,7 @@ class MeasuredWindow : public CTalvaneDlg {
     bool driverBound = false;
 
   protected:
-    BOOL OnInitDialog() override {
-        BOOL result = CTalvaneDlg::OnInitDialog();
-        ::PostMessageW(GetSafeHwnd(), kRunScript, 0, 0);
-        return result;
-    }
-    LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override {
-        if (msg != kRunScript) {
-            return CTalvaneDlg::WindowProc(msg, wParam, lParam);
-        }
+    void RunScript() override {
         HWND hwnd = GetSafeHwnd();
         ::SendMessageW(hwnd, WM_APP_NAVIGATE,
                        static_cast<WPARAM>(skin::NavigationCode::QualityPage), 0);
@@ -69,8 +60,6 @@ class MeasuredWindow : public CTalvaneDlg {
         if (found) {
             Measure(slider);
         }
-        EndDialog(IDOK);
-        return 0;
     }
 
   private:

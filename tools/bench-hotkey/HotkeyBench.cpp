@@ -7,9 +7,9 @@
 #include "app/WindowClass.h"
 #include "framework/GdiplusSession.h"
 #include "gpu/DriverBinding.h"
-#include "mainwindow/TalvaneDlg.h"
 #include "skin/SkinImages.h"
 #include "tools/bench-common/FirstFrame.h"
+#include "tools/bench-common/ScriptedMainWindow.h"
 #include "tools/bench-common/SimulatedCard.h"
 
 #include <algorithm>
@@ -20,7 +20,6 @@
 
 namespace {
 
-constexpr UINT kRunScript = WM_APP + 100;
 constexpr int kCoreUpOne = 1008;
 constexpr int kCoreDownOne = 1010;
 
@@ -39,7 +38,7 @@ Figures Summarise(std::vector<double> values) {
     return figures;
 }
 
-class MeasuredWindow : public CTalvaneDlg {
+class MeasuredWindow : public bench::ScriptedMainWindow {
   public:
     int presses = 200;
     Figures hotkey;
@@ -48,15 +47,7 @@ class MeasuredWindow : public CTalvaneDlg {
     Figures driverWrite;
 
   protected:
-    BOOL OnInitDialog() override {
-        BOOL result = CTalvaneDlg::OnInitDialog();
-        ::PostMessageW(GetSafeHwnd(), kRunScript, 0, 0);
-        return result;
-    }
-    LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override {
-        if (msg != kRunScript) {
-            return CTalvaneDlg::WindowProc(msg, wParam, lParam);
-        }
+    void RunScript() override {
         HWND hwnd = GetSafeHwnd();
         std::vector<double> handled;
         std::vector<double> programAlone;
@@ -86,8 +77,6 @@ class MeasuredWindow : public CTalvaneDlg {
             }
         }
         driverWrite = Summarise(writes);
-        EndDialog(IDOK);
-        return 0;
     }
 };
 

@@ -7,10 +7,10 @@
 // Each run starts from a freshly filled image registry, so every page is a first visit again.
 #include "app/WindowClass.h"
 #include "framework/GdiplusSession.h"
-#include "mainwindow/TalvaneDlg.h"
 #include "skin/AppMessages.h"
 #include "skin/SkinImages.h"
 #include "tools/bench-common/FirstFrame.h"
+#include "tools/bench-common/ScriptedMainWindow.h"
 #include "tools/bench-common/SimulatedCard.h"
 
 #include <algorithm>
@@ -21,7 +21,6 @@
 
 namespace {
 
-constexpr UINT kRunScript = WM_APP + 100;
 constexpr int kPresentations = 20;
 
 struct Page {
@@ -45,22 +44,14 @@ double Median(std::vector<double> values) {
 }
 
 // The main window, measured from inside its own modal loop.
-class MeasuredWindow : public CTalvaneDlg {
+class MeasuredWindow : public bench::ScriptedMainWindow {
   public:
     std::array<double, kPages.size()> pageMs{};
     std::array<double, kPages.size()> cardMs{};
     double presentMs = 0;
 
   protected:
-    BOOL OnInitDialog() override {
-        BOOL result = CTalvaneDlg::OnInitDialog();
-        ::PostMessageW(GetSafeHwnd(), kRunScript, 0, 0);
-        return result;
-    }
-    LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override {
-        if (msg != kRunScript) {
-            return CTalvaneDlg::WindowProc(msg, wParam, lParam);
-        }
+    void RunScript() override {
         HWND hwnd = GetSafeHwnd();
         for (size_t i = 0; i < kPages.size(); ++i) {
             const double cardBefore = bench::SimulatedCardMs();
@@ -76,8 +67,6 @@ class MeasuredWindow : public CTalvaneDlg {
             presents.push_back(bench::NowMs() - started);
         }
         presentMs = Median(presents);
-        EndDialog(IDOK);
-        return 0;
     }
 };
 

@@ -106,7 +106,7 @@ start_lane() {
     wine cmd.exe /c exit </dev/null >/dev/null 2>&1 || true
 }
 
-spec="{\"version\": {\"major\": 1, \"minor\": 0}, \"local\": [{\"lane\": ["
+resources="{\"version\": {\"major\": 1, \"minor\": 0}, \"local\": [{\"lane\": ["
 for ((lane = lanes - 1; lane >= 0; lane--)); do
     if [ "$lane" = 0 ]; then
         lane_prefix=$prefix
@@ -116,10 +116,10 @@ for ((lane = lanes - 1; lane >= 0; lane--)); do
     start_lane "$lane_prefix"
     export "VELMORA_LANE_${lane}_DISPLAY=$display" "VELMORA_LANE_${lane}_PREFIX=$lane_prefix" \
         "VELMORA_LANE_${lane}_XORG_LOG=$xorg_log"
-    spec+="{\"id\": \"$lane\", \"slots\": 1}"
-    [ "$lane" = 0 ] || spec+=", "
+    resources+="{\"id\": \"$lane\", \"slots\": 1}"
+    [ "$lane" = 0 ] || resources+=", "
 done
-echo "$spec]}]}" >"$logdir/lanes.json"
+echo "$resources]}]}" >"$logdir/lanes.json"
 # Lane 0, started last, is the command's own.
 export VELMORA_XORG_LOG="$xorg_log"
 
