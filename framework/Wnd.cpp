@@ -1,15 +1,8 @@
 #include "framework/Wnd.h"
 
-#include <commctrl.h>
+#include "framework/WindowTable.h"
 
 namespace fw {
-namespace {
-
-constexpr wchar_t kBindingProperty[] = L"Velmora.CWnd";
-// One object per window, so one subclass id is enough.
-constexpr UINT_PTR kSubclassId = 1;
-
-}  // namespace
 
 CWnd::~CWnd() {
     const bool ownWindow = !subclassed_;
@@ -21,36 +14,47 @@ CWnd::~CWnd() {
 }
 
 CWnd* CWnd::FromHandle(HWND hwnd) {
-    if (hwnd == nullptr) {
-        return nullptr;
-    }
-    return static_cast<CWnd*>(::GetPropW(hwnd, kBindingProperty));
+    WindowTable::Entry entry;
+    return WindowTable::Find(hwnd, entry) ? entry.object : nullptr;
 }
 
-void CWnd::Attach(HWND hwnd) {
+bool CWnd::Attach(HWND hwnd) {
+    if (!WindowTable::Bind(hwnd, this)) {
+        return false;
+    }
     hwnd_ = hwnd;
-    ::SetPropW(hwnd, kBindingProperty, this);
+    return true;
 }
 
 void CWnd::Detach() {
     if (hwnd_ != nullptr) {
-        ::RemovePropW(hwnd_, kBindingProperty);
+        WindowTable::Unbind(hwnd_, this);
     }
     hwnd_ = nullptr;
+    original_ = nullptr;
     subclassed_ = false;
 }
 
 bool CWnd::SubclassWindow(HWND hwnd) {
-    if (hwnd == nullptr || hwnd_ != nullptr || FromHandle(hwnd) != nullptr) {
+    if (hwnd == nullptr || hwnd_ != nullptr || !::IsWindow(hwnd) || !Attach(hwnd)) {
         return false;
     }
-    Attach(hwnd);
     PreSubclassWindow();
-    if (!::SetWindowSubclass(hwnd, &CWnd::SubclassProc, kSubclassId,
-                             reinterpret_cast<DWORD_PTR>(this))) {
-        Detach();
-        return false;
+    WindowTable::Entry entry;
+    WindowTable::Find(hwnd, entry);
+    if (entry.original == nullptr) {
+        // The procedure stays in the chain until it can be taken out again (UnsubclassWindow).
+        ::SetLastError(0);
+        const auto previous = reinterpret_cast<WNDPROC>(::SetWindowLongPtrW(
+            hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(&CWnd::SubclassProc)));
+        if (previous == nullptr) {
+            Detach();
+            return false;
+        }
+        WindowTable::SetOriginal(hwnd, previous);
+        entry.original = previous;
     }
+    original_ = entry.original;
     subclassed_ = true;
     return true;
 }
@@ -64,9 +68,14 @@ HWND CWnd::UnsubclassWindow() {
     if (hwnd == nullptr) {
         return nullptr;
     }
-    if (subclassed_) {
-        ::RemoveWindowSubclass(hwnd, &CWnd::SubclassProc, kSubclassId);
+    const bool ours = subclassed_ && reinterpret_cast<WNDPROC>(::GetWindowLongPtrW(
+                                         hwnd, GWLP_WNDPROC)) == &CWnd::SubclassProc;
+    if (ours && ::SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original_))) {
+        Detach();
+        WindowTable::Forget(hwnd);
+        return hwnd;
     }
+    // Subclassed again after us: our procedure stays in the chain and passes everything on.
     Detach();
     return hwnd;
 }
@@ -105,7 +114,7 @@ BOOL CWnd::TrackMouseHoverAndLeave(DWORD hoverMs) {
 
 LRESULT CWnd::DefWindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     if (subclassed_) {
-        return ::DefSubclassProc(hwnd_, msg, wParam, lParam);
+        return ::CallWindowProcW(original_, hwnd_, msg, wParam, lParam);
     }
     return ::DefWindowProcW(hwnd_, msg, wParam, lParam);
 }
@@ -275,13 +284,21 @@ LRESULT CWnd::Route(CWnd* self, UINT msg, WPARAM wParam, LPARAM lParam) {
     return result;
 }
 
-LRESULT CALLBACK CWnd::SubclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam, UINT_PTR,
-                                    DWORD_PTR self) {
-    auto* object = reinterpret_cast<CWnd*>(self);
-    if (object == nullptr || object->hwnd_ != hwnd) {
-        return ::DefSubclassProc(hwnd, msg, wParam, lParam);
+LRESULT CALLBACK CWnd::SubclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
+    WindowTable::Entry entry;
+    if (!WindowTable::Find(hwnd, entry) || entry.original == nullptr) {
+        return ::DefWindowProcW(hwnd, msg, wParam, lParam);
     }
-    return Route(object, msg, wParam, lParam);
+    LRESULT result = 0;
+    if (entry.object != nullptr && entry.object->hwnd_ == hwnd) {
+        result = Route(entry.object, msg, wParam, lParam);
+    } else {
+        result = ::CallWindowProcW(entry.original, hwnd, msg, wParam, lParam);
+    }
+    if (msg == WM_NCDESTROY) {
+        WindowTable::Forget(hwnd);  // the window is gone, whoever else subclassed it
+    }
+    return result;
 }
 
 LRESULT CALLBACK CWnd::StaticWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam) {
@@ -289,9 +306,10 @@ LRESULT CALLBACK CWnd::StaticWndProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM 
     if (self == nullptr && msg == WM_NCCREATE) {
         const auto* create = reinterpret_cast<const CREATESTRUCTW*>(lParam);
         self = static_cast<CWnd*>(create->lpCreateParams);
-        if (self != nullptr) {
-            self->Attach(hwnd);
+        if (self != nullptr && self->Attach(hwnd)) {
             self->PreSubclassWindow();
+        } else {
+            self = nullptr;
         }
     }
     if (self == nullptr) {

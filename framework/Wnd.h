@@ -23,7 +23,8 @@ class CWnd {
     // The object bound to a window, or null.
     static CWnd* FromHandle(HWND hwnd);
 
-    // Binds this object to an existing window (SetWindowSubclass); false when either is bound.
+    // Binds this object to an existing window, whose procedure then sees each message after
+    // this object's handlers; false when either is bound.
     [[nodiscard]] bool SubclassWindow(HWND hwnd);
     // Binds this object to the control with the given id in a dialog (the data-exchange binding).
     [[nodiscard]] bool SubclassDlgItem(int id, HWND parent);
@@ -89,17 +90,19 @@ class CWnd {
         LPARAM lParam = 0;
     };
 
-    static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam,
-                                         UINT_PTR id, DWORD_PTR self);
+    static LRESULT CALLBACK SubclassProc(HWND hwnd, UINT msg, WPARAM wParam, LPARAM lParam);
     static LRESULT Route(CWnd* self, UINT msg, WPARAM wParam, LPARAM lParam);
     // True, with the answer, when a typed handler took the message.
     bool Dispatch(const Message& message, LRESULT& result);
     bool ReflectDrawItem(LPARAM lParam);
     bool ReflectCommand(WPARAM wParam, LPARAM lParam);
-    void Attach(HWND hwnd);
+    // False when another object is bound to the window.
+    bool Attach(HWND hwnd);
     void Detach();
 
     HWND hwnd_ = nullptr;
+    // The window's procedure from before the binding (subclassed windows only).
+    WNDPROC original_ = nullptr;
     bool subclassed_ = false;
     Message current_;
 };

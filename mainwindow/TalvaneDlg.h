@@ -56,10 +56,12 @@ class CTalvaneDlg : public CSkinDialog {
     // The shared hotkey table's action for the identifier, also while the window is hidden.
     bool OnHotKey(int id) override;
 
-    // For tests: the tray icon, the hotkeys and the overclocking page the hotkeys step.
+    // For tests: the tray icon, the hotkeys, the overclocking page the hotkeys step and the
+    // hardware page whose collector calls the driver from its own thread.
     TrayIcon& trayIcon() { return tray_; }
     const HotkeyRegistration& hotkeys() const { return hotkeys_; }
     COverClockSetDlg& overclockPage() { return overclockPage_; }
+    const CHARDWAREDLG& hardwarePage() const { return hardwarePage_; }
     const NoUITemprature& indicator() const { return indicator_; }
 
     // Presents the whole surface with UpdateLayeredWindow and per-pixel alpha.

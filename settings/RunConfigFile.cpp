@@ -2,12 +2,34 @@
 
 #include <shlobj.h>
 
+#include "settings/core/ProfileSection.h"
+
 #include <cwchar>
+#include <map>
+#include <optional>
 #include <utility>
+#include <vector>
 
 namespace {
 
 constexpr wchar_t kUserConfigFileName[] = L"\\TVRunConfig.dat";
+
+// Sections of the settings file are a few hundred characters; a section that fills even the
+// largest buffer is read key by key instead.
+constexpr DWORD kFirstSectionBuffer = 4096;
+constexpr DWORD kLargestSectionBuffer = 1u << 20;
+
+// The whole section as GetPrivateProfileSectionW gives it, or nothing when it does not fit.
+std::optional<std::wstring> ReadSection(const wchar_t* section, const wchar_t* file) {
+    for (DWORD size = kFirstSectionBuffer; size <= kLargestSectionBuffer; size *= 2) {
+        std::vector<wchar_t> buffer(size, L'\0');  // an unreadable file leaves it untouched
+        const DWORD length = ::GetPrivateProfileSectionW(section, buffer.data(), size, file);
+        if (length < size - 2) {
+            return std::wstring(buffer.data(), length);
+        }
+    }
+    return std::nullopt;
+}
 
 bool FileExists(const std::wstring& path) {
     WIN32_FIND_DATAW found;
@@ -54,9 +76,22 @@ void RunConfigFile::PrepareUserCopy() const {
 
 void RunConfigFile::Load(RunSettings& settings) const {
     const wchar_t* file = activePath().c_str();
+    // One read per section; the values are those GetPrivateProfileIntW would give key by key.
+    std::map<std::wstring, std::optional<ProfileSection>> sections;
     for (const SettingField& row : SettingFields()) {
-        const UINT raw = ::GetPrivateProfileIntW(row.section, row.key, 0, file);
-        StoreFileValue(row, settings, static_cast<std::int32_t>(raw));
+        auto found = sections.find(row.section);
+        if (found == sections.end()) {
+            const std::optional<std::wstring> text = ReadSection(row.section, file);
+            found = sections
+                        .emplace(row.section,
+                                 text ? std::optional<ProfileSection>(*text) : std::nullopt)
+                        .first;
+        }
+        const std::int32_t value =
+            found->second
+                ? found->second->Int(row.key, 0)
+                : static_cast<std::int32_t>(::GetPrivateProfileIntW(row.section, row.key, 0, file));
+        StoreFileValue(row, settings, value);
     }
 }
 

@@ -42,10 +42,23 @@ bool StillRunning(HANDLE thread) {
     return thread != nullptr && ::WaitForSingleObject(thread, 0) == WAIT_TIMEOUT;
 }
 
+// winhttp.dll and bcrypt.dll are bound at their first call, so that loading versync.dll does not
+// load them while the program starts. Loading them here first turns a missing one into a skipped
+// check instead of the delay-load helper's exception.
+bool LoadNetworkLibraries(fw::Module& http, fw::Module& crypto) {
+    http.reset(::LoadLibraryExW(L"winhttp.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32));
+    crypto.reset(::LoadLibraryExW(L"bcrypt.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32));
+    return http && crypto;
+}
+
 // Returns the library reference the work held.
 HMODULE RunWork(CheckWork* raw) {
     std::unique_ptr<CheckWork> work(raw);
-    RunVersyncCheck(work->settings, work->stop.get());
+    fw::Module http;
+    fw::Module crypto;
+    if (LoadNetworkLibraries(http, crypto)) {
+        RunVersyncCheck(work->settings, work->stop.get());
+    }
     return work->library;
 }
 

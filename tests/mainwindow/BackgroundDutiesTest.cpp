@@ -91,6 +91,9 @@ class DutyWindow : public CTalvaneDlg {
     }
     LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override {
         if (msg == kRunScript) {
+            // The hardware collector calls the simulated card from its own thread; a script that
+            // edits the card's state file must not race its read-modify-write.
+            EXPECT_TRUE(hardwarePage().WaitCollector(10000));
             if (script) {
                 script(*this);
             }

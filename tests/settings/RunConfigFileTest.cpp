@@ -238,6 +238,82 @@ TEST_F(RunConfigFileTest, EachWriterWritesOnlyItsSectionsWithKeysInOrder) {
                 ElementsAre("[SelPage]", "SelPage.QualityPage", "SelPage.3DInfoPage"));
 }
 
+// The loader reads a section at a time; every field must still hold what GetPrivateProfileIntW
+// gives for its key, on any file.
+class ProfileReadTest : public RunConfigFileTest {
+  protected:
+    void ExpectKeyByKeyValues(const std::string& text, const char* what) {
+        WriteText(user_, text);
+        RunSettings loaded{};
+        File().Load(loaded);
+        RunSettings expected{};
+        for (const SettingField& row : SettingFields()) {
+            const UINT raw = ::GetPrivateProfileIntW(row.section, row.key, 0, user_.c_str());
+            StoreFileValue(row, expected, static_cast<std::int32_t>(raw));
+        }
+        for (const SettingField& row : SettingFields()) {
+            ASSERT_EQ(FileValue(row, loaded), FileValue(row, expected))
+                << what << ": " << row.section << L"." << row.key;
+        }
+    }
+};
+
+TEST_F(ProfileReadTest, QuirksOfValuesNamesAndSectionsReadAsKeyByKey) {
+    ExpectKeyByKeyValues(
+        "[Clock_Set]\r\nGPUFrequency=0x2BC\r\nGPUVoltage=  -0b11 \r\n"
+        "Mem='900'\r\nFan=\"4\r\nSelFan=\"\"\r\n",
+        "values");
+    ExpectKeyByKeyValues(
+        "[clock_set]\r\nfan=1\r\nFAN=2\r\nMem\r\nmem=5\r\n;GPUVoltage=3\r\n"
+        "=7\r\n[Clock_Set]\r\nGPUFrequency=9\r\n",
+        "duplicate names, comments, lines without a value");
+    ExpectKeyByKeyValues(
+        "[HotKey]\r\nGPU1Add1=\"123456789012345678901234567890\"\r\n"
+        "GPU1Add2=99999999999999999999\r\n[ SelPage ]\r\nQualityPage=2\r\n"
+        "[SelPage\r\n3DInfoPage=1\r\n",
+        "long values and broken headers");
+    // A section longer than the first buffer, and one longer than the largest.
+    std::string big = "[Display]\r\n";
+    for (int i = 0; i < 600; ++i) {
+        big.append("Padding").append(std::to_string(i)).append("=0\r\n");
+    }
+    big += "Rotation=3\r\n[SettingInfo]\r\n";
+    for (int i = 0; i < 80000; ++i) {
+        big.append("P").append(std::to_string(i)).append("=1\r\n");
+    }
+    big += "RunValue=2\r\n";
+    ExpectKeyByKeyValues(big, "large sections");
+}
+
+TEST_F(ProfileReadTest, UnicodeFilesAndRandomTextReadAsKeyByKey) {
+    ExpectKeyByKeyValues(std::string("\xEF\xBB\xBF[Display]\r\nRotation=2\r\n"), "UTF-8");
+    const std::wstring wide = L"\xFEFF[Display]\r\nRefreshRate=75\r\n";
+    ExpectKeyByKeyValues(
+        std::string(reinterpret_cast<const char*>(wide.data()), wide.size() * sizeof(wchar_t)),
+        "UTF-16");
+    // Fragments of real files shuffled into random lines.
+    const char* pieces[] = {
+        "[Clock_Set]", "[HotKey]",    "[3DInfo_HD]", "[SelPage]", "Fan",  "GPU1Sub2",
+        "Set4",        "QualityPage", "=",           "==",        "'",    "\"",
+        " ",           "\t",          "-",           "+",         "0x",   "0b",
+        "12",          "7",           "4294967296",  ";",         "\r\n", "\r\n"};
+    std::uint32_t seed = 12345;
+    auto next = [&seed]() {
+        seed = seed * 1103515245u + 12345u;
+        return (seed >> 16) & 0x7fffu;
+    };
+    for (int file = 0; file < 60; ++file) {
+        std::string text;
+        const std::uint32_t count = 20 + next() % 200;
+        for (std::uint32_t i = 0; i < count; ++i) {
+            text += pieces[next() % (sizeof(pieces) / sizeof(pieces[0]))];
+        }
+        std::string what = "random file ";
+        what += std::to_string(file);
+        ExpectKeyByKeyValues(text, what.c_str());
+    }
+}
+
 TEST(WriteProfileInt, WritesSignedDecimalAndReportsTheProfileFunctionsResult) {
     wchar_t temp[MAX_PATH];
     ::GetTempPathW(MAX_PATH, temp);

@@ -1,0 +1,119 @@
+#include "settings/core/ProfileSection.h"
+
+#include <algorithm>
+#include <cstddef>
+
+namespace {
+
+// What the profile functions copy into GetPrivateProfileInt's 30-character buffer.
+constexpr std::size_t kIntBufferLength = 30;
+
+wchar_t AsciiLower(wchar_t c) {
+    return c >= L'A' && c <= L'Z' ? static_cast<wchar_t>(c - L'A' + L'a') : c;
+}
+
+bool SameName(std::wstring_view a, std::wstring_view b) {
+    return a.size() == b.size() &&
+           std::equal(a.begin(), a.end(), b.begin(),
+                      [](wchar_t x, wchar_t y) { return AsciiLower(x) == AsciiLower(y); });
+}
+
+// The value as copied for GetPrivateProfileInt: a value in matching quotes loses the opening
+// one, at most 29 characters are kept, and the closing quote goes when the rest fits the buffer
+// (so a long quoted value loses its last kept character instead).
+std::wstring_view CopiedValue(std::wstring_view value) {
+    bool quoted = false;
+    if (value.size() >= 2 && (value.front() == L'\'' || value.front() == L'"') &&
+        value.back() == value.front()) {
+        quoted = true;
+        value.remove_prefix(1);
+    }
+    std::wstring_view copied = value.substr(0, kIntBufferLength - 1);
+    if (quoted && value.size() <= kIntBufferLength && !copied.empty()) {
+        copied.remove_suffix(1);
+    }
+    return copied;
+}
+
+int DigitValue(wchar_t c) {
+    if (c >= L'0' && c <= L'9') {
+        return c - L'0';
+    }
+    if (c >= L'A' && c <= L'Z') {
+        return c - L'A' + 10;
+    }
+    if (c >= L'a' && c <= L'z') {
+        return c - L'a' + 10;
+    }
+    return -1;
+}
+
+}  // namespace
+
+ProfileSection::ProfileSection(std::wstring_view text) {
+    while (!text.empty() && text.front() != L'\0') {
+        const std::size_t end = std::min(text.find(L'\0'), text.size());
+        const std::wstring_view line = text.substr(0, end);
+        text.remove_prefix(std::min(end + 1, text.size()));
+        const std::size_t equals = line.find(L'=');
+        if (equals == std::wstring_view::npos) {
+            entries_.push_back({std::wstring(line), std::nullopt});
+        } else {
+            entries_.push_back(
+                {std::wstring(line.substr(0, equals)), std::wstring(line.substr(equals + 1))});
+        }
+    }
+}
+
+std::int32_t ProfileSection::Int(std::wstring_view key, std::int32_t fallback) const {
+    const auto found = std::find_if(entries_.begin(), entries_.end(), [key](const Entry& entry) {
+        return SameName(entry.name, key);
+    });
+    if (found == entries_.end() || !found->value) {
+        return fallback;
+    }
+    const std::wstring_view copied = CopiedValue(*found->value);
+    if (copied.empty()) {
+        return fallback;
+    }
+    return static_cast<std::int32_t>(ProfileTextToInteger(copied));
+}
+
+std::uint32_t ProfileTextToInteger(std::wstring_view text) {
+    while (!text.empty() && text.front() <= L' ') {
+        text.remove_prefix(1);
+    }
+    bool negative = false;
+    if (!text.empty() && (text.front() == L'+' || text.front() == L'-')) {
+        negative = text.front() == L'-';
+        text.remove_prefix(1);
+    }
+    std::uint32_t base = 10;
+    if (text.size() >= 2 && text[0] == L'0') {
+        switch (text[1]) {
+            case L'x':
+                base = 16;
+                break;
+            case L'o':
+                base = 8;
+                break;
+            case L'b':
+                base = 2;
+                break;
+            default:
+                break;
+        }
+        if (base != 10) {
+            text.remove_prefix(2);
+        }
+    }
+    std::uint32_t total = 0;
+    for (const wchar_t c : text) {
+        const int digit = DigitValue(c);
+        if (digit < 0 || static_cast<std::uint32_t>(digit) >= base) {
+            break;
+        }
+        total = total * base + static_cast<std::uint32_t>(digit);
+    }
+    return negative ? 0u - total : total;
+}

@@ -1,0 +1,86 @@
+// Reading numbers from a section's "name=value" list as GetPrivateProfileInt reads them key by
+// key. The expected numbers are what Wine's GetPrivateProfileIntW returned for the same values.
+#include "settings/core/ProfileSection.h"
+
+#include <gtest/gtest.h>
+
+#include <string>
+
+namespace {
+
+// A section buffer holding one entry.
+std::wstring One(const std::wstring& entry) {
+    std::wstring text = entry;
+    text.push_back(L'\0');
+    text.push_back(L'\0');
+    return text;
+}
+
+std::int32_t ValueOf(const std::wstring& value) {
+    return ProfileSection(One(L"Key=" + value)).Int(L"Key", -99);
+}
+
+TEST(ProfileSection, NumbersAreReadWithPrefixesSignsAndThirtyTwoBitWrapping) {
+    EXPECT_EQ(ValueOf(L"12"), 12);
+    EXPECT_EQ(ValueOf(L"0x10"), 16);
+    EXPECT_EQ(ValueOf(L"0X10"), 0);  // only a lower-case prefix counts
+    EXPECT_EQ(ValueOf(L"0b101"), 5);
+    EXPECT_EQ(ValueOf(L"0o17"), 15);
+    EXPECT_EQ(ValueOf(L"010"), 10);
+    EXPECT_EQ(ValueOf(L"\t  -5"), -5);
+    EXPECT_EQ(ValueOf(L"+7"), 7);
+    EXPECT_EQ(ValueOf(L"-0x10"), -16);
+    EXPECT_EQ(ValueOf(L"12abc"), 12);
+    EXPECT_EQ(ValueOf(L"4294967297"), 1);
+    EXPECT_EQ(ValueOf(L"99999999999999"), 276447231);
+    EXPECT_EQ(ValueOf(L"0xfffffffff"), -1);
+    EXPECT_EQ(ValueOf(L"-2147483648"), INT32_MIN);
+    for (const wchar_t* nothing : {L"-", L"0x", L"z", L"- 5", L"--5", L"'12"}) {
+        EXPECT_EQ(ValueOf(nothing), 0) << nothing;
+    }
+}
+
+TEST(ProfileSection, QuotesAndTheTwentyNineCharacterBufferAreTheProfileFunctions) {
+    EXPECT_EQ(ValueOf(L"'9'"), 9);
+    EXPECT_EQ(ValueOf(L"\"11\""), 11);
+    EXPECT_EQ(ValueOf(L"\" 5\""), 5);
+    EXPECT_EQ(ValueOf(L"'7\""), 0);    // quotes that do not match stay
+    EXPECT_EQ(ValueOf(L"\"\""), -99);  // nothing left: the default
+    EXPECT_EQ(ValueOf(L"''"), -99);
+    // 28 and 29 digits in quotes both keep 28 digits; 33 plain digits keep 29.
+    EXPECT_EQ(ValueOf(L"\"1234567890123456789012345678\""), -1103563954);
+    EXPECT_EQ(ValueOf(L"\"12345678901234567890123456789\""), -1103563954);
+    EXPECT_EQ(ValueOf(L"123456789012345678901234567890123"), 1849262357);
+}
+
+TEST(ProfileSection, TheFirstEntryOfANameCountsWhateverItsCase) {
+    std::wstring text = L"NoEq";
+    text.push_back(L'\0');
+    text += L"noeq=5";
+    text.push_back(L'\0');
+    text += L"Dup=1";
+    text.push_back(L'\0');
+    text += L"DUP=2";
+    text.push_back(L'\0');
+    text += L"Empty=";
+    text.push_back(L'\0');
+    text += L"Equals==3";
+    text.push_back(L'\0');
+    text.push_back(L'\0');
+    text += L"After=4";  // past the list's end
+    const ProfileSection section(text);
+    EXPECT_EQ(section.Int(L"NOEQ", 77), 77);  // the entry without "=" comes first
+    EXPECT_EQ(section.Int(L"dup", 0), 1);
+    EXPECT_EQ(section.Int(L"Empty", 6), 6);
+    EXPECT_EQ(section.Int(L"Equals", 0), 0);  // the value is "=3"
+    EXPECT_EQ(section.Int(L"After", 8), 8);
+    EXPECT_EQ(section.Int(L"Missing", 9), 9);
+}
+
+TEST(ProfileSection, ABufferWithoutItsFinalEntryIsReadToItsEnd) {
+    const std::wstring text = L"A=1";  // no terminating NULs at all
+    EXPECT_EQ(ProfileSection(text).Int(L"A", 0), 1);
+    EXPECT_EQ(ProfileSection(std::wstring()).Int(L"A", 5), 5);
+}
+
+}  // namespace
