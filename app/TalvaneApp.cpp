@@ -46,8 +46,10 @@ BOOL CTalvaneApp::InitInstance() {
     if (!gdiplus_) {
         gdiplus_ = std::make_unique<fw::GdiplusSession>();
     }
-    // The main window's controls look their images up by name.
+    // The main window's controls look their images up by name. The start screen's pictures are
+    // decoded on a thread of their own while the settings load and the window is made.
     LoadSkinImages();
+    PrefetchSkinImages(CTalvaneDlg::StartScreenPictures());
     LoadRunConfig();
     {
         CTalvaneDlg dialog;
@@ -60,6 +62,7 @@ BOOL CTalvaneApp::InitInstance() {
 }
 
 int CTalvaneApp::ExitInstance() {
+    FinishSkinPrefetch();  // it decodes with GDI+
     if (gdiplus_) {
         gdiplus_->shutdown();
     }

@@ -17,6 +17,9 @@ constexpr UINT kAboutCommand = 16;
 // Posted at the end of the initialisation: what the start screen does not show is made once the
 // first frame is on screen. Posted messages come before input, so no click finds it undone.
 constexpr UINT kFinishStart = WM_APP + 1;
+constexpr const wchar_t* kStartScreenBackground = L"RbtnBack";
+constexpr const wchar_t* kNavigationBackground = L"LeftBk_Res";
+constexpr const wchar_t* kStartScreenPictures[] = {kStartScreenBackground, kNavigationBackground};
 // The pictures the first page selection shows besides the buttons' faces, decoded while the
 // start screen is up so that the first click does not wait for them.
 constexpr const wchar_t* kPageScreenPictures[] = {L"MainDlg_BKALL", L"MAINDLG_BK_CLOCK_RES",
@@ -86,6 +89,10 @@ CTalvaneDlg::CTalvaneDlg()
 
 CTalvaneDlg::~CTalvaneDlg() = default;
 
+std::span<const wchar_t* const> CTalvaneDlg::StartScreenPictures() {
+    return kStartScreenPictures;
+}
+
 std::array<CTalvaneDlg::PageEntry, 6> CTalvaneDlg::PageTable() {
     return {{
         {&overclockPage_, L"SUBBK3"},
@@ -126,7 +133,7 @@ BOOL CTalvaneDlg::OnInitDialog() {
     HWND hwnd = GetSafeHwnd();
     // One presentation at the end, of the finished start screen, before the window is shown.
     HeldPresentation held(*this);
-    background = FindSkinImage(L"RbtnBack");
+    background = FindSkinImage(kStartScreenBackground);
     CSkinDialog::OnInitDialog();  // binds the controls, sizes the window, draws the background
 
     ::SetWindowLongW(hwnd, GWL_EXSTYLE, ::GetWindowLongW(hwnd, GWL_EXSTYLE) | WS_EX_LAYERED);
@@ -292,10 +299,10 @@ void CTalvaneDlg::LayOutControls() {
         }
     }
 
-    navCross_.background = FindSkinImage(L"LeftBk_Res");
+    navCross_.background = FindSkinImage(kNavigationBackground);
     navCross_.highlight = FindSkinImage(L"ColorBk");
     navCross_.SetRegions({5, 5, 35, 80}, {85, 5, 119, 80}, {43, 5, 77, 38}, {43, 49, 77, 81});
-    buttonBar_.background = FindSkinImage(L"LeftBk_Res");
+    buttonBar_.background = FindSkinImage(kNavigationBackground);
     buttonBar_.highlight = FindSkinImage(L"ColorBk");
 
     itemList_.frame = kItemListFrame;

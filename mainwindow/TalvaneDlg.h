@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <span>
 #include <optional>
 
 #include "app/core/StartMode.h"
@@ -31,6 +32,9 @@ class CTalvaneDlg : public CSkinDialog {
   public:
     CTalvaneDlg();
     ~CTalvaneDlg() override;
+
+    // The pictures the start screen shows (its background and the navigation's).
+    static std::span<const wchar_t* const> StartScreenPictures();
 
     // ShowWindow on the main window (hiding it sends it to the tray).
     virtual void ShowMainWindow(int showCmd);

@@ -1,5 +1,6 @@
 #include "skin/SkinImages.h"
 
+#include <objbase.h>
 #include <objidl.h>
 #include <gdiplus.h>
 
@@ -12,6 +13,10 @@
 #include <string>
 #include <string_view>
 #include <unordered_map>
+#include <unordered_set>
+#include <vector>
+
+#include "framework/Handles.h"
 
 #include "skin/core/ImageHeader.h"
 #include "skin/core/SkinImageTable.h"
@@ -36,6 +41,13 @@ struct Registry {
     bool ready = false;
     std::map<std::wstring, Gdiplus::Image*, std::less<>> images;
     std::unordered_map<Gdiplus::Image*, PendingPicture> pending;
+    // Pending pictures the prefetch thread is decoding, outside the lock; whoever needs one of
+    // them waits on `decodedOne` until it is done.
+    std::unordered_set<Gdiplus::Image*> decoding;
+    CONDITION_VARIABLE decodedOne = CONDITION_VARIABLE_INIT;
+    // The prefetch thread's work, taken from the front, and its handle.
+    std::vector<Gdiplus::Image*> prefetchQueue;
+    fw::KernelHandle prefetchThread;
 };
 
 Registry& registry() {
@@ -134,6 +146,51 @@ void DecodeInPlace(Gdiplus::Image* image, const PendingPicture& picture) {
     stream->Release();  // the image keeps its own reference
 }
 
+// The next queued picture that is still pending and not being decoded, marked as being decoded;
+// null when the queue is done. Called under the lock.
+Gdiplus::Image* TakeQueuedPicture(Registry& state, PendingPicture& picture) {
+    while (!state.prefetchQueue.empty()) {
+        Gdiplus::Image* image = state.prefetchQueue.front();
+        state.prefetchQueue.erase(state.prefetchQueue.begin());
+        auto found = state.pending.find(image);
+        if (found != state.pending.end() && state.decoding.insert(image).second) {
+            picture = found->second;
+            return image;
+        }
+    }
+    return nullptr;
+}
+
+DWORD WINAPI PrefetchThread(void*) {
+    // GDI+ may reach the codecs through COM; this thread has no apartment of its own otherwise.
+    const HRESULT com = ::CoInitializeEx(nullptr, COINIT_MULTITHREADED);
+    Registry& state = registry();
+    for (;;) {
+        PendingPicture picture;
+        Gdiplus::Image* image = nullptr;
+        {
+            LockGuard guard(state.lock);
+            image = TakeQueuedPicture(state, picture);
+        }
+        if (image == nullptr) {
+            break;
+        }
+        // Nobody touches the object meanwhile: every use goes through DecodedSkinImage, which
+        // waits while the picture is marked as being decoded.
+        DecodeInPlace(image, picture);
+        {
+            LockGuard guard(state.lock);
+            state.pending.erase(image);
+            state.decoding.erase(image);
+        }
+        ::WakeAllConditionVariable(&state.decodedOne);
+    }
+    if (SUCCEEDED(com)) {
+        ::CoUninitialize();
+    }
+    return 0;
+}
+
 }  // namespace
 
 Gdiplus::Image* LoadResourceImage(WORD id) {
@@ -183,12 +240,47 @@ Gdiplus::Image* DecodedSkinImage(Gdiplus::Image* image) {
         return image;
     }
     LockGuard guard(state.lock);
+    while (state.decoding.count(image) != 0) {
+        ::SleepConditionVariableCS(&state.decodedOne, &state.lock, INFINITE);
+    }
     auto found = state.pending.find(image);
     if (found != state.pending.end()) {
         DecodeInPlace(image, found->second);
         state.pending.erase(found);
     }
     return image;
+}
+
+void PrefetchSkinImages(std::span<const wchar_t* const> names) {
+    Registry& state = registry();
+    if (!state.ready || state.prefetchThread) {
+        return;
+    }
+    {
+        LockGuard guard(state.lock);
+        for (const wchar_t* name : names) {
+            auto found =
+                name != nullptr ? state.images.find(std::wstring_view(name)) : state.images.end();
+            if (found != state.images.end()) {
+                state.prefetchQueue.push_back(found->second);
+            }
+        }
+    }
+    // Without a thread the pictures are simply decoded when first drawn.
+    state.prefetchThread.reset(::CreateThread(nullptr, 0, &PrefetchThread, nullptr, 0, nullptr));
+}
+
+void FinishSkinPrefetch() {
+    Registry& state = registry();
+    if (!state.ready || !state.prefetchThread) {
+        return;
+    }
+    {
+        LockGuard guard(state.lock);
+        state.prefetchQueue.clear();  // a picture being decoded is finished
+    }
+    ::WaitForSingleObject(state.prefetchThread.get(), INFINITE);
+    state.prefetchThread.reset();
 }
 
 bool SkinImageSize(Gdiplus::Image* image, int& width, int& height) {
@@ -226,6 +318,7 @@ void ReleaseSkinImages() {
     if (!state.ready) {
         return;
     }
+    FinishSkinPrefetch();
     {
         LockGuard guard(state.lock);
         state.images.clear();

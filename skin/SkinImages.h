@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <cstddef>
+#include <span>
 
 #include "skin/GdiplusFwd.h"
 
@@ -15,8 +16,16 @@ void LoadSkinImages();
 // The image registered under exactly this name, or null (also for a null name, and before
 // LoadSkinImages or after ReleaseSkinImages). Never inserts.
 Gdiplus::Image* FindSkinImage(const wchar_t* name);
-// Empties the registry and deletes its lock. Makes no GDI+ call (GDI+ is already shut down), so
-// the image objects and their memory stay allocated until the process ends.
+// Starts decoding these registered pictures, in order, on a thread of their own, so that the
+// first frame finds them ready; meanwhile a lookup waits only when it needs the one being decoded.
+// Unknown names are skipped; without a thread the pictures are decoded when first drawn. Call
+// after LoadSkinImages; only the first call starts a thread.
+void PrefetchSkinImages(std::span<const wchar_t* const> names);
+// Drops the pictures not started yet and waits for the prefetch thread to end. Call before GDI+
+// shuts down; ReleaseSkinImages calls it too.
+void FinishSkinPrefetch();
+// Empties the registry and deletes its lock (after FinishSkinPrefetch). Makes no GDI+ call (GDI+ is
+// already shut down), so the image objects and their memory stay allocated until the process ends.
 void ReleaseSkinImages();
 // How many images the registry holds.
 std::size_t SkinImageCount();

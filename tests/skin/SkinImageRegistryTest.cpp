@@ -142,6 +142,51 @@ TEST_F(SkinRegistry, PicturesAreDecodedInPlaceOnFirstUseOnly) {
     other->GetLastStatus();
 }
 
+TEST_F(SkinRegistry, PrefetchedPicturesArriveWhileOtherLookupsGoOn) {
+    // Every picture on the prefetch thread while this thread uses them in the same order, so
+    // that it keeps asking for the one being decoded: each is decoded once, to the same pixels
+    // as its own resource gives.
+    std::vector<const wchar_t*> names;
+    for (const SkinImageRow& row : SkinImageTable) {
+        names.push_back(row.name);
+    }
+    names.push_back(L"NoSuchPicture");
+    names.push_back(nullptr);
+    PrefetchSkinImages(names);
+    for (const SkinImageRow& row : SkinImageTable) {
+        Gdiplus::Image* image = FindSkinImage(row.name);
+        ASSERT_EQ(DecodedSkinImage(image), image) << row.id;
+        EXPECT_EQ(image->GetWidth(), ExpectedSize(row.id).first) << row.id;
+        EXPECT_EQ(image->GetLastStatus(), Gdiplus::Ok) << row.id;
+    }
+    FinishSkinPrefetch();
+    for (const wchar_t* name : {L"RbtnBack", L"LeftBk_Res", L"WaitBtnGif"}) {
+        Gdiplus::Image* image = FindSkinImage(name);
+        const SkinImageRow* row = FindSkinImageRow(name);
+        ASSERT_NE(row, nullptr) << name;
+        const std::unique_ptr<Gdiplus::Image> own(LoadResourceImage(row->id));
+        ASSERT_NE(own, nullptr) << name;
+        EXPECT_EQ(Pixels(image), Pixels(own.get())) << name;
+    }
+}
+
+TEST_F(SkinRegistry, AFinishedPrefetchLeavesTheRestToFirstUse) {
+    const wchar_t* names[] = {L"MainDlg_BKALL", L"SUBBKHARDWARE", L"RbtnBack"};
+    PrefetchSkinImages(names);
+    FinishSkinPrefetch();  // at once: at most the picture already started is decoded
+    FinishSkinPrefetch();
+    for (const wchar_t* name : names) {
+        Gdiplus::Image* image = FindSkinImage(name);
+        ASSERT_EQ(DecodedSkinImage(image), image) << name;
+        EXPECT_GT(image->GetWidth(), 0u) << name;
+    }
+    // One prefetch per loaded registry; a fresh load may start another.
+    ReleaseSkinImages();
+    LoadSkinImages();
+    PrefetchSkinImages(names);
+    EXPECT_GT(DecodedSkinImage(FindSkinImage(L"RbtnBack"))->GetWidth(), 0u);
+}
+
 TEST_F(SkinRegistry, ImagesFromElsewherePassThroughUntouched) {
     std::unique_ptr<Gdiplus::Image> own(LoadResourceImage(284));
     ASSERT_NE(own, nullptr);
