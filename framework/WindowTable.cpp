@@ -1,6 +1,7 @@
 #include "framework/WindowTable.h"
 
 #include <mutex>
+#include <new>
 #include <shared_mutex>
 #include <unordered_map>
 
@@ -14,9 +15,12 @@ struct Table {
     std::unordered_map<HWND, WindowTable::Entry> entries;
 };
 
+// Never destroyed: an object with static storage may unbind its window from its destructor at
+// exit, after a function-local table would already be gone.
 Table& TheTable() {
-    static Table table;
-    return table;
+    alignas(Table) static unsigned char storage[sizeof(Table)];
+    static Table* const table = ::new (static_cast<void*>(storage)) Table();
+    return *table;
 }
 
 }  // namespace
