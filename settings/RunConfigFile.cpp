@@ -79,13 +79,11 @@ void RunConfigFile::Load(RunSettings& settings) const {
     // One read per section; the values are those GetPrivateProfileIntW would give key by key.
     std::map<std::wstring, std::optional<ProfileSection>> sections;
     for (const SettingField& row : SettingFields()) {
-        auto found = sections.find(row.section);
-        if (found == sections.end()) {
-            const std::optional<std::wstring> text = ReadSection(row.section, file);
-            found = sections
-                        .emplace(row.section,
-                                 text ? std::optional<ProfileSection>(*text) : std::nullopt)
-                        .first;
+        auto [found, first] = sections.try_emplace(row.section);
+        if (first) {
+            if (const std::optional<std::wstring> text = ReadSection(row.section, file)) {
+                found->second.emplace(*text);
+            }
         }
         const std::int32_t value =
             found->second

@@ -259,10 +259,8 @@ void PrefetchSkinImages(std::span<const wchar_t* const> names) {
     {
         LockGuard guard(state.lock);
         for (const wchar_t* name : names) {
-            auto found =
-                name != nullptr ? state.images.find(std::wstring_view(name)) : state.images.end();
-            if (found != state.images.end()) {
-                state.prefetchQueue.push_back(found->second);
+            if (Gdiplus::Image* image = FindSkinImage(name)) {
+                state.prefetchQueue.push_back(image);
             }
         }
     }
