@@ -6,7 +6,9 @@ void HotkeyRegistration::RegisterHotkeys(
     HWND owner, const std::int32_t (&values)[shortcuts::kHotkeyTableSize]) {
     owner_ = owner;
     for (std::size_t i = 0; i < shortcuts::kHotkeys.size(); ++i) {
-        const auto value = static_cast<shortcuts::HotKeyValue>(values[i]);
+        // Only what the shortcut page can show is registered, with exactly those modifiers:
+        // never a bare key, whatever the file holds.
+        const shortcuts::HotKeyValue value = shortcuts::BoundHotKey(values[i]);
         if (value == 0) {
             continue;
         }

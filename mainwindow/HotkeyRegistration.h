@@ -17,7 +17,8 @@ class HotkeyRegistration {
     HotkeyRegistration(const HotkeyRegistration&) = delete;
     HotkeyRegistration& operator=(const HotkeyRegistration&) = delete;
 
-    // Registers every non-zero value with the owner window; failures are silent.
+    // Registers every value that names a key with one or two modifiers (the shortcut page shows
+    // no other) with the owner window; failures are silent.
     void RegisterHotkeys(HWND owner, const std::int32_t (&values)[shortcuts::kHotkeyTableSize]);
     // Unregisters every slot registration was attempted for.
     void UnregisterHotkeys();

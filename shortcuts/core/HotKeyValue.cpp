@@ -65,17 +65,21 @@ HotKeyText FormatHotKey(HotKeyValue value) {
     return result;
 }
 
+bool IsRegistrableHotKey(HotKeyValue value) {
+    const bool any = HasShift(value) || HasCtrl(value) || HasAlt(value);
+    const bool all = HasShift(value) && HasCtrl(value) && HasAlt(value);
+    return any && !all && !GetKeyName(KeyOf(value)).empty();
+}
+
 HotKeyValue BoundHotKey(std::int64_t stored) {
     // The file holds a signed 32-bit number; anything wider has no meaning as a hotkey.
     if (stored < INT32_MIN || stored > UINT32_MAX) {
         return 0;
     }
     const auto value = static_cast<HotKeyValue>(stored);
-    const HotKeyValue modifiers = ModifierPart(HasShift(value), HasCtrl(value), HasAlt(value));
-    if (modifiers == 0 && GetKeyName(KeyOf(value)).empty()) {
-        return 0;
-    }
-    return modifiers | KeyOf(value);
+    const HotKeyValue bounded =
+        ModifierPart(HasShift(value), HasCtrl(value), HasAlt(value)) | KeyOf(value);
+    return IsRegistrableHotKey(bounded) ? bounded : 0;
 }
 
 std::optional<HotKeyValue> CaptureKeyDown(std::uint64_t key, bool shift, bool ctrl, bool alt) {

@@ -58,9 +58,13 @@ struct HotKeyText {
 };
 HotKeyText FormatHotKey(HotKeyValue value);
 
-// A value from outside (the settings file) reduced to what a capture can produce: marker bytes
-// that hold anything but their marker are cleared, and a value left with neither a modifier nor
-// a named key becomes 0.
+// Whether a value may be registered with the system: its key is named, and its marker bytes
+// give at least one modifier but not all three. A bare key would be taken from every program.
+bool IsRegistrableHotKey(HotKeyValue value);
+
+// A value from outside (the settings file) reduced to what is registered for it: marker bytes
+// that hold anything but their marker are cleared, and a value that cannot be registered
+// becomes 0, so that a field never shows a hotkey that does not act.
 HotKeyValue BoundHotKey(std::int64_t stored);
 
 // The value an ordinary key press gives, or nothing when the key has no name. A named key with

@@ -117,17 +117,36 @@ TEST(StoredValue, IsBoundedToWhatACaptureCanProduce) {
     EXPECT_EQ(BoundHotKey(1118785), 0x00111241u);
     EXPECT_EQ(BoundHotKey(0x10110035), 0x10110035u);
     EXPECT_EQ(BoundHotKey(0x7F111241), 0x00111241u);
-    EXPECT_EQ(BoundHotKey(0x00111200), 0x00111200u);  // modifiers without a named key stay
-    EXPECT_EQ(BoundHotKey(0x00000041), 0x00000041u);
+    EXPECT_EQ(BoundHotKey(0x10000070), 0x10000070u);
+    EXPECT_EQ(BoundHotKey(0x00001241), 0x00001241u);
     EXPECT_EQ(BoundHotKey(0), 0u);
+    // What would not register shows as no hotkey: modifiers without a named key, a bare key (also
+    // one whose marker bytes hold something else), all three modifiers.
+    EXPECT_EQ(BoundHotKey(0x00111200), 0u);
+    EXPECT_EQ(BoundHotKey(0x00000041), 0u);
+    EXPECT_EQ(BoundHotKey(65), 0u);
+    EXPECT_EQ(BoundHotKey(0x20000043), 0u);
+    EXPECT_EQ(BoundHotKey(0x10111241), 0u);
     // Nothing left that can be shown: no hotkey.
     for (std::int64_t stored :
          {std::int64_t{-1}, std::int64_t{INT_MIN}, std::int64_t{INT_MAX}, std::int64_t{0x7F7F7F20},
           std::int64_t{0x100000000}, std::int64_t{LLONG_MIN}, std::int64_t{LLONG_MAX}}) {
         EXPECT_EQ(BoundHotKey(stored), 0u) << stored;
     }
-    // The refused combination stays recognisable, so that the field refuses it.
-    EXPECT_EQ(FormatHotKey(BoundHotKey(0x10111241)).value, 0u);
+}
+
+TEST(RegistrableHotKey, NeedsANamedKeyAndOneOrTwoModifiers) {
+    EXPECT_TRUE(IsRegistrableHotKey(0x00111241));   // Ctrl+Alt+A
+    EXPECT_TRUE(IsRegistrableHotKey(0x10000070));   // Shift+F1
+    EXPECT_TRUE(IsRegistrableHotKey(0x10110028));   // Shift+Ctrl+Down
+    EXPECT_TRUE(IsRegistrableHotKey(0x00001230));   // Alt+0
+    EXPECT_FALSE(IsRegistrableHotKey(0x00000041));  // bare A
+    EXPECT_FALSE(IsRegistrableHotKey(0x10111241));  // all three
+    EXPECT_FALSE(IsRegistrableHotKey(0x00111200));  // no key
+    EXPECT_FALSE(IsRegistrableHotKey(0x001112BA));  // a key without a name
+    // Marker bytes holding anything else give no modifier.
+    EXPECT_FALSE(IsRegistrableHotKey(0x7F7F7F41));
+    EXPECT_FALSE(IsRegistrableHotKey(0x11101341));
 }
 
 TEST(RegisterModifiers, MapsTheThreeMarkersToTheSystemFlags) {

@@ -133,7 +133,9 @@ TEST_F(ShortCutSetDlgTest, LoadsEachFieldFromItsKeyBoundedLikeACapture) {
     EXPECT_EQ(page.field(Row(L"GPU2Add1")).keyText, L"CTRL+ALT+F1");
     EXPECT_EQ(page.field(Row(L"GPU3Add1")).value, 0u);
     EXPECT_TRUE(page.field(Row(L"GPU3Add1")).keyText.empty());
-    EXPECT_EQ(page.field(Row(L"GPU3Sub1")).keyText, L"K");
+    // A bare key would act in every program: it is no hotkey, so the field is empty.
+    EXPECT_EQ(page.field(Row(L"GPU3Sub1")).value, 0u);
+    EXPECT_TRUE(page.field(Row(L"GPU3Sub1")).keyText.empty());
     EXPECT_EQ(page.field(Row(L"GPU1Add1")).value, 0u);
 }
 
