@@ -1,10 +1,31 @@
 #include "framework/Dialog.h"
 
+#include <cstring>
+#include <vector>
+
 namespace fw {
 namespace {
 
 // The dialog whose template is being instantiated on this thread; it binds at its first message.
 thread_local CDialog* t_creating = nullptr;
+
+// Clears WS_VISIBLE in a dialog template's style: a DLGTEMPLATEEX (version 1, signature 0xFFFF)
+// holds its style at byte 12, a DLGTEMPLATE at byte 0. False when the copy is too short.
+bool ClearVisibleStyle(std::vector<unsigned char>& dialogTemplate) {
+    constexpr std::size_t kExtendedStyleOffset = 12;
+    const bool extended = dialogTemplate.size() >= 4 && dialogTemplate[0] == 1 &&
+                          dialogTemplate[1] == 0 && dialogTemplate[2] == 0xFF &&
+                          dialogTemplate[3] == 0xFF;
+    const std::size_t offset = extended ? kExtendedStyleOffset : 0;
+    if (dialogTemplate.size() < offset + sizeof(DWORD)) {
+        return false;
+    }
+    DWORD style = 0;
+    std::memcpy(&style, dialogTemplate.data() + offset, sizeof(style));
+    style &= ~static_cast<DWORD>(WS_VISIBLE);
+    std::memcpy(dialogTemplate.data() + offset, &style, sizeof(style));
+    return true;
+}
 
 }  // namespace
 
@@ -40,6 +61,17 @@ HWND CDialog::CreateFromTemplate(HWND parent) {
     if (data == nullptr || GetSafeHwnd() != nullptr) {
         return nullptr;
     }
+    // The system shows a dialog whose template says WS_VISIBLE once it is initialised: a
+    // dialog kept hidden is made from a copy without it.
+    std::vector<unsigned char> hiddenCopy;
+    if (keepHidden_) {
+        const auto* bytes = static_cast<const unsigned char*>(data);
+        hiddenCopy.assign(bytes, bytes + ::SizeofResource(instance, found));
+        if (!ClearVisibleStyle(hiddenCopy)) {
+            return nullptr;
+        }
+        data = hiddenCopy.data();
+    }
     t_creating = this;
     HWND hwnd =
         ::CreateDialogIndirectParamW(instance, static_cast<LPCDLGTEMPLATEW>(data), parent,
@@ -70,7 +102,7 @@ INT_PTR CDialog::DoModal() {
     }
     // As with the system's modal dialogs, a template without WS_VISIBLE is shown once the
     // queue first runs empty; one that is visible after its initialisation stays as it is.
-    bool showWhenIdle = !::IsWindowVisible(hwnd);
+    bool showWhenIdle = !keepHidden_ && !::IsWindowVisible(hwnd);
     while (!ended_ && GetSafeHwnd() != nullptr) {
         MSG msg;
         if (showWhenIdle && !::PeekMessageW(&msg, nullptr, 0, 0, PM_NOREMOVE)) {

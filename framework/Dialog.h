@@ -18,6 +18,10 @@ class CDialog : public CWnd {
 
     bool IsModalRunning() const { return modal_ && !ended_; }
 
+    // A dialog that runs without ever being shown: the template's WS_VISIBLE is dropped and the
+    // modal loop does not show it either. Set before Create or DoModal.
+    void KeepHidden(bool hidden) { keepHidden_ = hidden; }
+
   protected:
     // Binds the dialog's controls to their objects; runs at the start of OnInitDialog.
     virtual void DoDataExchange() {}
@@ -42,6 +46,7 @@ class CDialog : public CWnd {
     bool modal_ = false;
     bool ended_ = false;
     INT_PTR result_ = -1;
+    bool keepHidden_ = false;
 };
 
 }  // namespace fw

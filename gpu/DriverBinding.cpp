@@ -6,7 +6,6 @@
 
 #include "framework/Handles.h"
 #include "framework/ModuleEntry.h"
-#include "gpu/core/DriverOperations.h"
 
 namespace {
 
@@ -75,6 +74,26 @@ bool DriverBinding::GetPerformanceLevels(bool defaults, ADLODPerformanceLevels& 
 
 bool DriverBinding::SetPerformanceClocks(int32_t engineClock, int32_t memoryClock, int32_t vddc) {
     return Operations().SetPerformanceClocks(engineClock, memoryClock, vddc);
+}
+
+std::optional<overclock::SliderRange> DriverBinding::GetFanRange() {
+    return Operations().GetFanRange();
+}
+
+std::optional<int> DriverBinding::GetFanPercent() {
+    return Operations().GetFanPercent();
+}
+
+DriverWrite DriverBinding::SetFanPercent(int percent) {
+    return Operations().SetFanPercent(percent);
+}
+
+DriverWrite DriverBinding::SetFanToDefault() {
+    return Operations().SetFanToDefault();
+}
+
+std::optional<int32_t> DriverBinding::GetTemperature() {
+    return Operations().GetTemperature();
 }
 
 bool DriverBinding::SetDisplayColor(ColorKind kind, int32_t value) {

@@ -7,9 +7,11 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 
 #include "gpu/core/AdlAllocator.h"
 #include "gpu/core/DriverEntries.h"
+#include "gpu/core/DriverOperations.h"
 #include "gpu/core/DriverRecords.h"
 
 class DriverBinding {
@@ -37,6 +39,14 @@ class DriverBinding {
     // of GetOverdriveParameters are refused before anything is written.
     [[nodiscard]] static bool SetPerformanceClocks(int32_t engineClock, int32_t memoryClock,
                                                    int32_t vddc);
+    [[nodiscard]] static std::optional<overclock::SliderRange> GetFanRange();
+    [[nodiscard]] static std::optional<int> GetFanPercent();
+    // The range is read for this write: without one nothing is written (NotMade); a percent
+    // outside it is refused before the write.
+    [[nodiscard]] static DriverWrite SetFanPercent(int percent);
+    [[nodiscard]] static DriverWrite SetFanToDefault();
+    // Thousandths of a degree Celsius; nothing without the entry.
+    [[nodiscard]] static std::optional<int32_t> GetTemperature();
     static bool SetDisplayColor(ColorKind kind, int32_t value);
     [[nodiscard]] static bool GetDisplayColor(ColorKind kind, int32_t& current,
                                               int32_t& defaultValue, int32_t& minimum,

@@ -13,9 +13,6 @@ using overclock::MHzFromDriverClock;
 
 namespace {
 
-// Every ATIDL call addresses the first adapter and its first controller.
-constexpr int kAdapter = 0;
-constexpr int kController = 0;
 constexpr int kSliderStep = 1;
 constexpr wchar_t kClockSection[] = L"Clock_Set";
 constexpr wchar_t kMessageCaption[] = L"Velmora";
@@ -55,20 +52,6 @@ LevelReading ReadLevelZero(bool defaults) {
         reading.level = levels.aLevels[0];
     }
     return reading;
-}
-
-// The fan speed in percent; nothing when the entry is missing, refuses or reports nonsense.
-std::optional<int> ReadFanPercent() {
-    const DriverEntries& entries = DriverBinding::Entries();
-    if (entries.ATIDL_GetFanSpeed == nullptr) {
-        return std::nullopt;
-    }
-    ADLFanSpeedValue value{sizeof(ADLFanSpeedValue), kFanSpeedTypePercent, 0,
-                           kFanSpeedFlagUserDefined};
-    if (entries.ATIDL_GetFanSpeed(kAdapter, kController, &value, 0) < 0) {
-        return std::nullopt;
-    }
-    return overclock::FanPercentReading(value.iFanSpeed);
 }
 
 }  // namespace
@@ -142,32 +125,49 @@ void COverClockSetDlg::AttachSkin(SkinSurface* newSurface, Gdiplus::Image* newBa
 }
 
 void COverClockSetDlg::SetRangesFromDriver() {
-    const DriverEntries& entries = DriverBinding::Entries();
-    if (entries.ATIDL_GetFanSpeedInfo != nullptr) {
-        ADLFanSpeedInfo info{};
-        info.iSize = sizeof(ADLFanSpeedInfo);
-        info.iFlags = kFanSpeedInfoQueryFlags;
-        // A refused query leaves the record as it was sent: no range to take from it.
-        if (entries.ATIDL_GetFanSpeedInfo(kAdapter, kController, &info, 0) >= 0) {
-            if (const auto range = overclock::FanSliderRange(info)) {
-                fanSlider.SetRange(range->maximum, range->minimum, kSliderStep);
-                slots_[kFan].rangeKnown = true;
-            }
-        }
-    }
-    ADLODParameters params{};
-    if (!DriverBinding::GetOverdriveParameters(params)) {
-        return;
-    }
     const auto setRange = [this](Slot slot, std::optional<overclock::SliderRange> range) {
         if (range) {
             Slider(slot).SetRange(range->maximum, range->minimum, kSliderStep);
             slots_[slot].rangeKnown = true;
         }
     };
-    setRange(kCore, overclock::ClockSliderRange(params.sEngineClock));
-    setRange(kMemory, overclock::ClockSliderRange(params.sMemoryClock));
-    setRange(kVoltage, overclock::VoltageSliderRange(params.sVddc));
+    setRange(kFan, DriverBinding::GetFanRange());
+    ADLODParameters params{};
+    if (DriverBinding::GetOverdriveParameters(params)) {
+        setRange(kCore, overclock::ClockSliderRange(params.sEngineClock));
+        setRange(kMemory, overclock::ClockSliderRange(params.sMemoryClock));
+        setRange(kVoltage, overclock::VoltageSliderRange(params.sVddc));
+    }
+    EnableSteppableSliders();
+}
+
+bool COverClockSetDlg::Steppable(Slot slot) const {
+    return slots_[slot].rangeKnown && (slot != kFan || !autoFan);
+}
+
+void COverClockSetDlg::EnableSteppableSliders() {
+    for (Slot slot : {kCore, kVoltage, kFan, kMemory}) {
+        Slider(slot).enabled = Steppable(slot);
+    }
+}
+
+CHorizSlid* COverClockSetDlg::HotkeySlider(shortcuts::HotkeyTarget target) {
+    Slot slot = kSlotCount;
+    switch (target) {
+        case shortcuts::HotkeyTarget::CoreClock:
+            slot = kCore;
+            break;
+        case shortcuts::HotkeyTarget::MemoryClock:
+            slot = kMemory;
+            break;
+        case shortcuts::HotkeyTarget::FanSpeed:
+            slot = kFan;
+            break;
+        case shortcuts::HotkeyTarget::QualityPreset:
+        case shortcuts::HotkeyTarget::ThreeDPreset:
+            break;
+    }
+    return slot != kSlotCount && Steppable(slot) ? &Slider(slot) : nullptr;
 }
 
 void COverClockSetDlg::HoldAllStored() {
@@ -187,7 +187,13 @@ void COverClockSetDlg::Hold(Slot slot, int32_t stored) {
 
 void COverClockSetDlg::Put(Slot slot, int value) {
     Slider(slot).SetPos(value);
-    slots_[slot].held = false;
+    SlotState& state = slots_[slot];
+    if (state.rangeKnown) {
+        state.held = false;
+    } else {
+        // A slider without the driver's range cannot carry the value: the settings keep theirs.
+        state.shownValue = Slider(slot).GetPos();
+    }
 }
 
 void COverClockSetDlg::PutStored(Slot slot, int32_t stored, std::optional<int> current) {
@@ -248,7 +254,7 @@ void COverClockSetDlg::LoadFromHardware() {
     }
     // Without a reading the slider keeps its value (never 0, which a later Apply would write);
     // a slider that has none yet takes the stored percent.
-    if (const std::optional<int> percent = ReadFanPercent()) {
+    if (const std::optional<int> percent = DriverBinding::GetFanPercent()) {
         Put(kFan, *percent);
     } else if (slots_[kFan].held && ClockSectionSaved()) {
         PutStored(kFan, g_runSettings.Clock.Fan, std::nullopt);
@@ -272,26 +278,22 @@ bool COverClockSetDlg::ClocksApplicable() const {
 }
 
 bool COverClockSetDlg::ApplyToHardware() {
-    const DriverEntries& entries = DriverBinding::Entries();
+    DriverWrite fan = DriverWrite::NotMade;
     if (autoFan) {
-        if (autoFanChosen_ && entries.ATIDL_SetFanSpeedToDefault != nullptr) {
-            entries.ATIDL_SetFanSpeedToDefault(kAdapter, kController, 0);
+        if (autoFanChosen_) {
+            fan = DriverBinding::SetFanToDefault();
         }
-    } else if (!slots_[kFan].held && slots_[kFan].rangeKnown &&
-               entries.ATIDL_SetFanSpeed != nullptr) {
+    } else if (!slots_[kFan].held && slots_[kFan].rangeKnown) {
         // Without a usable range from the driver (refused, or minimum above maximum) no speed
         // is known to be safe, even when a reading put a value on the slider.
-        ADLFanSpeedValue value{sizeof(ADLFanSpeedValue), kFanSpeedTypePercent,
-                               overclock::ClampFanPercent(fanSlider.GetPos()),
-                               kFanSpeedFlagUserDefined};
-        entries.ATIDL_SetFanSpeed(kAdapter, kController, &value, 0);
+        fan = DriverBinding::SetFanPercent(overclock::ClampFanPercent(fanSlider.GetPos()));
     }
-    if (!ClocksApplicable()) {
-        return false;
-    }
-    return DriverBinding::SetPerformanceClocks(DriverClockFromMHz(coreClockSlider.GetPos()),
-                                               DriverClockFromMHz(memoryClockSlider.GetPos()),
-                                               voltageSlider.GetPos());
+    // Every write is attempted; success only when every write made was accepted.
+    const bool clocks = ClocksApplicable() &&
+                        DriverBinding::SetPerformanceClocks(
+                            DriverClockFromMHz(coreClockSlider.GetPos()),
+                            DriverClockFromMHz(memoryClockSlider.GetPos()), voltageSlider.GetPos());
+    return clocks && fan != DriverWrite::Refused;
 }
 
 bool COverClockSetDlg::SaveApplyAndReload() {
@@ -306,8 +308,8 @@ bool COverClockSetDlg::SaveApplyAndReload() {
 }
 
 bool COverClockSetDlg::StoreAndApply() {
-    fanSlider.enabled = !autoFanButton.toggled;
     autoFan = autoFanButton.toggled;
+    EnableSteppableSliders();
     const bool applied = SaveApplyAndReload();
     RedrawPage();
     return applied;
@@ -329,10 +331,8 @@ void COverClockSetDlg::OnConfirm() {
 }
 
 void COverClockSetDlg::OnRestoreDefault() {
-    const DriverEntries& entries = DriverBinding::Entries();
-    if (entries.ATIDL_SetFanSpeedToDefault != nullptr) {
-        entries.ATIDL_SetFanSpeedToDefault(kAdapter, kController, 0);
-    }
+    // What the driver took shows on the next reading.
+    (void)DriverBinding::SetFanToDefault();
     SetAutoFan(true);
     autoFanChosen_ = true;
     const LevelReading defaults = ReadLevelZero(true);
@@ -353,7 +353,7 @@ void COverClockSetDlg::SetAutoFan(bool automatic) {
     ::InvalidateRect(autoFanButton.GetSafeHwnd(), nullptr, TRUE);
     autoFanButton.Redraw();
     autoFan = automatic;
-    fanSlider.enabled = !automatic;
+    EnableSteppableSliders();
 }
 
 void COverClockSetDlg::ToggleAutoFan() {
@@ -365,7 +365,8 @@ void COverClockSetDlg::ToggleAutoFan() {
 void COverClockSetDlg::ReleaseChangedSlots() {
     for (Slot slot : {kCore, kVoltage, kFan, kMemory}) {
         SlotState& state = slots_[slot];
-        if (state.held && Slider(slot).GetPos() != state.shownValue) {
+        // On a scale the driver never gave, a new position is no choice of a value.
+        if (state.held && state.rangeKnown && Slider(slot).GetPos() != state.shownValue) {
             state.held = false;
         }
     }

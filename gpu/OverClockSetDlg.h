@@ -9,6 +9,7 @@
 #include <optional>
 
 #include "res/resource.h"
+#include "shortcuts/core/HotkeyTable.h"
 #include "skin/BmButton.h"
 #include "skin/HorizSlid.h"
 #include "skin/SkinSubDialog.h"
@@ -40,10 +41,15 @@ class COverClockSetDlg : public CSkinSubDialog {
     void LoadFromHardware();
     // The control values into the in-memory settings (no file write).
     void StoreToSettings();
-    // The fan, then the clocks and voltage; true when the clocks and voltage were accepted.
+    // The fan, then the clocks and voltage; true when the clocks and voltage were accepted and
+    // no fan write that was made was refused.
     bool ApplyToHardware();
     // Switches between automatic and manual fan on the page only.
     void ToggleAutoFan();
+
+    // The slider a hotkey steps, or null when it may not be stepped: its range never came from
+    // the driver (its scale means nothing), or it is the fan under automatic control.
+    CHorizSlid* HotkeySlider(shortcuts::HotkeyTarget target);
 
     // The main window's shortcuts step these directly, then call StoreAndApply.
     CHorizSlid coreClockSlider;
@@ -86,6 +92,10 @@ class COverClockSetDlg : public CSkinSubDialog {
     // Button, flag and fan slider after a change of the automatic-fan state.
     void SetAutoFan(bool automatic);
     void ReleaseChangedSlots();
+    // A slider the user and the hotkeys may move: its range came from the driver, and the fan
+    // is under manual control. Exactly these sliders are enabled.
+    bool Steppable(Slot slot) const;
+    void EnableSteppableSliders();
     bool ClocksApplicable() const;
     // Store, save, apply and read back: Apply and OK share these steps.
     bool SaveApplyAndReload();

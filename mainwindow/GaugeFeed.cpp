@@ -11,9 +11,6 @@ namespace {
 
 constexpr UINT kTemperaturePeriodMs = 1000;
 constexpr UINT kClockPeriodMs = 2000;
-// Adapter 0, its first sensor.
-constexpr int kAdapter = 0;
-constexpr int kSensor = 0;
 
 }  // namespace
 
@@ -36,12 +33,9 @@ bool GaugeFeed::OnTimer(UINT_PTR id) {
 }
 
 void GaugeFeed::ShowTemperature() {
-    const DriverEntries& entries = DriverBinding::Entries();
     std::optional<std::uint32_t> reading;
-    if (entries.ATIDL_GetTemperature != nullptr) {
-        ADLTemperature temperature{sizeof(ADLTemperature), 0};
-        entries.ATIDL_GetTemperature(kAdapter, kSensor, &temperature, 0);
-        reading = static_cast<std::uint32_t>(temperature.iTemperature);
+    if (const std::optional<std::int32_t> raw = DriverBinding::GetTemperature()) {
+        reading = static_cast<std::uint32_t>(*raw);
     }
     gauge_.temperature = indicator::GaugeTemperature(reading);
     if (!gauge_.fullDisplay) {

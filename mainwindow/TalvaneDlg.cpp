@@ -229,23 +229,24 @@ bool CTalvaneDlg::OnHotKey(int id) {
 
 void CTalvaneDlg::StepOverclockSlider(const shortcuts::HotkeyAction& action) {
     COverClockSetDlg& page = overclockPage_;
-    // In automatic fan mode the fan hotkeys do nothing at all.
-    if (action.target == shortcuts::HotkeyTarget::FanSpeed && page.autoFanButton.toggled) {
+    // The fan in automatic mode, or a slider whose range the driver never gave: the hotkey does
+    // nothing at all.
+    if (page.HotkeySlider(action.target) == nullptr) {
         return;
     }
     // A hidden page shows what the card runs when it is next shown; the steps start from there.
     if ((::GetWindowLongW(page.GetSafeHwnd(), GWL_STYLE) & WS_VISIBLE) == 0) {
         page.LoadFromHardware();
     }
-    CHorizSlid& slider = action.target == shortcuts::HotkeyTarget::CoreClock ? page.coreClockSlider
-                         : action.target == shortcuts::HotkeyTarget::MemoryClock
-                             ? page.memoryClockSlider
-                             : page.fanSlider;
+    CHorizSlid* slider = page.HotkeySlider(action.target);
+    if (slider == nullptr) {
+        return;
+    }
     for (int step = 0; step < action.argument; ++step) {
-        slider.StepUp();
+        slider->StepUp();
     }
     for (int step = 0; step > action.argument; --step) {
-        slider.StepDown();
+        slider->StepDown();
     }
     page.StoreAndApply();
 }
@@ -401,6 +402,10 @@ void CTalvaneDlg::ShowMainWindow(int showCmd) {
 }
 
 void CTalvaneDlg::PushLayer() {
+    // Apply-and-exit never shows the window: no frame is ever presented.
+    if (startMode_ == StartMode::ApplyAndExit) {
+        return;
+    }
     if (presentationHolds_ > 0) {
         presentationPending_ = true;
         return;

@@ -39,8 +39,12 @@ class CTalvaneDlg : public CSkinDialog {
     // ShowWindow on the main window (hiding it sends it to the tray).
     virtual void ShowMainWindow(int showCmd);
 
-    // How the process was started; read at the end of the initialisation.
-    void SetStartMode(StartMode mode) { startMode_ = mode; }
+    // How the process was started; read at the end of the initialisation. Apply-and-exit runs
+    // without the window ever being shown.
+    void SetStartMode(StartMode mode) {
+        startMode_ = mode;
+        KeepHidden(mode == StartMode::ApplyAndExit);
+    }
 
     bool pageChosen() const { return PageChosen; }
     CSkinSubDialog* currentPage() const { return CurrentPage; }

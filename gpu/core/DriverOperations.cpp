@@ -7,8 +7,9 @@
 
 namespace {
 
-// Every ATIDL call addresses the first adapter.
+// Every ATIDL call addresses the first adapter, and its first fan controller and sensor.
 constexpr int kAdapter = 0;
+constexpr int kController = 0;
 
 int32_t RaisedEngineMaximum(int32_t reported) {
     // A hostile maximum near the top of the range must not overflow.
@@ -156,6 +157,70 @@ bool DriverOperations::SetPerformanceClocks(int32_t engineClock, int32_t memoryC
     // The new voltage was chosen for the refused clocks: it must not stay without them.
     entries_.ATIDL_SetODPerformanceLevels(kAdapter, &previous, 0);
     return false;
+}
+
+std::optional<overclock::SliderRange> DriverOperations::GetFanRange() const {
+    if (entries_.ATIDL_GetFanSpeedInfo == nullptr) {
+        return std::nullopt;
+    }
+    ADLFanSpeedInfo info{};
+    info.iSize = sizeof(ADLFanSpeedInfo);
+    info.iFlags = kFanSpeedInfoQueryFlags;
+    // A refused query leaves the record as it was sent: no range to take from it.
+    if (!Accepted(entries_.ATIDL_GetFanSpeedInfo(kAdapter, kController, &info, 0))) {
+        return std::nullopt;
+    }
+    return overclock::FanSliderRange(info);
+}
+
+std::optional<int> DriverOperations::GetFanPercent() const {
+    if (entries_.ATIDL_GetFanSpeed == nullptr) {
+        return std::nullopt;
+    }
+    ADLFanSpeedValue value{sizeof(ADLFanSpeedValue), kFanSpeedTypePercent, 0,
+                           kFanSpeedFlagUserDefined};
+    if (!Accepted(entries_.ATIDL_GetFanSpeed(kAdapter, kController, &value, 0))) {
+        return std::nullopt;
+    }
+    return overclock::FanPercentReading(value.iFanSpeed);
+}
+
+DriverWrite DriverOperations::SetFanPercent(int percent) const {
+    if (entries_.ATIDL_SetFanSpeed == nullptr) {
+        return DriverWrite::NotMade;
+    }
+    // The last guard, as for the clocks: the range may have narrowed since the page read it.
+    const std::optional<overclock::SliderRange> range = GetFanRange();
+    if (!range) {
+        return DriverWrite::NotMade;
+    }
+    if (percent < range->minimum || percent > range->maximum) {
+        return DriverWrite::Refused;
+    }
+    ADLFanSpeedValue value{sizeof(ADLFanSpeedValue), kFanSpeedTypePercent, percent,
+                           kFanSpeedFlagUserDefined};
+    return Accepted(entries_.ATIDL_SetFanSpeed(kAdapter, kController, &value, 0))
+               ? DriverWrite::Accepted
+               : DriverWrite::Refused;
+}
+
+DriverWrite DriverOperations::SetFanToDefault() const {
+    if (entries_.ATIDL_SetFanSpeedToDefault == nullptr) {
+        return DriverWrite::NotMade;
+    }
+    return Accepted(entries_.ATIDL_SetFanSpeedToDefault(kAdapter, kController, 0))
+               ? DriverWrite::Accepted
+               : DriverWrite::Refused;
+}
+
+std::optional<int32_t> DriverOperations::GetTemperature() const {
+    if (entries_.ATIDL_GetTemperature == nullptr) {
+        return std::nullopt;
+    }
+    ADLTemperature temperature{sizeof(ADLTemperature), 0};
+    // The record is read whatever the result: a refusal leaves it at 0.
+    entries_.ATIDL_GetTemperature(kAdapter, kController, &temperature, 0);
+    return temperature.iTemperature;
 }
 
 bool DriverOperations::HasColorEntries() const {

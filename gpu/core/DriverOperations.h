@@ -7,8 +7,14 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 
 #include "gpu/core/DriverEntries.h"
+#include "gpu/core/OverclockValues.h"
+
+// The outcome of a write the program may decline to make: a write not made (its entry is
+// missing, or nothing safe is known to write) counts neither as a success nor as a failure.
+enum class DriverWrite { NotMade, Accepted, Refused };
 
 class DriverOperations {
   public:
@@ -36,6 +42,21 @@ class DriverOperations {
     // driver accepted both the voltage and the clocks.
     [[nodiscard]] bool SetPerformanceClocks(int32_t engineClock, int32_t memoryClock,
                                             int32_t vddc) const;
+
+    // The fan's percent range within 0..100; nothing when the entry is missing, the query is
+    // refused or no part of the range lies within 0..100.
+    [[nodiscard]] std::optional<overclock::SliderRange> GetFanRange() const;
+    // The fan speed in percent; nothing when the entry is missing, the query is refused or the
+    // answer is no percentage.
+    [[nodiscard]] std::optional<int> GetFanPercent() const;
+    // A manual fan speed in percent. The range is read for this write: without one no write is
+    // made; a percent outside it is refused before anything is written.
+    [[nodiscard]] DriverWrite SetFanPercent(int percent) const;
+    // The fan back under the driver's control.
+    [[nodiscard]] DriverWrite SetFanToDefault() const;
+    // The temperature in thousandths of a degree Celsius as the driver left it in its record
+    // (the record reads 0 after a refusal); nothing without the entry.
+    [[nodiscard]] std::optional<int32_t> GetTemperature() const;
 
     // Brightness or contrast of the first connected, mapped display that supports it.
     bool SetDisplayColor(ColorKind kind, int32_t value) const;

@@ -5,7 +5,7 @@
 namespace indicator {
 
 int GaugeTemperature(std::optional<std::uint32_t> milliDegrees) {
-    constexpr std::uint32_t kBelievable = 100000;
+    constexpr std::uint32_t kBelievable = 150000;
     if (!milliDegrees || *milliDegrees > kBelievable) {
         return kLowestTemperature;
     }

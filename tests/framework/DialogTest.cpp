@@ -153,6 +153,18 @@ TEST(ModalDialog, TemplateWithoutTheVisibleStyleIsShownOnceTheQueueRunsEmpty) {
     EXPECT_FALSE(visibleAtFirst);
 }
 
+TEST(ModalDialog, AKeptHiddenDialogIsNeverShownDespiteItsVisibleTemplate) {
+    ScriptedDialog dialog(IDD_FRAMEWORK_TEST);  // WS_VISIBLE in its template
+    dialog.KeepHidden(true);
+    bool visibleAtFirst = true;
+    dialog.script = [&](ScriptedDialog& d) {
+        visibleAtFirst = ::IsWindowVisible(d.GetSafeHwnd()) != FALSE;
+        ::SetTimer(d.GetSafeHwnd(), 2, 200, &EndRunWithVisibility);
+    };
+    EXPECT_EQ(dialog.DoModal(), 0);  // still hidden after the queue ran empty
+    EXPECT_FALSE(visibleAtFirst);
+}
+
 TEST(ModalDialog, EscapeLetThroughReachesCancel) {
     ScriptedDialog dialog;
     dialog.script = [](ScriptedDialog& d) {

@@ -15,6 +15,7 @@
 #include "gpu/OverClockSetDlg.h"
 #include "settings/RunConfig.h"
 #include "skin/SkinImages.h"
+#include "shortcuts/core/HotkeyTable.h"
 #include "tests/gpu/SimHarness.h"
 
 using ::testing::ElementsAre;
@@ -253,15 +254,50 @@ TEST_F(OverclockPage, WithoutTheDriverStoredValuesAreKeptAndNothingIsApplied) {
     EXPECT_THAT(simtest::CallLogLines("ATIDL_"), IsEmpty());
 }
 
-TEST_F(OverclockPage, AValueTheUserMovesWithoutTheDriverIsTheUsers) {
+// A press and release of the left button at a point of a control, as the mouse sends them.
+void ClickAt(HWND control, POINT point) {
+    const LPARAM where = MAKELPARAM(point.x, point.y);
+    ::SendMessageW(control, WM_LBUTTONDOWN, MK_LBUTTON, where);
+    ::SendMessageW(control, WM_LBUTTONUP, 0, where);
+}
+
+TEST_F(OverclockPage, WithoutTheDriverNoSliderCanReplaceAStoredClock) {
     StartWithSettings(kSavedClocks);
     simtest::SetSimKey("Sim", "Missing", "atipdlxx,atiadlxx,atiadlxy");
     CreatePage();
+    page().ShowPage(SW_SHOW);
     page().LoadFromSettings();
+    // The sliders' scale is not the card's: they take no clicks, and no hotkey may step them.
+    for (CHorizSlid* slider : {&page().coreClockSlider, &page().voltageSlider, &page().fanSlider,
+                               &page().memoryClockSlider}) {
+        EXPECT_FALSE(slider->enabled);
+        const int before = slider->GetPos();
+        ClickAt(slider->GetSafeHwnd(), {slider->minusRect.left + 2, slider->minusRect.top + 2});
+        EXPECT_EQ(slider->GetPos(), before);
+    }
+    for (auto target : {shortcuts::HotkeyTarget::CoreClock, shortcuts::HotkeyTarget::MemoryClock,
+                        shortcuts::HotkeyTarget::FanSpeed}) {
+        EXPECT_EQ(page().HotkeySlider(target), nullptr);
+    }
+    // Even a step that reaches the slider, with its notification, is no choice of a clock.
     page().coreClockSlider.StepDown();
-    page().StoreToSettings();
-    EXPECT_EQ(g_runSettings.Clock.GPUFrequency, 28);
+    EXPECT_THAT(Apply(), IsEmpty());
+    EXPECT_EQ(g_runSettings.Clock.GPUFrequency, 850);
     EXPECT_EQ(g_runSettings.Clock.Mem, 1000);
+    EXPECT_EQ(ClockSection(), kSavedClocks);
+}
+
+TEST_F(OverclockPage, AFanReadingWithoutAFanRangeNeverReplacesTheStoredPercent) {
+    StartWithSettings(kSavedClocks);
+    simtest::SetSimKey("Sim", "Refuse", "ATIDL_GetFanSpeedInfo");
+    simtest::SetSimKey("Fan", "Percent", "80");
+    CreatePage();
+    page().ShowPage(SW_SHOW);
+    EXPECT_FALSE(page().fanSlider.enabled);
+    EXPECT_EQ(page().HotkeySlider(shortcuts::HotkeyTarget::FanSpeed), nullptr);
+    EXPECT_THAT(Apply(), ElementsAre(kApplied));
+    EXPECT_EQ(g_runSettings.Clock.Fan, 55);
+    EXPECT_THAT(simtest::CallLogLines("ATIDL_SetFanSpeed("), IsEmpty());
 }
 
 TEST_F(OverclockPage, ClocksNeverSavedTakeTheCurrentLevel) {
@@ -348,6 +384,53 @@ TEST_F(OverclockPage, WithoutAUsableFanRangeNoManualSpeedIsWritten) {
         host_ = nullptr;
         DriverBinding::ReleaseDriverLibraries();
     }
+}
+
+TEST_F(OverclockPage, ARefusedFanWriteIsNoSuccess) {
+    // Manual fan refused, and automatic fan refused: every write is still attempted.
+    const std::pair<const char*, bool> cases[] = {
+        {"ATIDL_SetFanSpeed", false},
+        {"ATIDL_SetFanSpeedToDefault", true},
+    };
+    for (const auto& [refused, automatic] : cases) {
+        SCOPED_TRACE(refused);
+        StartWithSettings(kSavedClocks);
+        simtest::ResetSim();
+        simtest::SetSimKey("Sim", "Refuse", refused);
+        CreatePage();
+        page().LoadFromSettings();
+        if (automatic) {
+            page().ToggleAutoFan();
+        }
+        EXPECT_THAT(Apply(), IsEmpty());
+        EXPECT_FALSE(page().StoreAndApply());
+        EXPECT_THAT(simtest::CallLogLines(std::string(refused) + "("), testing::SizeIs(2));
+        EXPECT_THAT(simtest::CallLogLines("ATIDL_SetODClockConfig"), testing::SizeIs(2));
+        page_.reset();
+        ::DestroyWindow(host_);
+        host_ = nullptr;
+        DriverBinding::ReleaseDriverLibraries();
+    }
+}
+
+TEST_F(OverclockPage, AFanPercentOutsideTheRangeReadForTheWriteIsNeverWritten) {
+    StartWithSettings(kSavedClocks);
+    CreatePage();
+    page().LoadFromSettings();
+    EXPECT_EQ(page().fanSlider.GetPos(), 55);
+    // The driver's range narrows after the page read it: 55 % is now below the minimum.
+    simtest::SetSimKey("Fan", "Range", "60,100,1000,4000");
+    EXPECT_THAT(Apply(), IsEmpty());
+    EXPECT_THAT(simtest::CallLogLines("ATIDL_SetFanSpeed("), IsEmpty());
+    EXPECT_THAT(simtest::CallLogLines("ATIDL_SetODClockConfig"), ElementsAre(testing::_));
+
+    // The range cannot be read any more: no speed is known to be safe, and the fan does not
+    // count either way.
+    page().LoadFromSettings();
+    simtest::SetSimKey("Sim", "Refuse", "ATIDL_GetFanSpeedInfo");
+    simtest::ClearCallLog();
+    EXPECT_THAT(Apply(), ElementsAre(kApplied));
+    EXPECT_THAT(simtest::CallLogLines("ATIDL_SetFanSpeed("), IsEmpty());
 }
 
 TEST_F(OverclockPage, ShowingThePageAgainReplacesUnappliedValuesWithTheDrivers) {

@@ -245,15 +245,26 @@ TEST_F(BackgroundDuties, MinimizedStartMinimisesAndAddsNoIconAtOnce) {
 TEST_F(BackgroundDuties, HotkeysAreRegisteredFromTheTableAndRemovedOnesUnregistered) {
     g_runSettings.Hotkeys.Keys[0] = 0x00111241;  // Ctrl+Alt+A for identifier 1000
     g_runSettings.Hotkeys.Keys[7] = 0x10000042;  // Shift+B for identifier 1007
-    g_runSettings.Hotkeys.Keys[8] = 0x20000043;  // a foreign modifier byte: plain C
+    // Never a bare key, whatever the file holds: a foreign modifier byte adds no modifier, and
+    // all three modifiers are no hotkey either.
+    g_runSettings.Hotkeys.Keys[8] = 0x20000043;   // plain C
+    g_runSettings.Hotkeys.Keys[9] = 65;           // plain A
+    g_runSettings.Hotkeys.Keys[10] = 0x10111244;  // Shift+Ctrl+Alt+D
+    g_runSettings.Hotkeys.Keys[11] = 0x20001245;  // Alt+E, a foreign Shift byte
     Run(StartMode::Normal, [](DutyWindow& window) {
         EXPECT_EQ(window.hotkeys().slots()[0], 1000);
         EXPECT_EQ(window.hotkeys().slots()[7], 1007);
-        EXPECT_EQ(window.hotkeys().slots()[8], 1008);
+        EXPECT_EQ(window.hotkeys().slots()[8], 0);
+        EXPECT_EQ(window.hotkeys().slots()[9], 0);
+        EXPECT_EQ(window.hotkeys().slots()[10], 0);
+        EXPECT_EQ(window.hotkeys().slots()[11], 1011);
         EXPECT_EQ(window.hotkeys().slots()[1], 0);
         EXPECT_FALSE(CombinationFree(MOD_CONTROL | MOD_ALT, 'A'));
         EXPECT_FALSE(CombinationFree(MOD_SHIFT, 'B'));
-        EXPECT_FALSE(CombinationFree(0, 'C'));
+        EXPECT_FALSE(CombinationFree(MOD_ALT, 'E'));
+        EXPECT_TRUE(CombinationFree(0, 'C'));
+        EXPECT_TRUE(CombinationFree(0, 'A'));
+        EXPECT_TRUE(CombinationFree(MOD_SHIFT | MOD_CONTROL | MOD_ALT, 'D'));
         // The shortcut page removed Ctrl+Alt+A and saved.
         g_runSettings.Hotkeys.Keys[0] = 0;
         ::SendMessageW(window.GetSafeHwnd(), WM_APP_HOTKEYS_CHANGED, 0, 0);
@@ -279,6 +290,26 @@ TEST_F(BackgroundDuties, CoreHotkeyWhileHiddenStepsFromTheCardsClockAndSaves) {
         ::SendMessageW(hwnd, WM_HOTKEY, 1014, 0);  // memory one step down
         EXPECT_EQ(g_runSettings.Clock.Mem, memory / 100 - 1);
     });
+}
+
+TEST_F(BackgroundDuties, WithoutTheDriverTheClockAndFanHotkeysChangeAndWriteNothing) {
+    StartWithSettings(kSavedClocks);
+    simtest::SetSimKey("Sim", "Missing", "atipdlxx,atiadlxx,atiadlxy");
+    simtest::MessageBoxDismisser dismisser;
+    const std::string saved = SettingsText();
+    Run(StartMode::TrayOnly, [this, &saved](DutyWindow& window) {
+        for (int id = 1007; id <= 1016; ++id) {
+            ::SendMessageW(window.GetSafeHwnd(), WM_HOTKEY, id, 0);
+        }
+        EXPECT_EQ(SettingsText(), saved);
+        EXPECT_EQ(g_runSettings.Clock.GPUFrequency, 850);
+        EXPECT_EQ(g_runSettings.Clock.Mem, 1000);
+        EXPECT_EQ(g_runSettings.Clock.Fan, 55);
+    });
+    // Nor does the window's end, which copies the page into the settings.
+    EXPECT_EQ(g_runSettings.Clock.GPUFrequency, 850);
+    EXPECT_EQ(g_runSettings.Clock.Mem, 1000);
+    EXPECT_EQ(dismisser.Texts(), std::vector<std::wstring>{L"Dll加载失败!"});
 }
 
 TEST_F(BackgroundDuties, TenStepsNearTheMaximumStopThereAndStillApply) {
@@ -324,7 +355,9 @@ TEST_F(BackgroundDuties, TimersFeedTheGaugeFromTheCard) {
         EXPECT_TRUE(PumpUntil([&window] { return window.indicator().temperature == 65; }, 3000));
         const int engine = std::stoi(simtest::GetSimKey("Overdrive", "EngineClock"));
         EXPECT_TRUE(PumpUntil([&] { return window.indicator().clockMHz == engine / 100; }, 3000));
-        simtest::SetSimKey("Thermal", "Fixed", "250000");  // not believed
+        simtest::SetSimKey("Thermal", "Fixed", "120000");  // overheating: the needle's end
+        EXPECT_TRUE(PumpUntil([&window] { return window.indicator().temperature == 100; }, 3000));
+        simtest::SetSimKey("Thermal", "Fixed", "250000");  // no temperature at all
         EXPECT_TRUE(PumpUntil([&window] { return window.indicator().temperature == 40; }, 3000));
     });
 }

@@ -15,9 +15,17 @@ TEST(GaugeTemperature, ShowsWholeDegreesWithinTheDial) {
     EXPECT_EQ(GaugeTemperature(0u), 40);
 }
 
-TEST(GaugeTemperature, UnbelievableOrMissingReadingsShowTheLowestValue) {
-    EXPECT_EQ(GaugeTemperature(100001u), 40);
+TEST(GaugeTemperature, AnOverheatingCardShowsTheNeedlesEndNeverACoolValue) {
+    EXPECT_EQ(GaugeTemperature(100001u), 100);
+    EXPECT_EQ(GaugeTemperature(101000u), 100);
+    EXPECT_EQ(GaugeTemperature(120000u), 100);
+    EXPECT_EQ(GaugeTemperature(150000u), 100);
+}
+
+TEST(GaugeTemperature, ReadingsThatCannotBeATemperatureShowTheLowestValue) {
+    EXPECT_EQ(GaugeTemperature(150001u), 40);
     EXPECT_EQ(GaugeTemperature(static_cast<std::uint32_t>(-15000)), 40);  // negative
+    EXPECT_EQ(GaugeTemperature(0xFFFFFFFFu), 40);
     EXPECT_EQ(GaugeTemperature(std::nullopt), 40);
 }
 

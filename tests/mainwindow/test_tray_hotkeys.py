@@ -71,14 +71,19 @@ class TrayAndStartModes(UserSettingsCase):
         time.sleep(1.0)
         self.assertTrue(window.refresh().visible, "the double click did not bring the window back")
 
-    def test_apply_and_exit_runs_the_saved_clocks_and_ends(self):
+    def test_apply_and_exit_runs_the_saved_clocks_and_ends_without_showing_the_window(self):
         self.write_user_copy(settings_text(SAVED_CLOCKS))
         reset_sim()
-        program = e2e.Program.start(["/Apply_Exit"])
-        box = e2e.find_message_box(APPLIED, timeout=60)
-        self.assertIsNotNone(box, "no success message")
-        e2e.press_button(box.hwnd, IDOK)
-        program.wait_exit(60)
+        with e2e.MapWatch() as watch:
+            program = e2e.Program.start(["/Apply_Exit"])
+            box = e2e.find_message_box(APPLIED, timeout=60)
+            self.assertIsNotNone(box, "no success message")
+            e2e.press_button(box.hwnd, IDOK)
+            program.wait_exit(60)
+        # The success message is all the user sees: no window of the main window's size was
+        # ever mapped, while the message box was.
+        self.assertNotIn((800, 328), watch.mapped, "the main window was shown")
+        self.assertTrue(watch.mapped, "the watch saw no window at all, not even the message")
         state = sim_state()["Overdrive"]
         self.assertEqual(state["EngineClock"], "85000")
         self.assertEqual(state["MemoryClock"], "100000")
@@ -124,6 +129,25 @@ class HotkeysAndGauge(UserSettingsCase):
         with open(self.user_copy, "rb") as f:
             clocks = parse_ini(f.read().decode("ascii"))["Clock_Set"]
         self.assertEqual(clocks["GPUFrequency"], "810")
+
+    def test_a_bare_key_or_all_three_modifiers_from_the_file_never_become_hotkeys(self):
+        # "a" bare, Shift+Ctrl+Alt+D, and a valid Ctrl+Alt+K for the memory clock.
+        hotkeys = ["[HotKey]", "GPU1Add1=%d" % ord("A"), "GPU1Sub1=%d" % (0x10111200 | ord("D")),
+                   "GPU2Add1=%d" % CTRL_ALT_K]
+        self.write_user_copy(settings_text(SAVED_CLOCKS + hotkeys))
+        reset_sim({"Overdrive": {"EngineClock": "80000", "MemoryClock": "100000"}})
+        e2e.Program.start(["/MinTray"])
+        e2e.wait_window(timeout=60)
+        before = open(self.user_copy, "rb").read()
+        for keys in ("a", "shift+ctrl+alt+d", "d"):
+            self.press_on_hidden_window(keys)
+        self.assertEqual(sim_state()["Overdrive"]["EngineClock"], "80000")
+        self.assertEqual([c for c in sim_calls() if c.startswith("ATIDL_Set")], [],
+                         "a key that is no hotkey reached the card")
+        self.assertEqual(open(self.user_copy, "rb").read(), before)
+        # The same press of a valid value does reach it.
+        self.press_on_hidden_window("ctrl+alt+k")
+        self.assertEqual(sim_state()["Overdrive"]["MemoryClock"], "101000")
 
     def test_fan_hotkey_in_automatic_mode_changes_nothing(self):
         automatic = [line.replace("SelFan=0", "SelFan=1") for line in SAVED_CLOCKS]

@@ -235,6 +235,44 @@ def park_tray():
             time.sleep(0.2)
 
 
+class MapWatch:
+    """Watches the X server for windows being mapped, for as long as the `with` block runs:
+    xev on the root window's substructure sees every top-level window of every program. After
+    the block, `mapped` lists the (width, height) each mapped window had when it was mapped."""
+
+    _CREATE_OR_CONFIGURE = re.compile(r"window (0x[0-9a-f]+), \(-?\d+,-?\d+\), width (\d+), "
+                                      r"height (\d+)")
+    _MAP = re.compile(r"event 0x[0-9a-f]+, window (0x[0-9a-f]+), override")
+
+    def __enter__(self):
+        self.process = subprocess.Popen(["xev", "-root", "-event", "substructure"],
+                                        stdout=subprocess.PIPE, stderr=subprocess.DEVNULL,
+                                        text=True, env=_env())
+        time.sleep(1.0)  # xev has selected the root window's events by then
+        self.mapped = []
+        return self
+
+    def __exit__(self, *exc):
+        time.sleep(0.5)  # the last events reach xev
+        self.process.terminate()
+        output, _ = self.process.communicate(timeout=10)
+        sizes = {}
+        kind = None
+        for line in output.splitlines():
+            if line and not line[0].isspace():
+                kind = line.split(" ", 1)[0]
+                continue
+            if kind in ("CreateNotify", "ConfigureNotify"):
+                match = self._CREATE_OR_CONFIGURE.search(line)
+                if match:
+                    sizes[match.group(1)] = (int(match.group(2)), int(match.group(3)))
+            elif kind == "MapNotify":
+                match = self._MAP.search(line)
+                if match:
+                    self.mapped.append(sizes.get(match.group(1), (0, 0)))
+        return False
+
+
 def grab(window=None):
     """A PIL image of the screen, cropped to the window when one is given. Wine's tray window
     is moved out of the way first."""
