@@ -1,7 +1,7 @@
 #include "app/TalvaneApp.h"
 
 #include "app/WindowClass.h"
-#include "app/core/StartMode.h"
+#include "app/core/CommandLine.h"
 #include "mainwindow/TalvaneDlg.h"
 #include "settings/ExeDirectory.h"
 #include "settings/RunConfig.h"

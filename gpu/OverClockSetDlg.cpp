@@ -151,20 +151,20 @@ void COverClockSetDlg::EnableSteppableSliders() {
     }
 }
 
-CHorizSlid* COverClockSetDlg::HotkeySlider(shortcuts::HotkeyTarget target) {
+CHorizSlid* COverClockSetDlg::HotkeySlider(hotkeys::Target target) {
     Slot slot = kSlotCount;
     switch (target) {
-        case shortcuts::HotkeyTarget::CoreClock:
+        case hotkeys::Target::CoreClock:
             slot = kCore;
             break;
-        case shortcuts::HotkeyTarget::MemoryClock:
+        case hotkeys::Target::MemoryClock:
             slot = kMemory;
             break;
-        case shortcuts::HotkeyTarget::FanSpeed:
+        case hotkeys::Target::FanSpeed:
             slot = kFan;
             break;
-        case shortcuts::HotkeyTarget::QualityPreset:
-        case shortcuts::HotkeyTarget::ThreeDPreset:
+        case hotkeys::Target::QualityPreset:
+        case hotkeys::Target::ThreeDPreset:
             break;
     }
     return slot != kSlotCount && Steppable(slot) ? &Slider(slot) : nullptr;

@@ -9,7 +9,7 @@
 #include <optional>
 
 #include "res/resource.h"
-#include "shortcuts/core/HotkeyTable.h"
+#include "settings/core/HotkeyDefinitions.h"
 #include "skin/BmButton.h"
 #include "skin/HorizSlid.h"
 #include "skin/SkinSubDialog.h"
@@ -49,7 +49,7 @@ class COverClockSetDlg : public CSkinSubDialog {
 
     // The slider a hotkey steps, or null when it may not be stepped: its range never came from
     // the driver (its scale means nothing), or it is the fan under automatic control.
-    CHorizSlid* HotkeySlider(shortcuts::HotkeyTarget target);
+    CHorizSlid* HotkeySlider(hotkeys::Target target);
 
     // The main window's shortcuts step these directly, then call StoreAndApply.
     CHorizSlid coreClockSlider;

@@ -9,7 +9,7 @@
 #include <array>
 #include <cstdint>
 
-#include "shortcuts/core/HotkeyTable.h"
+#include "settings/core/HotkeyDefinitions.h"
 
 class HotkeyRegistration {
   public:
@@ -19,15 +19,15 @@ class HotkeyRegistration {
 
     // Registers every value that names a key with one or two modifiers (the shortcut page shows
     // no other) with the owner window; failures are silent.
-    void RegisterHotkeys(HWND owner, const std::int32_t (&values)[shortcuts::kHotkeyTableSize]);
+    void RegisterHotkeys(HWND owner, const std::int32_t (&values)[hotkeys::kCount]);
     // Unregisters every slot registration was attempted for.
     void UnregisterHotkeys();
     // The new values after the shortcut page saved them.
-    void Reregister(const std::int32_t (&values)[shortcuts::kHotkeyTableSize]);
+    void Reregister(const std::int32_t (&values)[hotkeys::kCount]);
 
-    const std::array<std::uint16_t, shortcuts::kHotkeyTableSize>& slots() const { return slots_; }
+    const std::array<std::uint16_t, hotkeys::kCount>& slots() const { return slots_; }
 
   private:
     HWND owner_ = nullptr;
-    std::array<std::uint16_t, shortcuts::kHotkeyTableSize> slots_{};
+    std::array<std::uint16_t, hotkeys::kCount> slots_{};
 };

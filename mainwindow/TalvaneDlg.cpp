@@ -24,7 +24,6 @@ constexpr const wchar_t* kStartScreenPictures[] = {kStartScreenBackground, kNavi
 // start screen is up so that the first click does not wait for them.
 constexpr const wchar_t* kPageScreenPictures[] = {L"MainDlg_BKALL", L"MAINDLG_BK_CLOCK_RES",
                                                   L"CLOCK_TIP"};
-static_assert(kHotkeyCount == shortcuts::kHotkeyTableSize);
 
 constexpr RECT kPageRect{503, 93, 503 + 268, 93 + 178};
 constexpr RECT kItemListFrame{384, 80, 485, 270};
@@ -205,29 +204,29 @@ bool CTalvaneDlg::OnTimer(UINT_PTR id) {
 }
 
 bool CTalvaneDlg::OnHotKey(int id) {
-    const shortcuts::HotkeyEntry* entry = shortcuts::FindHotkey(id);
+    const hotkeys::Definition* entry = hotkeys::Find(id);
     if (entry == nullptr) {
         return true;
     }
     FinishStart();
-    const shortcuts::HotkeyAction& action = entry->action;
+    const hotkeys::Action& action = entry->action;
     switch (action.target) {
-        case shortcuts::HotkeyTarget::QualityPreset:
+        case hotkeys::Target::QualityPreset:
             qualityPage_.ApplyPresetByShortcut(action.argument);
             break;
-        case shortcuts::HotkeyTarget::ThreeDPreset:
+        case hotkeys::Target::ThreeDPreset:
             threeDPage_.ApplyModeByShortcut(action.argument);
             break;
-        case shortcuts::HotkeyTarget::CoreClock:
-        case shortcuts::HotkeyTarget::MemoryClock:
-        case shortcuts::HotkeyTarget::FanSpeed:
+        case hotkeys::Target::CoreClock:
+        case hotkeys::Target::MemoryClock:
+        case hotkeys::Target::FanSpeed:
             StepOverclockSlider(action);
             break;
     }
     return true;
 }
 
-void CTalvaneDlg::StepOverclockSlider(const shortcuts::HotkeyAction& action) {
+void CTalvaneDlg::StepOverclockSlider(const hotkeys::Action& action) {
     COverClockSetDlg& page = overclockPage_;
     // The fan in automatic mode, or a slider whose range the driver never gave: the hotkey does
     // nothing at all.

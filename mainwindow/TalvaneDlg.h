@@ -7,7 +7,7 @@
 #include <span>
 #include <optional>
 
-#include "app/core/StartMode.h"
+#include "mainwindow/core/StartMode.h"
 #include "display/DisplayDlg.h"
 #include "display/ShowQualityDlg.h"
 #include "framework/Handles.h"
@@ -136,7 +136,7 @@ class CTalvaneDlg : public CSkinDialog {
     // The saved clocks and 3D mode to the hardware, then the end of the run.
     void ApplyAndExit();
     // Steps one overclocking slider as a hotkey asks, then applies the page without a message.
-    void StepOverclockSlider(const shortcuts::HotkeyAction& action);
+    void StepOverclockSlider(const hotkeys::Action& action);
     void OnTrayNotify(LPARAM mouseMessage);
 
     // Members in construction order; destruction runs in reverse. The driver libraries are bound

@@ -7,7 +7,7 @@
 
 namespace {
 
-using shortcuts::kHotkeys;
+using shortcuts::kHotkeyRows;
 
 // Page client coordinates: every field spans x 4..264 and is 18 high; rows 1-4 share these tops.
 constexpr int kFieldLeft = 4;
@@ -25,14 +25,14 @@ constexpr int kOverclockGroup = static_cast<int>(shortcuts::HotkeyGroup::Overclo
 
 CShortCutSetDlg::CShortCutSetDlg() : CSkinSubDialog(IDD_SHORTCUT) {
     for (size_t i = 0; i < fields_.size(); ++i) {
-        fields_[i].label = kHotkeys[i].label;
+        fields_[i].label = kHotkeyRows[i].label;
         fields_[i].prompt = shortcuts::kHotkeyPrompt;
     }
 }
 
 void CShortCutSetDlg::DoDataExchange() {
     for (size_t i = 0; i < fields_.size(); ++i) {
-        static_cast<void>(BindControl(kHotkeys[i].controlId, fields_[i]));
+        static_cast<void>(BindControl(kHotkeyRows[i].controlId, fields_[i]));
     }
     for (size_t n = 0; n < pagingButtons_.size(); ++n) {
         static_cast<void>(BindControl(kPagingButtonIds[n], pagingButtons_[n]));
@@ -45,7 +45,7 @@ BOOL CShortCutSetDlg::OnInitDialog() {
     SetUpPagingButtons();
     for (size_t i = 0; i < fields_.size(); ++i) {
         const std::int32_t stored =
-            g_runSettings.Hotkeys.Keys[shortcuts::SettingsSlot(kHotkeys[i])];
+            g_runSettings.Hotkeys.Keys[hotkeys::SettingsSlot(hotkeys::kTable[i])];
         fields_[i].SetHotKey(shortcuts::BoundHotKey(stored));
     }
     // The template shows every field; only the current group's may take clicks and the focus.
@@ -56,7 +56,7 @@ BOOL CShortCutSetDlg::OnInitDialog() {
 void CShortCutSetDlg::LayOut() {
     for (size_t i = 0; i < fields_.size(); ++i) {
         if (HWND hwnd = fields_[i].GetSafeHwnd()) {
-            ::MoveWindow(hwnd, kFieldLeft, kRowTops[kHotkeys[i].place.row - 1], kFieldWidth,
+            ::MoveWindow(hwnd, kFieldLeft, kRowTops[kHotkeyRows[i].place.row - 1], kFieldWidth,
                          kFieldHeight, FALSE);
         }
     }
@@ -106,7 +106,7 @@ void CShortCutSetDlg::DrawControls() {
         }
     }
     for (size_t i = 0; i < fields_.size(); ++i) {
-        if (shortcuts::ShownIn(kHotkeys[i], group_, subPage_)) {
+        if (shortcuts::ShownIn(kHotkeyRows[i], group_, subPage_)) {
             fields_[i].DrawField();
         }
     }
@@ -120,7 +120,7 @@ void CShortCutSetDlg::ApplyGroupVisibility() {
         button.shown = group_ == kOverclockGroup;
     }
     for (size_t i = 0; i < fields_.size(); ++i) {
-        if (shortcuts::ShownIn(kHotkeys[i], group_, subPage_)) {
+        if (shortcuts::ShownIn(kHotkeyRows[i], group_, subPage_)) {
             fields_[i].Show(SW_SHOW);
         }
     }
@@ -151,7 +151,7 @@ bool CShortCutSetDlg::OnCommand(int id, int code, HWND control) {
 
 void CShortCutSetDlg::Save() {
     for (size_t i = 0; i < fields_.size(); ++i) {
-        const size_t slot = shortcuts::SettingsSlot(kHotkeys[i]);
+        const size_t slot = hotkeys::SettingsSlot(hotkeys::kTable[i]);
         g_runSettings.Hotkeys.Keys[slot] = static_cast<std::int32_t>(fields_[i].value);
     }
     SaveHotkeys();

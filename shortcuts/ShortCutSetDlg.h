@@ -45,7 +45,7 @@ class CShortCutSetDlg : public CSkinSubDialog {
 
     int group_ = 0;
     // In the order of the hotkey table's rows.
-    std::array<CShortCutEdit, shortcuts::kHotkeyTableSize> fields_;
+    std::array<CShortCutEdit, hotkeys::kCount> fields_;
     std::array<CBmButton, shortcuts::kOverclockSubPageCount> pagingButtons_;
     int subPage_ = 0;
 };

@@ -5,10 +5,11 @@
 #include <cstddef>
 #include <cstdint>
 
+#include "settings/core/HotkeyDefinitions.h"
+
 inline constexpr std::size_t kQualityModeCount = 4;  // standard, work, game, picture viewing
 inline constexpr std::size_t kThreeDModeCount = 3;
 inline constexpr std::size_t kThreeDSwitchCount = 6;
-inline constexpr std::size_t kHotkeyCount = 17;  // hotkey identifiers 1000..1016 in this order
 
 struct AppSettings {
     std::int32_t RunValue;  // autostart choice of the options dialog, 0..4
@@ -43,7 +44,7 @@ struct DisplaySettings {
 // One encoded key combination per hotkey (byte 3 Shift, byte 2 Ctrl, byte 1 Alt, byte 0 the
 // virtual key); 0 = none. Index i belongs to hotkey identifier 1000 + i.
 struct HotkeySettings {
-    std::int32_t Keys[kHotkeyCount];
+    std::int32_t Keys[hotkeys::kCount];  // in identifier order
 };
 
 struct PageSelection {

@@ -3,7 +3,7 @@
 #include <array>
 #include <utility>
 
-#include "shortcuts/core/HotkeyTable.h"
+#include "settings/core/HotkeyDefinitions.h"
 
 namespace {
 
@@ -69,9 +69,8 @@ constexpr std::array kAfterHotkeys = {
 #undef VELMORA_INT
 #undef VELMORA_ON_OFF
 
-// The "HotKey" rows come from the shortcuts' own table, in its (identifier) order: row i holds
+// The "HotKey" rows come from the hotkey definitions, in their (identifier) order: row i holds
 // hotkey identifier 1000 + i.
-static_assert(shortcuts::kHotkeys.size() == kHotkeyCount);
 
 template <std::size_t I>
 SettingFieldRef HotkeyField(RunSettings& s) {
@@ -80,8 +79,8 @@ SettingFieldRef HotkeyField(RunSettings& s) {
 
 template <std::size_t... I>
 constexpr std::array<SettingField, sizeof...(I)> HotkeyRows(std::index_sequence<I...>) {
-    return {SettingField{G::Hotkeys, shortcuts::kHotkeySection, shortcuts::kHotkeys[I].key,
-                         &HotkeyField<I>}...};
+    return {
+        SettingField{G::Hotkeys, hotkeys::kSection, hotkeys::kTable[I].key, &HotkeyField<I>}...};
 }
 
 template <std::size_t A, std::size_t B, std::size_t C>
@@ -103,7 +102,7 @@ constexpr std::array<SettingField, A + B + C> Join(const std::array<SettingField
 }
 
 constexpr auto kFields =
-    Join(kBeforeHotkeys, HotkeyRows(std::make_index_sequence<kHotkeyCount>{}), kAfterHotkeys);
+    Join(kBeforeHotkeys, HotkeyRows(std::make_index_sequence<hotkeys::kCount>{}), kAfterHotkeys);
 
 }  // namespace
 

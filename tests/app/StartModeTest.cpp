@@ -1,5 +1,5 @@
 // The start-mode parse of complete command lines (built natively and for Windows).
-#include "app/core/StartMode.h"
+#include "app/core/CommandLine.h"
 
 #include <gtest/gtest.h>
 

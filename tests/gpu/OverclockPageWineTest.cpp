@@ -15,7 +15,7 @@
 #include "gpu/OverClockSetDlg.h"
 #include "settings/RunConfig.h"
 #include "skin/SkinImages.h"
-#include "shortcuts/core/HotkeyTable.h"
+#include "settings/core/HotkeyDefinitions.h"
 #include "tests/gpu/SimHarness.h"
 
 using ::testing::ElementsAre;
@@ -275,8 +275,8 @@ TEST_F(OverclockPage, WithoutTheDriverNoSliderCanReplaceAStoredClock) {
         ClickAt(slider->GetSafeHwnd(), {slider->minusRect.left + 2, slider->minusRect.top + 2});
         EXPECT_EQ(slider->GetPos(), before);
     }
-    for (auto target : {shortcuts::HotkeyTarget::CoreClock, shortcuts::HotkeyTarget::MemoryClock,
-                        shortcuts::HotkeyTarget::FanSpeed}) {
+    for (auto target :
+         {hotkeys::Target::CoreClock, hotkeys::Target::MemoryClock, hotkeys::Target::FanSpeed}) {
         EXPECT_EQ(page().HotkeySlider(target), nullptr);
     }
     // Even a step that reaches the slider, with its notification, is no choice of a clock.
@@ -294,7 +294,7 @@ TEST_F(OverclockPage, AFanReadingWithoutAFanRangeNeverReplacesTheStoredPercent) 
     CreatePage();
     page().ShowPage(SW_SHOW);
     EXPECT_FALSE(page().fanSlider.enabled);
-    EXPECT_EQ(page().HotkeySlider(shortcuts::HotkeyTarget::FanSpeed), nullptr);
+    EXPECT_EQ(page().HotkeySlider(hotkeys::Target::FanSpeed), nullptr);
     EXPECT_THAT(Apply(), ElementsAre(kApplied));
     EXPECT_EQ(g_runSettings.Clock.Fan, 55);
     EXPECT_THAT(simtest::CallLogLines("ATIDL_SetFanSpeed("), IsEmpty());

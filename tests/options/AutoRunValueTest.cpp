@@ -2,7 +2,7 @@
 // of the command line Windows runs from it.
 #include <gtest/gtest.h>
 
-#include "app/core/StartMode.h"
+#include "app/core/CommandLine.h"
 #include "options/core/AutoRunValue.h"
 
 namespace {

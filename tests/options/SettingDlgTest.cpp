@@ -1,6 +1,6 @@
 // The options dialog from inside its own modal loop: what OK writes to the Run key and to the
 // settings file, and what every other way out leaves alone.
-#include "app/core/StartMode.h"
+#include "app/core/CommandLine.h"
 #include "framework/GdiplusSession.h"
 #include "options/SettingDlg.h"
 #include "options/core/AutoRunValue.h"

@@ -1,7 +1,7 @@
 // The settings table: every row reaches its own field, every field has a row, names are unique,
 // and on/off rows normalise what they store.
 #include "settings/core/SettingsTable.h"
-#include "shortcuts/core/HotkeyTable.h"
+#include "settings/core/HotkeyDefinitions.h"
 
 #include <gtest/gtest.h>
 
@@ -106,22 +106,22 @@ TEST(SettingsTable, OnOffRowsStoreAnyNonZeroAsOnAndGiveOneBack) {
     }
 }
 
-TEST(SettingsTable, HotkeyRowsAreTheShortcutTableInIdentifierOrder) {
+TEST(SettingsTable, HotkeyRowsAreTheHotkeyDefinitionsInIdentifierOrder) {
     std::vector<const SettingField*> hotkeyRows;
     for (const SettingField& row : SettingFields()) {
         if (row.group == SettingsGroup::Hotkeys) {
             hotkeyRows.push_back(&row);
         }
     }
-    ASSERT_EQ(hotkeyRows.size(), shortcuts::kHotkeys.size());
+    ASSERT_EQ(hotkeyRows.size(), hotkeys::kTable.size());
     RunSettings settings{};
     for (std::size_t i = 0; i < hotkeyRows.size(); ++i) {
-        const shortcuts::HotkeyEntry& entry = shortcuts::kHotkeys[i];
+        const hotkeys::Definition& entry = hotkeys::kTable[i];
         EXPECT_EQ(std::wstring(hotkeyRows[i]->section), L"HotKey");
         EXPECT_EQ(std::wstring(hotkeyRows[i]->key), entry.key);
         // Field i of HotkeySettings belongs to identifier 1000 + i.
         EXPECT_EQ(hotkeyRows[i]->field(settings).integer,
-                  &settings.Hotkeys.Keys[entry.hotkeyId - shortcuts::kHotkeyIdBase]);
+                  &settings.Hotkeys.Keys[entry.id - hotkeys::kIdBase]);
     }
 }
 

@@ -1,5 +1,5 @@
-// The table of the seventeen hotkeys: identifiers in key order, one field per place on the page,
-// and the page's fan-before-memory layout against the memory-before-fan identifiers.
+// The seventeen hotkeys: identifiers in key order, one field per place on the page, and the
+// page's fan-before-memory layout against the memory-before-fan identifiers.
 #include "shortcuts/core/HotkeyTable.h"
 
 #include <gtest/gtest.h>
@@ -13,6 +13,8 @@
 namespace {
 
 using namespace shortcuts;
+using hotkeys::Find;
+using hotkeys::kTable;
 
 TEST(HotkeyTable, IdentifiersFollowTheKeyOrderAndEverythingIsUnique) {
     const std::vector<std::wstring> fileOrder = {
@@ -22,26 +24,26 @@ TEST(HotkeyTable, IdentifiersFollowTheKeyOrderAndEverythingIsUnique) {
         L"GPU1Sub1",           L"GPU1Sub2",         L"GPU2Add1",
         L"GPU2Add2",           L"GPU2Sub1",         L"GPU2Sub2",
         L"GPU3Add1",           L"GPU3Sub1"};
-    ASSERT_EQ(kHotkeys.size(), fileOrder.size());
+    ASSERT_EQ(kTable.size(), fileOrder.size());
     std::set<int> controls;
-    for (std::size_t i = 0; i < kHotkeys.size(); ++i) {
-        EXPECT_EQ(kHotkeys[i].key, fileOrder[i]);
-        EXPECT_EQ(kHotkeys[i].hotkeyId, kHotkeyIdBase + static_cast<int>(i));
-        EXPECT_EQ(FindHotkey(kHotkeys[i].hotkeyId), &kHotkeys[i]);
-        EXPECT_TRUE(controls.insert(kHotkeys[i].controlId).second) << kHotkeys[i].controlId;
+    for (std::size_t i = 0; i < kTable.size(); ++i) {
+        EXPECT_EQ(kTable[i].key, fileOrder[i]);
+        EXPECT_EQ(kTable[i].id, hotkeys::kIdBase + static_cast<int>(i));
+        EXPECT_EQ(Find(kTable[i].id), &kTable[i]);
+        EXPECT_TRUE(controls.insert(kHotkeyRows[i].controlId).second) << kHotkeyRows[i].controlId;
     }
-    EXPECT_EQ(FindHotkey(999), nullptr);
-    EXPECT_EQ(FindHotkey(1017), nullptr);
+    EXPECT_EQ(Find(999), nullptr);
+    EXPECT_EQ(Find(1017), nullptr);
 }
 
 TEST(HotkeyTable, EachGroupFillsItsRowsFromTheTopWithOneFieldEach) {
     // (group, sub-page) -> rows in use
     std::map<std::pair<int, int>, std::set<int>> rows;
-    for (const HotkeyEntry& entry : kHotkeys) {
-        const int subPage =
-            entry.place.group == HotkeyGroup::Overclock ? static_cast<int>(entry.place.subPage) : 0;
-        const std::pair<int, int> place(static_cast<int>(entry.place.group), subPage);
-        EXPECT_TRUE(rows[place].insert(entry.place.row).second) << entry.key;
+    for (std::size_t i = 0; i < kHotkeyRows.size(); ++i) {
+        const HotkeyPlace& at = kHotkeyRows[i].place;
+        const int subPage = at.group == HotkeyGroup::Overclock ? static_cast<int>(at.subPage) : 0;
+        const std::pair<int, int> place(static_cast<int>(at.group), subPage);
+        EXPECT_TRUE(rows[place].insert(at.row).second) << kTable[i].key;
     }
     const std::map<std::pair<int, int>, std::size_t> expected = {
         {{0, 0}, 4}, {{1, 0}, 3}, {{2, 0}, 4}, {{2, 1}, 4}, {{2, 2}, 2}};
@@ -55,8 +57,8 @@ TEST(HotkeyTable, EachGroupFillsItsRowsFromTheTopWithOneFieldEach) {
 }
 
 TEST(HotkeyTable, ThreeDPresetsPairHDWithModeOneAndGameWithModeTwo) {
-    const HotkeyEntry* hd = FindHotkey(1005);
-    const HotkeyEntry* game = FindHotkey(1006);
+    const hotkeys::Definition* hd = Find(1005);
+    const hotkeys::Definition* game = Find(1006);
     ASSERT_NE(hd, nullptr);
     ASSERT_NE(game, nullptr);
     EXPECT_EQ(std::wstring(hd->key), L"3D_HDMode");
@@ -68,9 +70,9 @@ TEST(HotkeyTable, ThreeDPresetsPairHDWithModeOneAndGameWithModeTwo) {
 TEST(HotkeyTable, ShownInPicksTheGroupAndInTheOverclockGroupTheSubPage) {
     auto shown = [](int group, int subPage) {
         std::vector<int> ids;
-        for (const HotkeyEntry& entry : kHotkeys) {
-            if (ShownIn(entry, group, subPage)) {
-                ids.push_back(entry.hotkeyId);
+        for (std::size_t i = 0; i < kHotkeyRows.size(); ++i) {
+            if (ShownIn(kHotkeyRows[i], group, subPage)) {
+                ids.push_back(kTable[i].id);
             }
         }
         return ids;

@@ -17,15 +17,16 @@
 
 namespace {
 
-using shortcuts::kHotkeys;
+using hotkeys::kTable;
+using shortcuts::kHotkeyRows;
 using shortcuttest::PressKey;
 
 constexpr RECT kPageRect{503, 93, 503 + 268, 93 + 178};
 
 // Row of the hotkey table by its settings key.
 size_t Row(const std::wstring& key) {
-    for (size_t i = 0; i < kHotkeys.size(); ++i) {
-        if (key == kHotkeys[i].key) {
+    for (size_t i = 0; i < kTable.size(); ++i) {
+        if (key == kTable[i].key) {
             return i;
         }
     }
@@ -102,9 +103,9 @@ class ShortCutSetDlgTest : public testing::Test {
     std::string File() const { return ReadFile(folder_ + L"\\RunConfig.dat"); }
     std::set<int> VisibleFieldIds() {
         std::set<int> ids;
-        for (size_t i = 0; i < kHotkeys.size(); ++i) {
+        for (size_t i = 0; i < kTable.size(); ++i) {
             if (::IsWindowVisible(page.field(i).GetSafeHwnd())) {
-                ids.insert(kHotkeys[i].hotkeyId);
+                ids.insert(kTable[i].id);
             }
         }
         return ids;
@@ -141,12 +142,12 @@ TEST_F(ShortCutSetDlgTest, LoadsEachFieldFromItsKeyBoundedLikeACapture) {
 
 TEST_F(ShortCutSetDlgTest, FieldsShareFourRowsAndThePagingButtonsSitUnderThem) {
     const int tops[] = {23, 48, 73, 98};
-    for (size_t i = 0; i < kHotkeys.size(); ++i) {
+    for (size_t i = 0; i < kTable.size(); ++i) {
         RECT rect{};
         ::GetWindowRect(page.field(i).GetSafeHwnd(), &rect);
         ::MapWindowPoints(HWND_DESKTOP, page.GetSafeHwnd(), reinterpret_cast<POINT*>(&rect), 2);
         EXPECT_EQ(rect.left, 4) << i;
-        EXPECT_EQ(rect.top, tops[kHotkeys[i].place.row - 1]) << i;
+        EXPECT_EQ(rect.top, tops[kHotkeyRows[i].place.row - 1]) << i;
         EXPECT_EQ(rect.right - rect.left, 260) << i;
         EXPECT_EQ(rect.bottom - rect.top, 18) << i;
     }
@@ -208,7 +209,7 @@ TEST_F(ShortCutSetDlgTest, EnterInAFieldLeavesTheFieldsAndKeepsTheValue) {
     ASSERT_EQ(::GetFocus(), first);
     PressKey(first, VK_RETURN);
     EXPECT_FALSE(page.field(0).focused);
-    for (size_t i = 0; i < kHotkeys.size(); ++i) {
+    for (size_t i = 0; i < kTable.size(); ++i) {
         EXPECT_NE(::GetFocus(), page.field(i).GetSafeHwnd()) << i;
     }
     EXPECT_EQ(page.field(0).value, 0x00111241u);
@@ -239,7 +240,7 @@ TEST_F(ShortCutSetDlgTest, ApplyWritesTheHotKeySectionOnlyAndAsksForRegistration
     EXPECT_NE(hotkeys.find("Extra=9\r\n"), std::string::npos) << hotkeys;
     EXPECT_EQ(g_runSettings.Hotkeys.Keys[4], 1118785);
     EXPECT_EQ(g_runSettings.Hotkeys.Keys[0], 0);
-    for (const auto& entry : kHotkeys) {
+    for (const auto& entry : kTable) {
         EXPECT_NE(hotkeys.find(std::string(entry.key, entry.key + std::wcslen(entry.key)) + "="),
                   std::string::npos);
     }

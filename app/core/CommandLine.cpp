@@ -1,4 +1,4 @@
-#include "app/core/StartMode.h"
+#include "app/core/CommandLine.h"
 
 #include <array>
 #include <utility>

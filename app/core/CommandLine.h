@@ -1,15 +1,9 @@
 // How the program was asked to start: the one command-line switch.
 #pragma once
 
-#include <cstdint>
 #include <string_view>
 
-enum class StartMode : std::int32_t {
-    Normal = 1,        // no switch, or one that is not recognised
-    Minimized = 2,     // "/Min"
-    TrayOnly = 3,      // "/MinTray"
-    ApplyAndExit = 4,  // "/Apply_Exit"
-};
+#include "mainwindow/core/StartMode.h"
 
 // Set once by start-up from the command line, read by the main window when it initialises.
 extern StartMode g_startMode;
