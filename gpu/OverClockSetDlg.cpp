@@ -14,7 +14,6 @@ using overclock::MHzFromDriverClock;
 namespace {
 
 constexpr int kSliderStep = 1;
-constexpr wchar_t kClockSection[] = L"Clock_Set";
 constexpr wchar_t kMessageCaption[] = L"Velmora";
 constexpr wchar_t kAppliedMessage[] = L"核心硬件设置成功";
 
@@ -28,14 +27,6 @@ constexpr Placement kPlacements[] = {
     {IDC_MEMORY_CLOCK_SLIDER, 10, 80, 250, 25}, {IDC_FAN_SLIDER, 10, 110, 250, 25},
     {IDC_AUTO_FAN_BUTTON, 170, 140, 30, 12},
 };
-
-// Whether the settings file holds a "Clock_Set" section: without one, every key reads 0, which
-// is no choice of the user's.
-bool ClockSectionSaved() {
-    wchar_t keys[64] = {};
-    return ::GetPrivateProfileStringW(kClockSection, nullptr, L"", keys, ARRAYSIZE(keys),
-                                      ActiveConfigPath().c_str()) > 0;
-}
 
 // Level 0 of the default or current performance levels.
 struct LevelReading {
@@ -58,27 +49,24 @@ LevelReading ReadLevelZero(bool defaults) {
 
 COverClockSetDlg::COverClockSetDlg() : CSkinSubDialog(IDD_OVERCLOCK) {}
 
+CHorizSlid COverClockSetDlg::*const COverClockSetDlg::kSliders[kSlotCount] = {
+    &COverClockSetDlg::coreClockSlider_, &COverClockSetDlg::voltageSlider_,
+    &COverClockSetDlg::fanSlider_, &COverClockSetDlg::memoryClockSlider_};
+
+const CHorizSlid& COverClockSetDlg::SliderAt(Slot slot) const {
+    return this->*kSliders[slot < kSlotCount ? slot : kMemory];
+}
+
 CHorizSlid& COverClockSetDlg::Slider(Slot slot) {
-    switch (slot) {
-        case kCore:
-            return coreClockSlider;
-        case kVoltage:
-            return voltageSlider;
-        case kFan:
-            return fanSlider;
-        case kMemory:
-        case kSlotCount:
-            break;
-    }
-    return memoryClockSlider;
+    return this->*kSliders[slot < kSlotCount ? slot : kMemory];
 }
 
 void COverClockSetDlg::DoDataExchange() {
-    BindControl(IDC_CORE_CLOCK_SLIDER, coreClockSlider);
-    BindControl(IDC_VOLTAGE_SLIDER, voltageSlider);
-    BindControl(IDC_FAN_SLIDER, fanSlider);
-    BindControl(IDC_MEMORY_CLOCK_SLIDER, memoryClockSlider);
-    BindControl(IDC_AUTO_FAN_BUTTON, autoFanButton);
+    BindControl(IDC_CORE_CLOCK_SLIDER, coreClockSlider_);
+    BindControl(IDC_VOLTAGE_SLIDER, voltageSlider_);
+    BindControl(IDC_FAN_SLIDER, fanSlider_);
+    BindControl(IDC_MEMORY_CLOCK_SLIDER, memoryClockSlider_);
+    BindControl(IDC_AUTO_FAN_BUTTON, autoFanButton_);
 }
 
 BOOL COverClockSetDlg::OnInitDialog() {
@@ -87,19 +75,19 @@ BOOL COverClockSetDlg::OnInitDialog() {
     SetRangesFromDriver();
     // Until the driver or the user gives a value, the settings keep what they hold.
     HoldAllStored();
-    const bool saved = ClockSectionSaved();
+    const bool saved = g_runSettings.Clock.Saved;
     SetAutoFan(saved ? g_runSettings.Clock.SelFan : true);
     autoFanChosen_ = saved;
     return TRUE;
 }
 
 void COverClockSetDlg::LayoutControls() {
-    autoFanButton.normalImage = FindSkinImage(L"SpeedSt_N");
-    autoFanButton.hoverImage = FindSkinImage(L"SpeedSt_M");
-    autoFanButton.pressedImage = FindSkinImage(L"SpeedSt_M");
-    autoFanButton.toggledImage = FindSkinImage(L"SpeedSt_Sl");
-    ::InvalidateRect(autoFanButton.GetSafeHwnd(), nullptr, TRUE);
-    autoFanButton.shown = true;
+    autoFanButton_.normalImage = FindSkinImage(L"SpeedSt_N");
+    autoFanButton_.hoverImage = FindSkinImage(L"SpeedSt_M");
+    autoFanButton_.pressedImage = FindSkinImage(L"SpeedSt_M");
+    autoFanButton_.toggledImage = FindSkinImage(L"SpeedSt_Sl");
+    ::InvalidateRect(autoFanButton_.GetSafeHwnd(), nullptr, TRUE);
+    autoFanButton_.shown = true;
     for (const Placement& place : kPlacements) {
         if (HWND control = ::GetDlgItem(GetSafeHwnd(), place.id)) {
             ::MoveWindow(control, place.x, place.y, place.width, place.height, FALSE);
@@ -108,11 +96,11 @@ void COverClockSetDlg::LayoutControls() {
 }
 
 void COverClockSetDlg::DrawControls() {
-    coreClockSlider.Draw();
-    voltageSlider.Draw();
-    fanSlider.Draw();
-    memoryClockSlider.Draw();
-    autoFanButton.Redraw();
+    coreClockSlider_.Draw();
+    voltageSlider_.Draw();
+    fanSlider_.Draw();
+    memoryClockSlider_.Draw();
+    autoFanButton_.Redraw();
 }
 
 void COverClockSetDlg::AttachSkin(SkinSurface* newSurface, Gdiplus::Image* newBackground) {
@@ -120,7 +108,7 @@ void COverClockSetDlg::AttachSkin(SkinSurface* newSurface, Gdiplus::Image* newBa
     for (Slot slot : {kCore, kVoltage, kFan, kMemory}) {
         Slider(slot).AttachSurface(newSurface);
     }
-    autoFanButton.AttachSurface(newSurface);
+    autoFanButton_.AttachSurface(newSurface);
     RedrawPage();
 }
 
@@ -142,7 +130,7 @@ void COverClockSetDlg::SetRangesFromDriver() {
 }
 
 bool COverClockSetDlg::Steppable(Slot slot) const {
-    return slots_[slot].rangeKnown && (slot != kFan || !autoFan);
+    return slots_[slot].rangeKnown && (slot != kFan || !autoFan_);
 }
 
 void COverClockSetDlg::EnableSteppableSliders() {
@@ -211,7 +199,7 @@ void COverClockSetDlg::PutStored(Slot slot, int32_t stored, std::optional<int> c
 }
 
 void COverClockSetDlg::LoadFromSettings() {
-    if (!ClockSectionSaved()) {
+    if (!g_runSettings.Clock.Saved) {
         // Nothing was ever saved: nothing of it reaches the sliders or the hardware.
         HoldAllStored();
         SetAutoFan(true);
@@ -256,7 +244,7 @@ void COverClockSetDlg::LoadFromHardware() {
     // a slider that has none yet takes the stored percent.
     if (const std::optional<int> percent = DriverBinding::GetFanPercent()) {
         Put(kFan, *percent);
-    } else if (slots_[kFan].held && ClockSectionSaved()) {
+    } else if (slots_[kFan].held && g_runSettings.Clock.Saved) {
         PutStored(kFan, g_runSettings.Clock.Fan, std::nullopt);
     }
 }
@@ -270,7 +258,7 @@ void COverClockSetDlg::StoreToSettings() {
     stored.GPUVoltage = value(kVoltage);
     stored.Fan = value(kFan);
     stored.Mem = value(kMemory);
-    stored.SelFan = autoFanButton.toggled;
+    stored.SelFan = autoFanButton_.toggled;
 }
 
 bool COverClockSetDlg::ClocksApplicable() const {
@@ -279,20 +267,20 @@ bool COverClockSetDlg::ClocksApplicable() const {
 
 bool COverClockSetDlg::ApplyToHardware() {
     DriverWrite fan = DriverWrite::NotMade;
-    if (autoFan) {
+    if (autoFan_) {
         if (autoFanChosen_) {
             fan = DriverBinding::SetFanToDefault();
         }
     } else if (!slots_[kFan].held && slots_[kFan].rangeKnown) {
         // Without a usable range from the driver (refused, or minimum above maximum) no speed
         // is known to be safe, even when a reading put a value on the slider.
-        fan = DriverBinding::SetFanPercent(overclock::ClampFanPercent(fanSlider.GetPos()));
+        fan = DriverBinding::SetFanPercent(overclock::ClampFanPercent(fanSlider_.GetPos()));
     }
     // Every write is attempted; success only when every write made was accepted.
-    const bool clocks = ClocksApplicable() &&
-                        DriverBinding::SetPerformanceClocks(
-                            DriverClockFromMHz(coreClockSlider.GetPos()),
-                            DriverClockFromMHz(memoryClockSlider.GetPos()), voltageSlider.GetPos());
+    const bool clocks = ClocksApplicable() && DriverBinding::SetPerformanceClocks(
+                                                  DriverClockFromMHz(coreClockSlider_.GetPos()),
+                                                  DriverClockFromMHz(memoryClockSlider_.GetPos()),
+                                                  voltageSlider_.GetPos());
     return clocks && fan != DriverWrite::Refused;
 }
 
@@ -308,7 +296,7 @@ bool COverClockSetDlg::SaveApplyAndReload() {
 }
 
 bool COverClockSetDlg::StoreAndApply() {
-    autoFan = autoFanButton.toggled;
+    autoFan_ = autoFanButton_.toggled;
     EnableSteppableSliders();
     const bool applied = SaveApplyAndReload();
     RedrawPage();
@@ -349,15 +337,15 @@ void COverClockSetDlg::OnRestoreDefault() {
 }
 
 void COverClockSetDlg::SetAutoFan(bool automatic) {
-    autoFanButton.toggled = automatic;
-    ::InvalidateRect(autoFanButton.GetSafeHwnd(), nullptr, TRUE);
-    autoFanButton.Redraw();
-    autoFan = automatic;
+    autoFanButton_.toggled = automatic;
+    ::InvalidateRect(autoFanButton_.GetSafeHwnd(), nullptr, TRUE);
+    autoFanButton_.Redraw();
+    autoFan_ = automatic;
     EnableSteppableSliders();
 }
 
 void COverClockSetDlg::ToggleAutoFan() {
-    SetAutoFan(!autoFanButton.toggled);
+    SetAutoFan(!autoFanButton_.toggled);
     autoFanChosen_ = true;
     RedrawPage();
 }

@@ -47,18 +47,17 @@ class COverClockSetDlg : public CSkinSubDialog {
     // Switches between automatic and manual fan on the page only.
     void ToggleAutoFan();
 
-    // The slider a hotkey steps, or null when it may not be stepped: its range never came from
-    // the driver (its scale means nothing), or it is the fan under automatic control.
+    // The slider a hotkey steps (the main window steps it, then calls StoreAndApply), or null
+    // when it may not be stepped: its range never came from the driver (its scale means
+    // nothing), or it is the fan under automatic control.
     CHorizSlid* HotkeySlider(hotkeys::Target target);
 
-    // The main window's shortcuts step these directly, then call StoreAndApply.
-    CHorizSlid coreClockSlider;
-    CHorizSlid voltageSlider;
-    CHorizSlid fanSlider;
-    CHorizSlid memoryClockSlider;
-    CBmButton autoFanButton;
-    // Automatic fan: the button's toggled state, the one ApplyToHardware reads.
-    bool autoFan = true;
+    // The four sliders, top to bottom as the item list names them.
+    enum Slot { kCore, kVoltage, kFan, kMemory, kSlotCount };
+    // What a slider shows (its value, range and state).
+    const CHorizSlid& SliderAt(Slot slot) const;
+    // Whether the fan is under the driver's control (the automatic-fan button is toggled).
+    bool AutomaticFan() const { return autoFanButton_.toggled; }
 
   protected:
     void DoDataExchange() override;
@@ -68,8 +67,6 @@ class COverClockSetDlg : public CSkinSubDialog {
     bool OnShowWindow(bool shown, UINT status) override;
 
   private:
-    enum Slot { kCore, kVoltage, kFan, kMemory, kSlotCount };
-
     // One slider's bookkeeping. A value is held when the slider cannot carry it (no range from
     // the driver, a clock never set and unknown to the driver, a section never saved): the
     // settings then keep the held value and the hardware is not sent the slider's.
@@ -100,6 +97,15 @@ class COverClockSetDlg : public CSkinSubDialog {
     // Store, save, apply and read back: Apply and OK share these steps.
     bool SaveApplyAndReload();
 
+    // The sliders in slot order.
+    static CHorizSlid COverClockSetDlg::*const kSliders[kSlotCount];
+    CHorizSlid coreClockSlider_;
+    CHorizSlid voltageSlider_;
+    CHorizSlid fanSlider_;
+    CHorizSlid memoryClockSlider_;
+    CBmButton autoFanButton_;
+    // Automatic fan: the button's toggled state, the one ApplyToHardware reads.
+    bool autoFan_ = true;
     std::array<SlotState, kSlotCount> slots_{};
     // False while the automatic-fan state is only the page's initial one: no "Clock_Set"
     // section was ever saved and the user did not choose; such a state is not applied.

@@ -209,6 +209,9 @@ bool CTalvaneDlg::OnHotKey(int id) {
         return true;
     }
     FinishStart();
+    // Every step draws its part; the user sees the hotkey's result in one presentation (none
+    // while the window is hidden).
+    HeldPresentation held(*this);
     const hotkeys::Action& action = entry->action;
     switch (action.target) {
         case hotkeys::Target::QualityPreset:
@@ -413,6 +416,7 @@ void CTalvaneDlg::PushLayer() {
     HWND hwnd = GetSafeHwnd();
     if (hwnd != nullptr && surface) {
         surface.PresentLayered(hwnd);
+        ++presentations_;
     }
 }
 

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <array>
+#include <cstdint>
 #include <span>
 #include <optional>
 
@@ -74,6 +75,8 @@ class CTalvaneDlg : public CSkinDialog {
 
     // Presents the whole surface with UpdateLayeredWindow and per-pixel alpha.
     void PushLayer();
+    // How many times the surface was presented (tests and benchmarks count per user action).
+    std::uint64_t presentations() const { return presentations_; }
     // Shows the page and its item list; the first selection also leaves the start screen.
     void SelectPage(CSkinSubDialog* page, skin::ItemListType list);
     void Navigate(skin::NavigationCode code);
@@ -169,4 +172,5 @@ class CTalvaneDlg : public CSkinDialog {
     bool pagesCreated_ = false;
     int presentationHolds_ = 0;
     bool presentationPending_ = false;
+    std::uint64_t presentations_ = 0;
 };

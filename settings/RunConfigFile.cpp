@@ -19,6 +19,17 @@ constexpr wchar_t kUserConfigFileName[] = L"\\TVRunConfig.dat";
 constexpr DWORD kFirstSectionBuffer = 4096;
 constexpr DWORD kLargestSectionBuffer = 1u << 20;
 
+// The section a group's rows are written to (each group owns whole sections; the clock group
+// has one).
+const wchar_t* SectionOf(SettingsGroup group) {
+    for (const SettingField& row : SettingFields()) {
+        if (row.group == group) {
+            return row.section;
+        }
+    }
+    return L"";
+}
+
 // The whole section as GetPrivateProfileSectionW gives it, or nothing when it does not fit.
 std::optional<std::wstring> ReadSection(const wchar_t* section, const wchar_t* file) {
     for (DWORD size = kFirstSectionBuffer; size <= kLargestSectionBuffer; size *= 2) {
@@ -91,15 +102,24 @@ void RunConfigFile::Load(RunSettings& settings) const {
                 : static_cast<std::int32_t>(::GetPrivateProfileIntW(row.section, row.key, 0, file));
         StoreFileValue(row, settings, value);
     }
+    wchar_t keys[64] = {};
+    settings.Clock.Saved = ::GetPrivateProfileStringW(SectionOf(SettingsGroup::Clock), nullptr, L"",
+                                                      keys, ARRAYSIZE(keys), file) > 0;
 }
 
-void RunConfigFile::Save(SettingsGroup group, RunSettings& settings) const {
+bool RunConfigFile::Save(SettingsGroup group, RunSettings& settings) const {
     const wchar_t* file = activePath().c_str();
+    bool written = true;
     for (const SettingField& row : SettingFields()) {
         if (row.group == group) {
-            WriteProfileInt(row.section, row.key, FileValue(row, settings), file);
+            written =
+                WriteProfileInt(row.section, row.key, FileValue(row, settings), file) && written;
         }
     }
+    if (group == SettingsGroup::Clock && written) {
+        settings.Clock.Saved = true;
+    }
+    return written;
 }
 
 BOOL WriteProfileInt(const wchar_t* section, const wchar_t* key, int value, const wchar_t* file) {

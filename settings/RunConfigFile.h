@@ -30,8 +30,9 @@ class RunConfigFile {
 
     // Reads every row of the table; a missing file, section or key reads as 0 (off).
     void Load(RunSettings& settings) const;
-    // Writes the rows of one group, one key per write, in table order.
-    void Save(SettingsGroup group, RunSettings& settings) const;
+    // Writes the rows of one group, one key per write, in table order; true when every write
+    // was made. The clock settings count as saved from then on.
+    bool Save(SettingsGroup group, RunSettings& settings) const;
 
   private:
     std::wstring userConfigPath_;

@@ -105,6 +105,15 @@ class OverclockPage : public ::testing::Test {
 
     COverClockSetDlg& page() { return *page_; }
 
+    // Steps the slider of a hotkey's target, as the main window does.
+    void Step(hotkeys::Target target, int steps) {
+        CHorizSlid* slider = page().HotkeySlider(target);
+        ASSERT_NE(slider, nullptr);
+        for (int n = 0; n < steps; ++n) {
+            slider->StepUp();
+        }
+    }
+
     std::filesystem::path folder_;
     wchar_t previousFolder_[MAX_PATH] = {};
     HWND host_ = nullptr;
@@ -119,19 +128,19 @@ TEST_F(OverclockPage, RangesComeFromTheDriverWithTheEngineHeadroom) {
     CreatePage();
     // Engine 500-900 MHz reported, 200 MHz more offered; memory 900-1300; Vddc 900-1300; fan
     // 20-100 %.
-    EXPECT_EQ(page().coreClockSlider.minimum, 500);
-    EXPECT_EQ(page().coreClockSlider.maximum, 1100);
-    EXPECT_EQ(page().memoryClockSlider.minimum, 900);
-    EXPECT_EQ(page().memoryClockSlider.maximum, 1300);
-    EXPECT_EQ(page().voltageSlider.minimum, 900);
-    EXPECT_EQ(page().voltageSlider.maximum, 1300);
-    EXPECT_EQ(page().fanSlider.minimum, 20);
-    EXPECT_EQ(page().fanSlider.maximum, 100);
-    EXPECT_EQ(page().coreClockSlider.step, 1);
+    EXPECT_EQ(page().SliderAt(COverClockSetDlg::kCore).minimum, 500);
+    EXPECT_EQ(page().SliderAt(COverClockSetDlg::kCore).maximum, 1100);
+    EXPECT_EQ(page().SliderAt(COverClockSetDlg::kMemory).minimum, 900);
+    EXPECT_EQ(page().SliderAt(COverClockSetDlg::kMemory).maximum, 1300);
+    EXPECT_EQ(page().SliderAt(COverClockSetDlg::kVoltage).minimum, 900);
+    EXPECT_EQ(page().SliderAt(COverClockSetDlg::kVoltage).maximum, 1300);
+    EXPECT_EQ(page().SliderAt(COverClockSetDlg::kFan).minimum, 20);
+    EXPECT_EQ(page().SliderAt(COverClockSetDlg::kFan).maximum, 100);
+    EXPECT_EQ(page().SliderAt(COverClockSetDlg::kCore).step, 1);
     // Manual fan as stored: the fan slider is enabled.
-    EXPECT_FALSE(page().autoFan);
-    EXPECT_FALSE(page().autoFanButton.toggled);
-    EXPECT_TRUE(page().fanSlider.enabled);
+    EXPECT_FALSE(page().AutomaticFan());
+    EXPECT_FALSE(page().AutomaticFan());
+    EXPECT_TRUE(page().SliderAt(COverClockSetDlg::kFan).enabled);
 }
 
 TEST_F(OverclockPage, DriverClocksShowTruncatedToMHzAndAreWrittenBackTimesHundred) {
@@ -140,10 +149,11 @@ TEST_F(OverclockPage, DriverClocksShowTruncatedToMHzAndAreWrittenBackTimesHundre
     simtest::SetSimKey("Overdrive", "MemoryClock", "100050");
     CreatePage();
     page().LoadFromHardware();
-    EXPECT_EQ(page().coreClockSlider.GetPos(), 850);
-    EXPECT_EQ(page().memoryClockSlider.GetPos(), 1000);
-    EXPECT_EQ(page().voltageSlider.GetPos(), 1150);
-    EXPECT_EQ(page().fanSlider.GetPos(), std::stoi(simtest::GetSimKey("Fan", "Percent")));
+    EXPECT_EQ(page().SliderAt(COverClockSetDlg::kCore).GetPos(), 850);
+    EXPECT_EQ(page().SliderAt(COverClockSetDlg::kMemory).GetPos(), 1000);
+    EXPECT_EQ(page().SliderAt(COverClockSetDlg::kVoltage).GetPos(), 1150);
+    EXPECT_EQ(page().SliderAt(COverClockSetDlg::kFan).GetPos(),
+              std::stoi(simtest::GetSimKey("Fan", "Percent")));
 
     EXPECT_TRUE(page().StoreAndApply());
     EXPECT_THAT(simtest::CallLogLines("ATIDL_SetODClockConfig"),
@@ -158,7 +168,7 @@ TEST_F(OverclockPage, StoredValuesOutsideTheDriverRangesAreAppliedClamped) {
         "SelFan=0\r\n");
     CreatePage();
     page().LoadFromSettings();
-    EXPECT_EQ(page().fanSlider.GetPos(), 100);
+    EXPECT_EQ(page().SliderAt(COverClockSetDlg::kFan).GetPos(), 100);
 
     EXPECT_THAT(Apply(), ElementsAre(kApplied));
     EXPECT_EQ(simtest::GetSimKey("Overdrive", "EngineClock"), "85000");
@@ -175,7 +185,7 @@ TEST_F(OverclockPage, StoredValuesOutsideTheDriverRangesAreAppliedClamped) {
         "[Clock_Set]\r\nGPUFrequency=600\r\nGPUVoltage=1100\r\nMem=1000\r\nFan=-5\r\n"
         "SelFan=0\r\n");
     page().LoadFromSettings();
-    EXPECT_EQ(page().fanSlider.GetPos(), 20);
+    EXPECT_EQ(page().SliderAt(COverClockSetDlg::kFan).GetPos(), 20);
 }
 
 TEST_F(OverclockPage, AutomaticFanRestoresDriverControlAndTogglingAloneSendsNothing) {
@@ -183,8 +193,8 @@ TEST_F(OverclockPage, AutomaticFanRestoresDriverControlAndTogglingAloneSendsNoth
     CreatePage();
     page().LoadFromSettings();
     page().ToggleAutoFan();
-    EXPECT_TRUE(page().autoFan);
-    EXPECT_FALSE(page().fanSlider.enabled);
+    EXPECT_TRUE(page().AutomaticFan());
+    EXPECT_FALSE(page().SliderAt(COverClockSetDlg::kFan).enabled);
     EXPECT_THAT(simtest::CallLog(), IsEmpty());
 
     EXPECT_THAT(Apply(), ElementsAre(kApplied));
@@ -205,11 +215,11 @@ TEST_F(OverclockPage, DefaultSetsTheDriverDefaultsAndLeavesTheSettings) {
     EXPECT_EQ(simtest::GetSimKey("Overdrive", "EngineClock"), "70000");
     EXPECT_EQ(simtest::GetSimKey("Overdrive", "CurrentLevel0"), "70000,100000,1150");
     EXPECT_EQ(simtest::GetSimKey("Fan", "Automatic"), "1");
-    EXPECT_EQ(page().coreClockSlider.GetPos(), 700);
-    EXPECT_EQ(page().memoryClockSlider.GetPos(), 1000);
-    EXPECT_EQ(page().voltageSlider.GetPos(), 1150);
-    EXPECT_TRUE(page().autoFanButton.toggled);
-    EXPECT_FALSE(page().fanSlider.enabled);
+    EXPECT_EQ(page().SliderAt(COverClockSetDlg::kCore).GetPos(), 700);
+    EXPECT_EQ(page().SliderAt(COverClockSetDlg::kMemory).GetPos(), 1000);
+    EXPECT_EQ(page().SliderAt(COverClockSetDlg::kVoltage).GetPos(), 1150);
+    EXPECT_TRUE(page().AutomaticFan());
+    EXPECT_FALSE(page().SliderAt(COverClockSetDlg::kFan).enabled);
     EXPECT_EQ(ClockSection(), saved);
     EXPECT_EQ(g_runSettings.Clock.GPUFrequency, 850);
 }
@@ -223,8 +233,8 @@ TEST_F(OverclockPage, ARefusedClockWriteIsNoSuccessAndPutsTheVoltageBack) {
     EXPECT_EQ(simtest::GetSimKey("Overdrive", "VddcWrites"), "1100,1150");
     EXPECT_EQ(simtest::GetSimKey("Overdrive", "CurrentLevel0"), "70000,100000,1150");
     // The sliders show what the card runs.
-    EXPECT_EQ(page().voltageSlider.GetPos(), 1150);
-    EXPECT_EQ(page().coreClockSlider.GetPos(), 700);
+    EXPECT_EQ(page().SliderAt(COverClockSetDlg::kVoltage).GetPos(), 1150);
+    EXPECT_EQ(page().SliderAt(COverClockSetDlg::kCore).GetPos(), 700);
 }
 
 TEST_F(OverclockPage, WithoutTheDriverStoredValuesAreKeptAndNothingIsApplied) {
@@ -232,7 +242,7 @@ TEST_F(OverclockPage, WithoutTheDriverStoredValuesAreKeptAndNothingIsApplied) {
     simtest::SetSimKey("Sim", "Missing", "atipdlxx,atiadlxx,atiadlxy");
     EXPECT_THAT(CreatePage(), ElementsAre(L"Dll加载失败!"));
     // The sliders keep their constructed range.
-    EXPECT_EQ(page().coreClockSlider.maximum, 29);
+    EXPECT_EQ(page().SliderAt(COverClockSetDlg::kCore).maximum, 29);
 
     // Destroyed before it was ever shown.
     ::DestroyWindow(page().GetSafeHwnd());
@@ -268,19 +278,18 @@ TEST_F(OverclockPage, WithoutTheDriverNoSliderCanReplaceAStoredClock) {
     page().ShowPage(SW_SHOW);
     page().LoadFromSettings();
     // The sliders' scale is not the card's: they take no clicks, and no hotkey may step them.
-    for (CHorizSlid* slider : {&page().coreClockSlider, &page().voltageSlider, &page().fanSlider,
-                               &page().memoryClockSlider}) {
-        EXPECT_FALSE(slider->enabled);
-        const int before = slider->GetPos();
-        ClickAt(slider->GetSafeHwnd(), {slider->minusRect.left + 2, slider->minusRect.top + 2});
-        EXPECT_EQ(slider->GetPos(), before);
+    for (auto slot : {COverClockSetDlg::kCore, COverClockSetDlg::kVoltage, COverClockSetDlg::kFan,
+                      COverClockSetDlg::kMemory}) {
+        const CHorizSlid& slider = page().SliderAt(slot);
+        EXPECT_FALSE(slider.enabled);
+        const int before = slider.GetPos();
+        ClickAt(slider.GetSafeHwnd(), {slider.minusRect.left + 2, slider.minusRect.top + 2});
+        EXPECT_EQ(slider.GetPos(), before);
     }
     for (auto target :
          {hotkeys::Target::CoreClock, hotkeys::Target::MemoryClock, hotkeys::Target::FanSpeed}) {
         EXPECT_EQ(page().HotkeySlider(target), nullptr);
     }
-    // Even a step that reaches the slider, with its notification, is no choice of a clock.
-    page().coreClockSlider.StepDown();
     EXPECT_THAT(Apply(), IsEmpty());
     EXPECT_EQ(g_runSettings.Clock.GPUFrequency, 850);
     EXPECT_EQ(g_runSettings.Clock.Mem, 1000);
@@ -293,7 +302,7 @@ TEST_F(OverclockPage, AFanReadingWithoutAFanRangeNeverReplacesTheStoredPercent) 
     simtest::SetSimKey("Fan", "Percent", "80");
     CreatePage();
     page().ShowPage(SW_SHOW);
-    EXPECT_FALSE(page().fanSlider.enabled);
+    EXPECT_FALSE(page().SliderAt(COverClockSetDlg::kFan).enabled);
     EXPECT_EQ(page().HotkeySlider(hotkeys::Target::FanSpeed), nullptr);
     EXPECT_THAT(Apply(), ElementsAre(kApplied));
     EXPECT_EQ(g_runSettings.Clock.Fan, 55);
@@ -306,9 +315,9 @@ TEST_F(OverclockPage, ClocksNeverSavedTakeTheCurrentLevel) {
     simtest::SetSimKey("Overdrive", "CurrentLevel0", "70000,100000,1200");
     CreatePage();
     page().LoadFromSettings();
-    EXPECT_EQ(page().coreClockSlider.GetPos(), 800);
-    EXPECT_EQ(page().voltageSlider.GetPos(), 1200);
-    EXPECT_EQ(page().memoryClockSlider.GetPos(), 1000);
+    EXPECT_EQ(page().SliderAt(COverClockSetDlg::kCore).GetPos(), 800);
+    EXPECT_EQ(page().SliderAt(COverClockSetDlg::kVoltage).GetPos(), 1200);
+    EXPECT_EQ(page().SliderAt(COverClockSetDlg::kMemory).GetPos(), 1000);
     EXPECT_THAT(Apply(), ElementsAre(kApplied));
     EXPECT_EQ(simtest::GetSimKey("Overdrive", "EngineClock"), "80000");
     EXPECT_EQ(simtest::GetSimKey("Overdrive", "VddcWrites"), "1200");
@@ -330,10 +339,10 @@ TEST_F(OverclockPage, ClocksNeverSavedAndUnreadableApplyNothing) {
 TEST_F(OverclockPage, ASectionNeverSavedAppliesNothing) {
     StartWithSettings(kNoClockSection);
     CreatePage();
-    EXPECT_TRUE(page().autoFanButton.toggled);
+    EXPECT_TRUE(page().AutomaticFan());
     page().LoadFromSettings();
-    EXPECT_TRUE(page().autoFan);
-    EXPECT_FALSE(page().fanSlider.enabled);
+    EXPECT_TRUE(page().AutomaticFan());
+    EXPECT_FALSE(page().SliderAt(COverClockSetDlg::kFan).enabled);
     EXPECT_THAT(Apply(), IsEmpty());
     EXPECT_THAT(simtest::CallLogLines("ATIDL_Set"), IsEmpty());
     EXPECT_EQ(simtest::GetSimKey("Fan", "Automatic"), "1");
@@ -349,16 +358,16 @@ TEST_F(OverclockPage, AFanThatCannotBeReadKeepsTheSlidersValue) {
     CreatePage();
     page().LoadFromSettings();
     page().LoadFromHardware();
-    EXPECT_EQ(page().fanSlider.GetPos(), 55);
-    page().fanSlider.StepUp();
+    EXPECT_EQ(page().SliderAt(COverClockSetDlg::kFan).GetPos(), 55);
+    Step(hotkeys::Target::FanSpeed, 1);
     page().LoadFromHardware();
-    EXPECT_EQ(page().fanSlider.GetPos(), 56);
+    EXPECT_EQ(page().SliderAt(COverClockSetDlg::kFan).GetPos(), 56);
 
     // Never loaded: the stored value, not the slider's minimum.
     page_ = std::make_unique<COverClockSetDlg>();
     ASSERT_TRUE(page().Create(host_));
     page().LoadFromHardware();
-    EXPECT_EQ(page().fanSlider.GetPos(), 55);
+    EXPECT_EQ(page().SliderAt(COverClockSetDlg::kFan).GetPos(), 55);
 }
 
 TEST_F(OverclockPage, WithoutAUsableFanRangeNoManualSpeedIsWritten) {
@@ -417,7 +426,7 @@ TEST_F(OverclockPage, AFanPercentOutsideTheRangeReadForTheWriteIsNeverWritten) {
     StartWithSettings(kSavedClocks);
     CreatePage();
     page().LoadFromSettings();
-    EXPECT_EQ(page().fanSlider.GetPos(), 55);
+    EXPECT_EQ(page().SliderAt(COverClockSetDlg::kFan).GetPos(), 55);
     // The driver's range narrows after the page read it: 55 % is now below the minimum.
     simtest::SetSimKey("Fan", "Range", "60,100,1000,4000");
     EXPECT_THAT(Apply(), IsEmpty());
@@ -437,11 +446,11 @@ TEST_F(OverclockPage, ShowingThePageAgainReplacesUnappliedValuesWithTheDrivers) 
     StartWithSettings(kSavedClocks);
     CreatePage();
     page().ShowPage(SW_SHOW);
-    EXPECT_EQ(page().coreClockSlider.GetPos(), 700);
-    page().coreClockSlider.StepUp();
+    EXPECT_EQ(page().SliderAt(COverClockSetDlg::kCore).GetPos(), 700);
+    Step(hotkeys::Target::CoreClock, 1);
     page().ShowPage(SW_HIDE);
     page().ShowPage(SW_SHOW);
-    EXPECT_EQ(page().coreClockSlider.GetPos(), 700);
+    EXPECT_EQ(page().SliderAt(COverClockSetDlg::kCore).GetPos(), 700);
     EXPECT_THAT(simtest::CallLogLines("ATIDL_Set"), IsEmpty());
 }
 
@@ -449,7 +458,7 @@ TEST_F(OverclockPage, ConfirmSavesAppliesAndAsksToHide) {
     StartWithSettings(kSavedClocks);
     CreatePage();
     page().LoadFromSettings();
-    page().coreClockSlider.StepUp();
+    Step(hotkeys::Target::CoreClock, 1);
     {
         simtest::MessageBoxDismisser dismisser;
         page().OnConfirm();

@@ -80,7 +80,9 @@ class DutyWindow : public CTalvaneDlg {
     std::function<void(DutyWindow&)> script;
     using CTalvaneDlg::hotkeys;
     using CTalvaneDlg::indicator;
+    using CTalvaneDlg::Navigate;
     using CTalvaneDlg::overclockPage;
+    using CTalvaneDlg::presentations;
     using CTalvaneDlg::trayIcon;
 
   protected:
@@ -312,15 +314,35 @@ TEST_F(BackgroundDuties, WithoutTheDriverTheClockAndFanHotkeysChangeAndWriteNoth
     EXPECT_EQ(dismisser.Texts(), std::vector<std::wstring>{L"Dll加载失败!"});
 }
 
+TEST_F(BackgroundDuties, AStepHotkeyReachesTheScreenOnceShownAndNeverHidden) {
+    StartWithSettings(kSavedClocks);
+    Run(StartMode::Normal, [](DutyWindow& window) {
+        HWND hwnd = window.GetSafeHwnd();
+        window.Navigate(skin::NavigationCode::OverclockPage);
+        const int engine = std::stoi(simtest::GetSimKey("Overdrive", "EngineClock"));
+        std::uint64_t before = window.presentations();
+        ::SendMessageW(hwnd, WM_HOTKEY, 1007, 0);  // ten steps up
+        EXPECT_EQ(window.presentations() - before, 1u);
+        EXPECT_EQ(window.overclockPage().SliderAt(COverClockSetDlg::kCore).GetPos(),
+                  engine / 100 + 10);
+
+        ::ShowWindow(hwnd, SW_HIDE);
+        before = window.presentations();
+        ::SendMessageW(hwnd, WM_HOTKEY, 1009, 0);  // ten steps down
+        EXPECT_EQ(window.presentations(), before);
+        EXPECT_EQ(std::stoi(simtest::GetSimKey("Overdrive", "EngineClock")), engine);
+    });
+}
+
 TEST_F(BackgroundDuties, TenStepsNearTheMaximumStopThereAndStillApply) {
     StartWithSettings(kSavedClocks);
     Run(StartMode::Normal, [this](DutyWindow& window) {
-        const int top = window.overclockPage().coreClockSlider.maximum;
+        const int top = window.overclockPage().SliderAt(COverClockSetDlg::kCore).maximum;
         // Three steps below the top; the hidden page takes the card's clock before stepping.
         simtest::SetSimKey("Overdrive", "EngineClock", std::to_string((top - 3) * 100));
         std::filesystem::remove(folder_ / "RunConfig.dat");
         ::SendMessageW(window.GetSafeHwnd(), WM_HOTKEY, 1007, 0);
-        EXPECT_EQ(window.overclockPage().coreClockSlider.GetPos(), top);
+        EXPECT_EQ(window.overclockPage().SliderAt(COverClockSetDlg::kCore).GetPos(), top);
         EXPECT_EQ(simtest::GetSimKey("Overdrive", "EngineClock"), std::to_string(top * 100));
         EXPECT_NE(SettingsText().find("GPUFrequency=" + std::to_string(top)), std::string::npos);
     });
@@ -332,7 +354,7 @@ TEST_F(BackgroundDuties, FanHotkeysActOnlyUnderManualFanControl) {
         HWND hwnd = window.GetSafeHwnd();
         COverClockSetDlg& page = window.overclockPage();
         ::SendMessageW(hwnd, WM_HOTKEY, 1015, 0);
-        const int manual = page.fanSlider.GetPos();
+        const int manual = page.SliderAt(COverClockSetDlg::kFan).GetPos();
         EXPECT_EQ(simtest::GetSimKey("Fan", "Percent"), std::to_string(manual));
         EXPECT_EQ(g_runSettings.Clock.Fan, manual);
         page.ToggleAutoFan();  // automatic now
@@ -340,7 +362,7 @@ TEST_F(BackgroundDuties, FanHotkeysActOnlyUnderManualFanControl) {
         simtest::ClearCallLog();
         ::SendMessageW(hwnd, WM_HOTKEY, 1015, 0);
         ::SendMessageW(hwnd, WM_HOTKEY, 1016, 0);
-        EXPECT_EQ(page.fanSlider.GetPos(), manual);
+        EXPECT_EQ(page.SliderAt(COverClockSetDlg::kFan).GetPos(), manual);
         EXPECT_TRUE(simtest::CallLog().empty());
         EXPECT_FALSE(std::filesystem::exists(folder_ / "RunConfig.dat"));
         ::SendMessageW(hwnd, WM_HOTKEY, 999, 0);

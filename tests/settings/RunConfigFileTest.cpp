@@ -125,6 +125,23 @@ TEST_F(RunConfigFileTest, ReadOnlyUserCopyBecomesWritableKeepingItsOtherAttribut
     EXPECT_THAT(ReadText(user_), HasSubstr("Fan=75"));
 }
 
+TEST_F(RunConfigFileTest, TheClockSettingsCountAsSavedOnlyWhenTheFileHoldsThem) {
+    WriteText(user_, "[SettingInfo]\r\nRunValue=2\r\n[Clock_Set]\r\n");
+    RunSettings settings = Loaded();
+    EXPECT_FALSE(settings.Clock.Saved);  // a header without keys holds no choice
+    EXPECT_TRUE(File().Save(SettingsGroup::Clock, settings));
+    EXPECT_TRUE(settings.Clock.Saved);
+    EXPECT_TRUE(Loaded().Clock.Saved);
+
+    WriteText(user_, "[Clock_Set]\r\nSelFan=0\r\n");
+    EXPECT_TRUE(Loaded().Clock.Saved);
+    // Another section's write is no clock choice.
+    WriteText(user_, "[SettingInfo]\r\nRunValue=2\r\n");
+    settings = Loaded();
+    EXPECT_TRUE(File().Save(SettingsGroup::App, settings));
+    EXPECT_FALSE(settings.Clock.Saved);
+}
+
 TEST_F(RunConfigFileTest, ReadOnlyTemplateGivesAWritableCopy) {
     WriteText(template_, "[Clock_Set]\r\nFan=40\r\n");
     ::SetFileAttributesW(template_.c_str(), FILE_ATTRIBUTE_READONLY);
