@@ -170,7 +170,13 @@ TEST_F(RunConfigFileTest, OutOfRangePageSelectionIsKeptAsStored) {
 }
 
 TEST_F(RunConfigFileTest, NoFileAnywhereGivesDefaultsAndTheFirstSaveCreatesTheUserCopy) {
-    RunSettings settings = Loaded();
+    // Every field holds something before the load, so each zero below was read.
+    RunSettings settings{};
+    for (const SettingField& row : SettingFields()) {
+        StoreFileValue(row, settings, 7);
+    }
+    File().PrepareUserCopy();
+    File().Load(settings);
     for (const SettingField& row : SettingFields()) {
         EXPECT_EQ(FileValue(row, settings), 0) << row.section << L"." << row.key;
     }
