@@ -31,8 +31,11 @@ bool ReadMachineRegistryString(const wchar_t* subKey, const wchar_t* name,
     fw::RegKey key(opened);
     wchar_t data[kMachineStringChars] = {};
     DWORD size = sizeof(data);
-    if (::RegQueryValueExW(key.get(), name, nullptr, nullptr, reinterpret_cast<BYTE*>(data),
-                           &size) != ERROR_SUCCESS) {
+    DWORD type = REG_NONE;
+    // A number or raw bytes under the name would show as text made of their bytes.
+    if (::RegQueryValueExW(key.get(), name, nullptr, &type, reinterpret_cast<BYTE*>(data), &size) !=
+            ERROR_SUCCESS ||
+        (type != REG_SZ && type != REG_EXPAND_SZ)) {
         return false;
     }
     // A value stored without its terminator still ends inside the buffer.

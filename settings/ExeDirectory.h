@@ -16,7 +16,8 @@ using fw::ExecutableDirectory;
 // to the empty string, when the result does not fit.
 [[nodiscard]] bool GetDataFilePath(wchar_t (&path)[MAX_PATH]);
 
-// Reads one string value of HKEY_LOCAL_MACHINE\subKey (at most 31 characters). True only when the
-// value was read; otherwise value is left as it was.
+// Reads one string value (REG_SZ or REG_EXPAND_SZ, taken as stored) of HKEY_LOCAL_MACHINE\subKey,
+// at most 31 characters. True only when such a value was read; otherwise, and for a value of any
+// other type, value is left as it was.
 [[nodiscard]] bool ReadMachineRegistryString(const wchar_t* subKey, const wchar_t* name,
                                              wchar_t (&value)[kMachineStringChars]);

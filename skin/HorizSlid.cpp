@@ -187,14 +187,16 @@ void CHorizSlid::ClickTrack(POINT point) {
 }
 
 void CHorizSlid::StartRepeat(UINT_PTR timer) {
+    // The hold is armed before the first step: the parent may take the capture away while it
+    // handles that step's notification, and the capture loss must then end the hold.
     ::SetCapture(GetSafeHwnd());
+    repeating_ = timer;
+    ::SetTimer(GetSafeHwnd(), timer, kRepeatPeriodMs, nullptr);
     if (timer == kTimerStepUp) {
         StepUp();
     } else {
         StepDown();
     }
-    repeating_ = timer;
-    ::SetTimer(GetSafeHwnd(), timer, kRepeatPeriodMs, nullptr);
 }
 
 void CHorizSlid::StopRepeat() {

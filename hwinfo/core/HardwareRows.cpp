@@ -3,6 +3,8 @@
 #include <cmath>
 #include <cwchar>
 
+#include "hwinfo/core/Utf16Cut.h"
+
 namespace hwinfo {
 
 namespace {
@@ -30,14 +32,15 @@ std::wstring FieldText(const char16_t* field, size_t units) {
 }
 
 std::wstring CardNameText(const std::wstring& name) {
-    if (name.size() <= kCardNameShown) {
+    const std::size_t kept = UnitsOfCharacters(std::wstring_view(name), kCardNameShown);
+    if (kept == name.size()) {
         return name;
     }
-    return name.substr(0, kCardNameShown) + L". . .";
+    return name.substr(0, kept) + L". . .";
 }
 
 std::wstring VendorText(const std::wstring& vendor) {
-    return vendor.substr(0, kVendorShown);
+    return vendor.substr(0, UnitsOfCharacters(std::wstring_view(vendor), kVendorShown));
 }
 
 std::wstring MemorySizeText(int32_t megabytes) {

@@ -24,7 +24,8 @@ enum Row : size_t {
 };
 using Rows = std::array<std::wstring, kRowCount>;
 
-// A card name longer than this shows its first kCardNameShown characters and ". . .".
+// A card name longer than this shows its first kCardNameShown characters and ". . .". Both cuts
+// count characters: a surrogate pair is one and is never split.
 inline constexpr size_t kCardNameShown = 32;
 // A vendor is cut to this many characters, without a mark.
 inline constexpr size_t kVendorShown = 21;

@@ -35,6 +35,22 @@ std::wstring_view CopiedValue(std::wstring_view value) {
     return copied;
 }
 
+// What the profile functions take for a blank around a name or a value: the C blanks and the
+// DOS end-of-file mark, and no other Unicode space.
+bool IsProfileBlank(wchar_t c) {
+    return c == L' ' || (c >= L'\t' && c <= L'\r') || c == L'\x1A';
+}
+
+std::wstring_view Trimmed(std::wstring_view text) {
+    while (!text.empty() && IsProfileBlank(text.front())) {
+        text.remove_prefix(1);
+    }
+    while (!text.empty() && IsProfileBlank(text.back())) {
+        text.remove_suffix(1);
+    }
+    return text;
+}
+
 int DigitValue(wchar_t c) {
     if (c >= L'0' && c <= L'9') {
         return c - L'0';
@@ -53,14 +69,15 @@ int DigitValue(wchar_t c) {
 ProfileSection::ProfileSection(std::wstring_view text) {
     while (!text.empty() && text.front() != L'\0') {
         const std::size_t end = std::min(text.find(L'\0'), text.size());
-        const std::wstring_view line = text.substr(0, end);
+        // The profile functions trim when they load the file; a section function need not.
+        const std::wstring_view line = Trimmed(text.substr(0, end));
         text.remove_prefix(std::min(end + 1, text.size()));
         const std::size_t equals = line.find(L'=');
         if (equals == std::wstring_view::npos) {
             entries_.push_back({std::wstring(line), std::nullopt});
         } else {
-            entries_.push_back(
-                {std::wstring(line.substr(0, equals)), std::wstring(line.substr(equals + 1))});
+            entries_.push_back({std::wstring(Trimmed(line.substr(0, equals))),
+                                std::wstring(Trimmed(line.substr(equals + 1)))});
         }
     }
 }

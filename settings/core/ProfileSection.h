@@ -1,7 +1,8 @@
 // One section of a settings file as GetPrivateProfileSection hands it out ("name=value" entries,
 // each ending in a NUL, the list ending in an empty entry), and the number GetPrivateProfileInt
 // reads for a key of it. One call per section instead of one per key; the numbers are the same:
-// the first entry of a name counts (an entry without "=" reads as the default), a value in
+// blanks around names and values do not count (also when the section function left them), the
+// first entry of a name counts (an entry without "=" reads as the default), a value in
 // matching quotes loses them, at most 29 characters are read, and the text is converted as
 // RtlUnicodeStringToInteger does with base 0 (leading blanks, a sign, a "0x", "0o" or "0b"
 // prefix, digits up to the first other character, wrapping at 32 bits).

@@ -45,6 +45,15 @@ TEST(DibSection, IsTopDownAllZeroAndBoundsItsRows) {
         EXPECT_EQ(bits.row(y)[0], 0u);
         EXPECT_EQ(bits.row(y)[799], 0u);
     }
+    // A pixel GDI draws on the top line is in row 0, not in the last row.
+    fw::MemoryDc dc(::CreateCompatibleDC(screen.get()));
+    {
+        fw::ScopedSelect select(dc.get(), bits.get());
+        ::SetPixelV(dc.get(), 3, 0, RGB(0x12, 0x34, 0x56));
+        ::GdiFlush();
+    }
+    EXPECT_EQ(bits.row(0)[3] & 0xFFFFFFu, 0x123456u);
+    EXPECT_EQ(bits.row(327)[3], 0u);
     EXPECT_EQ(bits.row(-1), nullptr);
     EXPECT_EQ(bits.row(328), nullptr);
 }

@@ -350,6 +350,12 @@ gfxprobe::AdapterReport RandomReport(Random& random, const DatabaseModel& model)
         std::u16string base = u"ATI Radeon HD 4850";
         if (random.Chance(20)) {
             base = std::u16string(random.Between(500, 2000), u'W');  // beyond the field
+        } else if (random.Chance(10)) {
+            // Characters of two units each, beyond the field, starting on either parity.
+            base = random.Chance(50) ? u"W" : u"";
+            for (std::int64_t i = random.Between(250, 600); i > 0; --i) {
+                base += u"\U0001F600";
+            }
         }
         *text = random.Chance(60) ? base : fuzz::MutateWide(random, base);
     }
@@ -369,6 +375,30 @@ std::u16string FieldOf(const char16_t (&field)[kRecordTextUnits]) {
 
 bool IsPrefixOf(const std::u16string& text, const std::u16string& whole) {
     return whole.compare(0, text.size(), text) == 0;
+}
+
+bool IsLead(char32_t unit) {
+    return unit >= 0xD800 && unit < 0xDC00;
+}
+bool IsTrail(char32_t unit) {
+    return unit >= 0xDC00 && unit < 0xE000;
+}
+
+// Whether keeping the first `kept` units of `whole` cuts a surrogate pair in two.
+bool SplitsAPair(const std::u16string& whole, std::size_t kept) {
+    return kept > 0 && kept < whole.size() && IsLead(whole[kept - 1]) && IsTrail(whole[kept]);
+}
+
+// Characters of a row: a surrogate pair counts once.
+std::size_t Characters(const std::wstring& text) {
+    std::size_t pairs = 0;
+    for (std::size_t i = 0; i + 1 < text.size(); ++i) {
+        if (IsLead(static_cast<char32_t>(text[i])) && IsTrail(static_cast<char32_t>(text[i + 1]))) {
+            ++pairs;
+            ++i;
+        }
+    }
+    return text.size() - pairs;
 }
 
 TEST(FuzzHardware, PlatformReportsBuildARecordWhoseTextsEndInsideTheirFields) {
@@ -408,6 +438,14 @@ TEST(FuzzHardware, PlatformReportsBuildARecordWhoseTextsEndInsideTheirFields) {
         if (!IsPrefixOf(name, known) && !IsPrefixOf(name, report.driverDesc) &&
             !IsPrefixOf(name, report.adapterString) && !IsPrefixOf(name, report.description)) {
             tally.Fault("card name from nowhere");
+        }
+        // Only a text that fills the field was cut; the cut falls between characters.
+        for (const std::u16string* source : std::initializer_list<const std::u16string*>{
+                 &known, &report.driverDesc, &report.adapterString, &report.description}) {
+            if (name.size() + 2 >= kRecordTextUnits && IsPrefixOf(name, *source) &&
+                SplitsAPair(*source, name.size())) {
+                tally.Fault("the card name's cut splits a surrogate pair");
+            }
         }
         if (record.memorySizeMb != kUnknownNumber &&
             (record.memorySizeMb < 0 || record.memorySizeMb > 1024 * 1024)) {
@@ -475,8 +513,21 @@ TEST(FuzzHardware, AnyLibraryRecordGivesRowsOfBoundedLengthAndKnownFormat) {
                 tally.Fault("a row with a NUL inside");
             }
         }
-        if (rows[hwinfo::kCardNameRow].size() > hwinfo::kCardNameShown + 5 ||
-            rows[hwinfo::kVendorRow].size() > hwinfo::kVendorShown ||
+        // The name and vendor rows: a prefix of their field of at most so many characters (and
+        // the name's mark), never ending between the halves of a pair.
+        const std::u16string name = FieldOf(record.cardName);
+        const std::u16string vendor = FieldOf(record.cardVendor);
+        const std::wstring& nameRow = rows[hwinfo::kCardNameRow];
+        const std::size_t nameShown =
+            nameRow == std::wstring(name.begin(), name.end()) ? nameRow.size() : nameRow.size() - 5;
+        for (const auto& [field, shown] :
+             {std::pair{&name, nameShown}, std::pair{&vendor, rows[hwinfo::kVendorRow].size()}}) {
+            if (SplitsAPair(*field, shown)) {
+                tally.Fault("a row cut splits a surrogate pair");
+            }
+        }
+        if (Characters(nameRow.substr(0, nameShown)) > hwinfo::kCardNameShown ||
+            Characters(rows[hwinfo::kVendorRow]) > hwinfo::kVendorShown ||
             rows[hwinfo::kBiosDateRow].size() > kRecordTextUnits ||
             rows[hwinfo::kMemoryTypeRow].size() > kRecordTextUnits) {
             tally.Fault("a row longer than it may be shown");

@@ -162,7 +162,7 @@ TEST(RecordBuilder, UnknownIdsFallBackToWhatThePlatformReports) {
     EXPECT_EQ(amd.memorySizeMb, kUnknownNumber);
 }
 
-TEST(RecordBuilder, EveryTextEndsInsideItsField) {
+TEST(RecordBuilder, EveryTextEndsInsideItsFieldOnAWholeCharacter) {
     AdapterReport report;
     report.driverDesc = std::u16string(2000, u'n');
     report.providerName = std::u16string(kRecordTextUnits, u'p');
@@ -170,6 +170,13 @@ TEST(RecordBuilder, EveryTextEndsInsideItsField) {
     EXPECT_EQ(record.cardName[kRecordTextUnits - 1], u'\0');
     EXPECT_EQ(Text(record.cardName).size(), kRecordTextUnits - 1);
     EXPECT_EQ(Text(record.cardVendor).size(), kRecordTextUnits - 1);
+    // A pair across the field's last unit is dropped whole; one that fits is kept.
+    const std::u16string face = u"\U0001F600";
+    report.driverDesc = std::u16string(kRecordTextUnits - 2, u'n') + face + u"z";
+    report.providerName = std::u16string(kRecordTextUnits - 3, u'p') + face + u"z";
+    const DisplayInfoRecord paired = BuildRecord(report, DeviceDatabase{});
+    EXPECT_EQ(Text(paired.cardName), std::u16string(kRecordTextUnits - 2, u'n'));
+    EXPECT_EQ(Text(paired.cardVendor), std::u16string(kRecordTextUnits - 3, u'p') + face);
     EXPECT_EQ(MarketingName(u"Cayman XT [Radeon HD 6970]"), u"Radeon HD 6970");
     EXPECT_EQ(MarketingName(u"Kaveri"), u"Kaveri");
     EXPECT_EQ(MarketingName(u"Odd []"), u"Odd []");

@@ -10,7 +10,6 @@
 #include "framework/ModuleEntry.h"
 #include "hwinfo/GfxProbeEntries.h"
 #include "hwinfo/devices/DisplayDevices.h"
-#include "libs/gfxprobe/core/DeviceDatabase.h"
 
 namespace {
 
@@ -112,19 +111,22 @@ TEST_F(GfxProbeLibrary, RecordsCarryThePlatformsFactsWhereTheDatabaseDoesNotKnow
     EXPECT_EQ(Text(record.biosDate), L"2009/03/11");
     EXPECT_EQ(record.memorySizeMb, 256);
 
-    const auto ids = gfxprobe::ParsePciHardwareId(
-        std::u16string(devices[0].hardwareId.begin(), devices[0].hardwareId.end()));
+    // Without a database entry for the ids (here: without a database), the driver's
+    // description names the card and the clocks stay unknown.
     const fw::RegKey key = hwinfo::OpenDriverKey(devices[0].driverKey);
     wchar_t desc[256] = {};
     DWORD size = sizeof(desc) - sizeof(wchar_t);
     ASSERT_EQ(::RegQueryValueExW(key.get(), L"DriverDesc", nullptr, nullptr,
                                  reinterpret_cast<BYTE*>(desc), &size),
               ERROR_SUCCESS);
-    if (!ids || ids->vendor != 0x1002) {
-        // Wine's adapter: no database entry, so the driver's description names the card.
-        EXPECT_EQ(Text(record.cardName), desc);
-        EXPECT_EQ(record.coreClock, kUnknownClock);
-    }
+    ASSERT_NE(desc[0], L'\0');
+    probe.HWClose();
+    ASSERT_TRUE(probe.HWInit(L"C:\\no\\such\\DeviceManuf.db3"));
+    const DisplayInfoRecord unknownIds = Record(0);
+    EXPECT_EQ(Text(unknownIds.cardName), desc);
+    EXPECT_EQ(unknownIds.coreClock, kUnknownClock);
+    EXPECT_EQ(unknownIds.memoryClock, kUnknownClock);
+    EXPECT_EQ(Text(unknownIds.driverVersion), version);
 }
 
 TEST_F(GfxProbeLibrary, EveryTextEndsInsideItsFieldAndBadRequestsWriteNothing) {

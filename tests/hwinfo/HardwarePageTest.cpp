@@ -199,19 +199,21 @@ TEST_F(HardwareCollector, UnterminatedTextsAreReadOnlyToTheEndOfTheirField) {
     EXPECT_EQ(rows[hwinfo::kBiosDateRow], std::wstring(kRecordTextUnits, L'B'));
 }
 
-// Sets the first display adapter's "DriverVersion" for one scope.
+// Sets the first display adapter's "DriverVersion" for one scope: a string, or the same bytes
+// under another value type.
 class PlantedDriverVersion {
   public:
-    explicit PlantedDriverVersion(const std::wstring& version) {
+    explicit PlantedDriverVersion(const std::wstring& version, DWORD type = REG_SZ)
+        : PlantedDriverVersion(type, version.c_str(),
+                               static_cast<DWORD>((version.size() + 1) * sizeof(wchar_t))) {}
+    PlantedDriverVersion(DWORD type, const void* data, DWORD size) {
         const auto devices = hwinfo::PresentDisplayDevices();
         HKEY key = nullptr;
         if (!devices.empty() &&
             ::RegOpenKeyExW(HKEY_LOCAL_MACHINE, hwinfo::DriverKeyPath(devices[0].driverKey).c_str(),
                             0, KEY_SET_VALUE, &key) == ERROR_SUCCESS) {
             key_.reset(key);
-            ::RegSetValueExW(key, L"DriverVersion", 0, REG_SZ,
-                             reinterpret_cast<const BYTE*>(version.c_str()),
-                             static_cast<DWORD>((version.size() + 1) * sizeof(wchar_t)));
+            ::RegSetValueExW(key, L"DriverVersion", 0, type, static_cast<const BYTE*>(data), size);
         }
     }
     ~PlantedDriverVersion() { ::RegDeleteValueW(key_.get(), L"DriverVersion"); }
@@ -238,6 +240,28 @@ TEST(DriverVersion, ReadsUpToThirtyOneCharactersAndLeavesTheRowForLongerOnes) {
     }
     hwinfo::ReadDriverVersion(row);  // Wine's adapter has none of its own
     EXPECT_EQ(row, std::wstring(31, L'7'));
+}
+
+TEST(DriverVersion, OnlyAStringValueIsAVersion) {
+    std::wstring row = L"earlier";
+    {
+        // The bytes of a version text stored as binary, and a number whose bytes spell "77".
+        PlantedDriverVersion planted(L"8.561.3.0", REG_BINARY);
+        ASSERT_TRUE(planted.planted());
+        hwinfo::ReadDriverVersion(row);
+        EXPECT_EQ(row, L"earlier");
+    }
+    {
+        const DWORD number = 0x00370037;
+        PlantedDriverVersion planted(REG_DWORD, &number, sizeof(number));
+        hwinfo::ReadDriverVersion(row);
+        EXPECT_EQ(row, L"earlier");
+    }
+    {
+        PlantedDriverVersion planted(L"8.561.3.0", REG_EXPAND_SZ);
+        hwinfo::ReadDriverVersion(row);
+        EXPECT_EQ(row, L"8.561.3.0");
+    }
 }
 
 // The page inside a host window with the program's skin, drawing into a real surface.

@@ -25,6 +25,32 @@ TEST(HardwareRows, VendorIsCutToTwentyOneCharactersWithoutAMark) {
     EXPECT_EQ(VendorText(L"ASUS"), L"ASUS");
 }
 
+// The row the page shows for a record text, unit for unit (wchar_t is wider off Windows).
+std::wstring Units(const std::u16string& text) {
+    return std::wstring(text.begin(), text.end());
+}
+
+TEST(HardwareRows, CutsCountASurrogatePairAsOneCharacterAndNeverSplitIt) {
+    const std::u16string face = u"\U0001F600";  // two code units, one character
+    const auto rowsOf = [](const std::u16string& name, const std::u16string& vendor) {
+        DisplayInfoRecord record = UnknownDisplayInfo();
+        name.copy(record.cardName, name.size());
+        vendor.copy(record.cardVendor, vendor.size());
+        Rows rows;
+        FillRowsFromRecord(record, rows);
+        return rows;
+    };
+    // 32 characters in 33 units: whole. 33 characters: the pair is kept whole before the mark.
+    const std::u16string name32 = std::u16string(30, u'x') + face + u"y";
+    EXPECT_EQ(rowsOf(name32, u"")[kCardNameRow], Units(name32));
+    const std::u16string kept = std::u16string(31, u'x') + face;
+    EXPECT_EQ(rowsOf(kept + u"y", u"")[kCardNameRow], Units(kept) + L". . .");
+    // The vendor's 21st character is a pair: both halves stay.
+    const std::u16string vendor = std::u16string(20, u'v') + face;
+    EXPECT_EQ(rowsOf(u"", vendor + u"w")[kVendorRow], Units(vendor));
+    EXPECT_EQ(rowsOf(u"", vendor)[kVendorRow], Units(vendor));
+}
+
 TEST(HardwareRows, DriverClocksAreWholeMegahertzWithoutASpace) {
     EXPECT_EQ(DriverClockText(62500), L"625MHz");
     EXPECT_EQ(DriverClockText(99399), L"993MHz");  // integer division

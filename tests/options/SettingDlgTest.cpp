@@ -222,6 +222,8 @@ TEST_F(OptionsDialog, ARefusedRegistryWriteKeepsTheOldModeAndWritesItAgain) {
             d.Click(IDC_EXIT_SAVE);
             d.Click(IDC_SETTINGS_OK);
         });
+        // The refused write was tried; a path that does not fit is never written.
+        EXPECT_EQ(dialog.registryCalls, tooLong ? 0 : 1);
         EXPECT_EQ(g_runSettings.App.RunValue, 1) << tooLong;
         EXPECT_EQ(FileValue(L"RunValue"), 1) << tooLong;
         // The exit-save choice is taken all the same.

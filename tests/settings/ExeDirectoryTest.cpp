@@ -74,7 +74,7 @@ TEST_F(MachineRegistryStringTest, UnterminatedValueStillEndsWithinTheBuffer) {
                                                L'i', L'j', L'k', L'l', L'm', L'n', L'o', L'p',
                                                L'q', L'r', L's', L't', L'u', L'v', L'w', L'x',
                                                L'y', L'z', L'A', L'B', L'C', L'D', L'E', L'F'};
-    SetBytes(L"Unterminated", REG_BINARY, full, sizeof(full));
+    SetBytes(L"Unterminated", REG_SZ, full, sizeof(full));
     wchar_t value[kMachineStringChars];
     ASSERT_TRUE(ReadMachineRegistryString(kTestKey, L"Unterminated", value));
     EXPECT_EQ(std::wcslen(value), kMachineStringChars - 1);

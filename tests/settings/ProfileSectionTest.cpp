@@ -77,6 +77,20 @@ TEST(ProfileSection, TheFirstEntryOfANameCountsWhateverItsCase) {
     EXPECT_EQ(section.Int(L"Missing", 9), 9);
 }
 
+TEST(ProfileSection, BlanksAroundNamesAndValuesAreIgnoredAsTheFileLoaderIgnoresThem) {
+    EXPECT_EQ(ProfileSection(One(L"Fan =5")).Int(L"Fan", -1), 5);
+    EXPECT_EQ(ProfileSection(One(L" Fan= 5")).Int(L"Fan", -1), 5);
+    // A quoted value keeps its quotes' meaning with blanks around it.
+    EXPECT_EQ(ProfileSection(One(L"\tFan\x1A=\v'7'\f ")).Int(L"Fan", -1), 7);
+    // A name of blanks alone is no name, and an entry without "=" stays one.
+    EXPECT_EQ(ProfileSection(One(L" Fan ")).Int(L"Fan", -1), -1);
+    EXPECT_EQ(ProfileSection(One(L"Fan=  ")).Int(L"Fan", -1), -1);
+    // Blanks inside a name, and Unicode spaces the profile functions keep, are part of it.
+    EXPECT_EQ(ProfileSection(One(L"F an=5")).Int(L"Fan", -1), -1);
+    EXPECT_EQ(ProfileSection(One(L"Fan\u3000=5")).Int(L"Fan", -1), -1);
+    EXPECT_EQ(ProfileSection(One(L"Fan=\u00A0'5'")).Int(L"Fan", -1), 0);
+}
+
 TEST(ProfileSection, ABufferWithoutItsFinalEntryIsReadToItsEnd) {
     const std::wstring text = L"A=1";  // no terminating NULs at all
     EXPECT_EQ(ProfileSection(text).Int(L"A", 0), 1);

@@ -1,6 +1,7 @@
 // The settings file through the real Windows profile functions: the per-user copy, value
 // encoding, defaults, and each writer's sections and key order.
 #include "settings/RunConfigFile.h"
+#include "settings/core/ProfileSection.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -186,7 +187,13 @@ TEST_F(RunConfigFileTest, OutOfRangePageSelectionIsKeptAsStored) {
 }
 
 TEST_F(RunConfigFileTest, NoFileAnywhereGivesDefaultsAndTheFirstSaveCreatesTheUserCopy) {
-    RunSettings settings = Loaded();
+    // Every field holds something before the load, so each zero below was read.
+    RunSettings settings{};
+    for (const SettingField& row : SettingFields()) {
+        StoreFileValue(row, settings, 7);
+    }
+    File().PrepareUserCopy();
+    File().Load(settings);
     for (const SettingField& row : SettingFields()) {
         EXPECT_EQ(FileValue(row, settings), 0) << row.section << L"." << row.key;
     }
@@ -329,6 +336,43 @@ TEST_F(ProfileReadTest, UnicodeFilesAndRandomTextReadAsKeyByKey) {
         what += std::to_string(file);
         ExpectKeyByKeyValues(text, what.c_str());
     }
+}
+
+// A section function need not trim what surrounds names and values: the section reader trims
+// exactly what the profile functions ignore key by key. Every unit of Latin-1 but NUL and the
+// line ends, and every other Unicode space, is put before and after a name and its quoted value,
+// once in a file read key by key and once in a section buffer that keeps it.
+TEST_F(ProfileReadTest, BlanksAroundNamesAndValuesAreTheOnesTheKeyByKeyReadIgnores) {
+    std::vector<wchar_t> units;
+    for (wchar_t c = 1; c < 0x100; ++c) {
+        if (c != L'\r' && c != L'\n') {
+            units.push_back(c);
+        }
+    }
+    for (wchar_t c :
+         {0x1680, 0x180E, 0x2000, 0x2001, 0x2002, 0x2003, 0x2004, 0x2005, 0x2006, 0x2007,
+          0x2008, 0x2009, 0x200A, 0x200B, 0x2028, 0x2029, 0x202F, 0x205F, 0x3000, 0xFEFF}) {
+        units.push_back(c);
+    }
+    std::wstring file = L"\xFEFF";
+    for (const wchar_t c : units) {
+        file += L"[S" + std::to_wstring(c) + L"]\r\n";
+        file += std::wstring{c, L'K', c, L'=', c, L'\'', L'7', L'\'', c} + L"\r\n";
+    }
+    WriteText(user_, std::string(reinterpret_cast<const char*>(file.data()),
+                                 file.size() * sizeof(wchar_t)));
+    int ignored = 0;
+    for (const wchar_t c : units) {
+        const std::wstring section = L"S" + std::to_wstring(c);
+        const auto keyByKey = static_cast<std::int32_t>(
+            ::GetPrivateProfileIntW(section.c_str(), L"K", -1, user_.c_str()));
+        std::wstring buffer{c, L'K', c, L'=', c, L'\'', L'7', L'\'', c};
+        buffer.append(2, L'\0');
+        EXPECT_EQ(ProfileSection(buffer).Int(L"K", -1), keyByKey)
+            << "unit " << static_cast<unsigned>(c);
+        ignored += keyByKey == 7 ? 1 : 0;
+    }
+    EXPECT_GE(ignored, 2);  // at least the tab and the space
 }
 
 TEST(WriteProfileInt, WritesSignedDecimalAndReportsTheProfileFunctionsResult) {

@@ -170,6 +170,7 @@ TEST_F(ItemListTest, PageTypeSevenHighlightsButPostsNothing) {
 TEST_F(ItemListTest, UnknownPageTypeKeepsTheItemsAndResetsTheHover) {
     list.SetPage(2);
     Filter(WM_MOUSEMOVE, 400, 80 + 35);
+    ASSERT_EQ(list.hoverIndex, 0);
     list.SetPage(9);
     EXPECT_EQ(list.itemCount, 3u);
     EXPECT_EQ(list.hoverIndex, -1);

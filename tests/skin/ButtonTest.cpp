@@ -116,14 +116,28 @@ TEST_F(BmButtonTest, NotShownItNeitherDrawsNorReportsClicks) {
 }
 
 TEST_F(BmButtonTest, HiddenParentOrMissingSurfaceOrImageDrawNothing) {
+    button.Redraw();
+    ASSERT_EQ(Face(), Opaque(kNormal));
+    button.toggled = true;  // the face it would draw now
+    // A hidden parent: the surface keeps the earlier face and nothing is presented.
+    ::ShowWindow(host.hwnd(), SW_HIDE);
+    button.Redraw();
+    EXPECT_EQ(Face(), Opaque(kNormal));
+    ::ShowWindow(host.hwnd(), SW_SHOWNOACTIVATE);
+    // No surface: nothing presented.
     button.surface = nullptr;
     button.Redraw();
-    EXPECT_EQ(host.Count(WM_APP_REFRESH_LAYER), 0);
-    button.surface = &surface;
-    button.normalImage = nullptr;
-    button.Redraw();
-    EXPECT_EQ(Face(), 0u);
     EXPECT_EQ(host.Count(WM_APP_REFRESH_LAYER), 1);
+    // No image for the state: the pixels under it stay, the presentation still happens.
+    button.surface = &surface;
+    button.toggledImage = nullptr;
+    button.Redraw();
+    EXPECT_EQ(Face(), Opaque(kNormal));
+    EXPECT_EQ(host.Count(WM_APP_REFRESH_LAYER), 2);
+    // With all three back it draws again.
+    button.toggledImage = toggled.get();
+    button.Redraw();
+    EXPECT_EQ(Face(), Opaque(kToggled));
 }
 
 TEST_F(BmButtonTest, SetTextKeepsTheCaptionButNotTheWindowText) {
@@ -135,14 +149,23 @@ TEST_F(BmButtonTest, SetTextKeepsTheCaptionButNotTheWindowText) {
 }
 
 TEST_F(BmButtonTest, AnimationOfABadImageStartsNoTimer) {
-    button.hoverImage = nullptr;
+    // KillTimer fails for a timer that was never set.
+    const auto timerRuns = [this] {
+        return ::KillTimer(button.GetSafeHwnd(), CBmButton::kTimerAnimation) != FALSE;
+    };
     button.animated = true;
+    button.hoverImage = nullptr;
     button.StartAnimation();
-    EXPECT_EQ(button.frameCount, 0u);
+    EXPECT_FALSE(timerRuns()) << "no image";
+    Gdiplus::Image failed(L"no-such-picture.gif");
+    button.hoverImage = &failed;
+    button.StartAnimation();
+    EXPECT_FALSE(timerRuns()) << "an image whose status is not Ok";
     // A single-frame image animates in place: the index wraps at once.
     button.hoverImage = hover.get();
     button.StartAnimation();
     EXPECT_EQ(button.frameCount, 1u);
+    EXPECT_TRUE(timerRuns());
     ::SendMessageW(button.GetSafeHwnd(), WM_TIMER, CBmButton::kTimerAnimation, 0);
     EXPECT_EQ(button.frameIndex, 0u);
     EXPECT_EQ(Face(), Opaque(kHover));

@@ -133,8 +133,9 @@ TEST_F(SkinRegistry, PicturesAreDecodedInPlaceOnFirstUseOnly) {
     EXPECT_EQ(held->GetWidth(), 800u);
     EXPECT_EQ(held->GetHeight(), 328u);
     EXPECT_EQ(FindSkinImage(L"MainDlg_BKALL"), held);
-    const auto first = Pixels(held);
-    EXPECT_EQ(Pixels(held), first);
+    const std::unique_ptr<Gdiplus::Image> own(LoadResourceImage(141));
+    ASSERT_NE(own, nullptr);
+    EXPECT_EQ(Pixels(held), Pixels(own.get()));
     // Other pictures are still not decoded.
     Gdiplus::Image* other = FindSkinImage(L"SUBBKHARDWARE");
     ASSERT_NE(other, nullptr);
@@ -206,8 +207,15 @@ TEST_F(SkinRegistry, NamesAreComparedExactly) {
     EXPECT_EQ(FindSkinImage(L"setdlg_ok"), nullptr);
     EXPECT_EQ(FindSkinImage(L"SETDLG_OK"), nullptr);
     EXPECT_EQ(FindSkinImage(L"Setdlg_OK "), nullptr);
-    EXPECT_EQ(FindSkinImage(L"显卡名称"), FindSkinImage(L"显卡名称"));
-    EXPECT_NE(FindSkinImage(L"显卡名称"), FindSkinImage(L"显卡名称M"));
+    // A Chinese name finds its own picture, and one letter more is another picture.
+    Gdiplus::Image* label = FindSkinImage(L"显卡名称");
+    Gdiplus::Image* hovered = FindSkinImage(L"显卡名称M");
+    ASSERT_NE(label, nullptr);
+    ASSERT_NE(hovered, nullptr);
+    const std::unique_ptr<Gdiplus::Image> own(LoadResourceImage(224));
+    ASSERT_NE(own, nullptr);
+    EXPECT_EQ(Pixels(label), Pixels(own.get()));
+    EXPECT_NE(Pixels(hovered), Pixels(own.get()));
 }
 
 TEST_F(SkinRegistry, NameFindsThePictureOfItsOwnResource) {
@@ -267,15 +275,21 @@ TEST(ResourceImageLoader, UndecodableBytesStillGiveAnImageWithCleanStatus) {
     std::unique_ptr<Gdiplus::Image> image(LoadResourceImage(9002));
     ASSERT_NE(image, nullptr);
     EXPECT_EQ(image->GetLastStatus(), Gdiplus::Ok);
-    // Drawing it draws nothing and fails quietly.
+    // Drawing it over an opaque picture leaves every pixel as it was, and fails quietly.
+    constexpr Gdiplus::ARGB kBackground = 0xFF336699;
     Gdiplus::Bitmap target(4, 4, PixelFormat32bppARGB);
     {
         Gdiplus::Graphics g(&target);
-        g.DrawImage(image.get(), 0, 0);
+        g.Clear(Gdiplus::Color(kBackground));
+        g.DrawImage(image.get(), 0, 0, 4, 4);
     }
-    Gdiplus::Color c;
-    target.GetPixel(1, 1, &c);
-    EXPECT_EQ(c.GetAlpha(), 0);
+    for (INT y = 0; y < 4; ++y) {
+        for (INT x = 0; x < 4; ++x) {
+            Gdiplus::Color c;
+            target.GetPixel(x, y, &c);
+            EXPECT_EQ(c.GetValue(), kBackground) << x << "," << y;
+        }
+    }
 }
 
 TEST(ResourceImageLoader, FallsBackToABitmapResourceOfTheSameId) {

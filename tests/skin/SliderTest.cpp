@@ -43,14 +43,15 @@ class SliderTest : public testing::Test {
     // Colour of value-box digit k.
     DWORD DigitAt(int k) const { return surface.Pixel(kX + 214 + 1 + 7 * k + 3, kY + 10); }
     // Slider notifications that arrive while the queue is pumped for a while.
-    int NotificationsWithin(DWORD milliseconds) {
-        const int before = host.Count(WM_APP_SLIDER_CHANGED);
+    int NotificationsWithin(DWORD milliseconds) { return NotificationsWithin(milliseconds, host); }
+    static int NotificationsWithin(DWORD milliseconds, const skintest::TestHost& parent) {
+        const int before = parent.Count(WM_APP_SLIDER_CHANGED);
         const DWORD start = ::GetTickCount();
         while (::GetTickCount() - start < milliseconds) {
             skintest::PumpMessages();
             ::Sleep(10);
         }
-        return host.Count(WM_APP_SLIDER_CHANGED) - before;
+        return parent.Count(WM_APP_SLIDER_CHANGED) - before;
     }
     void ExpectDigits(int d0, int d1, int d2, int d3) const {
         EXPECT_EQ(DigitAt(0), Opaque(skintest::DigitColour(d0)));
@@ -220,6 +221,31 @@ TEST_F(SliderTest, AutoRepeatEndsWhenTheCaptureIsLostAndOnEveryRelease) {
     EXPECT_EQ(::GetCapture(), nullptr);
     EXPECT_EQ(NotificationsWithin(300), 0);
     EXPECT_EQ(slider.GetPos(), 5);
+}
+
+TEST_F(SliderTest, ACaptureLostDuringTheFirstStepsNotificationEndsTheHold) {
+    // The page answers the first step by taking the capture (a message box, a window of its own).
+    class CapturingHost : public skintest::TestHost {
+      protected:
+        LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override {
+            if (msg == WM_APP_SLIDER_CHANGED) {
+                ::SetCapture(hwnd());
+            }
+            return TestHost::WindowProc(msg, wParam, lParam);
+        }
+    };
+    CapturingHost page;
+    CHorizSlid held;
+    ASSERT_TRUE(held.SubclassWindow(page.AddChild(L"STATIC", 0, kX, kY, 244, 23, 1201)));
+    held.plusImage = plus.get();
+    held.minusImage = minus.get();
+    held.AttachSurface(nullptr);
+    SendMouse(held.GetSafeHwnd(), WM_LBUTTONDOWN, 200, 10, MK_LBUTTON);
+    EXPECT_EQ(::GetCapture(), page.hwnd());
+    EXPECT_EQ(page.Count(WM_APP_SLIDER_CHANGED), 1);
+    EXPECT_EQ(NotificationsWithin(300, page), 0);
+    ::ReleaseCapture();
+    EXPECT_EQ(held.GetPos(), 1);
 }
 
 TEST_F(SliderTest, FillNeverPaintsPastTheTrack) {

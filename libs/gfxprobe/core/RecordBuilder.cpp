@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "hwinfo/core/Utf16Cut.h"
+
 namespace gfxprobe {
 
 namespace {
@@ -38,7 +40,8 @@ std::u16string MarketingName(const std::u16string& name) {
 }
 
 void CopyField(char16_t (&field)[kRecordTextUnits], const std::u16string& text) {
-    const size_t length = std::min(text.size(), kRecordTextUnits - 1);
+    const size_t length =
+        hwinfo::WholeCharacterUnits(std::u16string_view(text), kRecordTextUnits - 1);
     std::copy_n(text.begin(), length, field);
     field[length] = u'\0';
 }

@@ -38,7 +38,8 @@ DisplayInfoRecord BuildRecord(const AdapterReport& report, const DeviceDatabase&
 // "Radeon HD 4850"); the whole name when it has none.
 std::u16string MarketingName(const std::u16string& name);
 
-// Copies `text` into a record field, cut to leave room for the terminator.
+// Copies `text` into a record field, cut to leave room for the terminator and never inside a
+// surrogate pair.
 void CopyField(char16_t (&field)[kRecordTextUnits], const std::u16string& text);
 
 }  // namespace gfxprobe
