@@ -6,7 +6,7 @@
 
 #include <cstdint>
 
-#include "hwinfo/core/DisplayInfoRecord.h"
+#include "libs/gfxprobe/DisplayInfoRecord.h"
 
 namespace hwinfo {
 

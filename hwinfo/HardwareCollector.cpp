@@ -4,7 +4,7 @@
 
 #include "gpu/DriverBinding.h"
 #include "gpu/core/DriverOperations.h"
-#include "hwinfo/devices/DisplayDevices.h"
+#include "libs/gfxprobe/devices/DisplayDevices.h"
 #include "settings/ExeDirectory.h"
 
 namespace hwinfo {
@@ -106,13 +106,13 @@ bool CollectFacts(const GfxProbeEntries& probe, const wchar_t* databasePath,
 }
 
 void ReadDriverVersion(std::wstring& row) {
-    for (const DisplayDevice& device : PresentDisplayDevices()) {
+    for (const gfxprobe::DisplayDevice& device : gfxprobe::PresentDisplayDevices()) {
         if (device.driverKey.empty()) {
             continue;
         }
         wchar_t version[kMachineStringChars];
-        if (ReadMachineRegistryString(DriverKeyPath(device.driverKey).c_str(), kDriverVersionValue,
-                                      version)) {
+        if (ReadMachineRegistryString(gfxprobe::DriverKeyPath(device.driverKey).c_str(),
+                                      kDriverVersionValue, version)) {
             row = version;
         }
     }

@@ -280,13 +280,7 @@ bool CHorizSlid::OnMouseMove(UINT, POINT point) {
     }
     // Any change of the hot button redraws, also when the pointer slides from a button straight
     // onto the track, so no button keeps a stale hot face.
-    if (hotPart != previous) {
-        Redraw();
-    } else if (tracking == 0) {
-        tracking = TrackMouseHoverAndLeave();
-    }
-    Default();
-    return true;
+    return EndMouseMove(hotPart != previous, tracking, [this] { Redraw(); });
 }
 
 bool CHorizSlid::OnMouseLeave() {

@@ -2,14 +2,8 @@
 // button and a four-digit value box, all drawn from skin images into the shared surface.
 #pragma once
 
-#include "framework/Wnd.h"
-#include "skin/SkinControl.h"
 #include "skin/GdiplusFwd.h"
-
-class SkinSurface;
-namespace skin {
-enum class Present;
-}
+#include "skin/SkinControl.h"
 
 class CHorizSlid : public skin::SkinControl<fw::CStatic> {
   public:

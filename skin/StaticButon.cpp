@@ -55,14 +55,9 @@ bool CStaticButon::OnMouseMove(UINT, POINT point) {
         return true;
     }
     const bool inside = ::PtInRect(&markRect, point) != FALSE;
-    if (inside != hover) {
-        hover = inside;
-        Paint(skin::Present::AtEnd);
-    } else if (tracking == 0) {
-        tracking = TrackMouseHoverAndLeave();
-    }
-    Default();
-    return true;
+    const bool changed = inside != hover;
+    hover = inside;
+    return EndMouseMove(changed, tracking, [this] { Paint(skin::Present::AtEnd); });
 }
 
 bool CStaticButon::OnMouseLeave() {

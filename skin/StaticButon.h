@@ -2,14 +2,8 @@
 // `toggled` and presents after Draw().
 #pragma once
 
-#include "framework/Wnd.h"
-#include "skin/SkinControl.h"
 #include "skin/GdiplusFwd.h"
-
-class SkinSurface;
-namespace skin {
-enum class Present;
-}
+#include "skin/SkinControl.h"
 
 class CStaticButon : public skin::SkinControl<fw::CStatic> {
   public:

@@ -79,11 +79,8 @@ bool DriverOperations::GetPerformanceLevels(bool defaults, ADLODPerformanceLevel
     if (voltageKnown != nullptr) {
         *voltageKnown = false;
     }
-    if (entries_.ATIDL_GetODPerformanceLevels == nullptr) {
-        return false;
-    }
     ADLODParameters params{};
-    if (!GetOverdriveParameters(params)) {
+    if (entries_.ATIDL_GetODPerformanceLevels == nullptr || !GetOverdriveParameters(params)) {
         return false;
     }
     const int32_t levelCount = params.iNumberOfPerformanceLevels;

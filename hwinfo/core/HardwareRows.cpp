@@ -3,7 +3,7 @@
 #include <cmath>
 #include <cwchar>
 
-#include "hwinfo/core/Utf16Cut.h"
+#include "framework/core/Utf16Cut.h"
 
 namespace hwinfo {
 
@@ -32,7 +32,7 @@ std::wstring FieldText(const char16_t* field, size_t units) {
 }
 
 std::wstring CardNameText(const std::wstring& name) {
-    const std::size_t kept = UnitsOfCharacters(std::wstring_view(name), kCardNameShown);
+    const std::size_t kept = text::UnitsOfCharacters(std::wstring_view(name), kCardNameShown);
     if (kept == name.size()) {
         return name;
     }
@@ -40,7 +40,7 @@ std::wstring CardNameText(const std::wstring& name) {
 }
 
 std::wstring VendorText(const std::wstring& vendor) {
-    return vendor.substr(0, UnitsOfCharacters(std::wstring_view(vendor), kVendorShown));
+    return vendor.substr(0, text::UnitsOfCharacters(std::wstring_view(vendor), kVendorShown));
 }
 
 std::wstring MemorySizeText(int32_t megabytes) {

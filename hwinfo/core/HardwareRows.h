@@ -7,7 +7,7 @@
 #include <cstdint>
 #include <string>
 
-#include "hwinfo/core/DisplayInfoRecord.h"
+#include "libs/gfxprobe/DisplayInfoRecord.h"
 
 namespace hwinfo {
 

@@ -10,7 +10,7 @@
 #include <mutex>
 #include <vector>
 
-#include "hwinfo/devices/DisplayDevices.h"
+#include "libs/gfxprobe/devices/DisplayDevices.h"
 #include "libs/gfxprobe/core/RecordBuilder.h"
 
 namespace {
@@ -117,11 +117,11 @@ int64_t DxgiMemory(const gfxprobe::PciIds& ids) {
     return memory;
 }
 
-gfxprobe::AdapterReport Report(const hwinfo::DisplayDevice& device) {
+gfxprobe::AdapterReport Report(const gfxprobe::DisplayDevice& device) {
     gfxprobe::AdapterReport report;
     report.hardwareId = ToU16(device.hardwareId);
     report.description = ToU16(device.description);
-    const fw::RegKey key = hwinfo::OpenDriverKey(device.driverKey);
+    const fw::RegKey key = gfxprobe::OpenDriverKey(device.driverKey);
     report.driverDesc = ReadText(key.get(), L"DriverDesc");
     report.providerName = ReadText(key.get(), L"ProviderName");
     report.driverVersion = ReadText(key.get(), L"DriverVersion");
@@ -152,7 +152,7 @@ gfxprobe::AdapterReport Report(const hwinfo::DisplayDevice& device) {
 extern "C" __declspec(dllexport) BOOL WINAPI HWInit(const wchar_t* databasePath) {
     const gfxprobe::DeviceDatabase database = ReadDatabase(databasePath);
     std::vector<DisplayInfoRecord> displays;
-    for (const hwinfo::DisplayDevice& device : hwinfo::PresentDisplayDevices()) {
+    for (const gfxprobe::DisplayDevice& device : gfxprobe::PresentDisplayDevices()) {
         displays.push_back(gfxprobe::BuildRecord(Report(device), database));
     }
     ProbeState& state = State();

@@ -448,6 +448,7 @@ TEST_F(OverclockPage, ShowingThePageAgainReplacesUnappliedValuesWithTheDrivers) 
     page().ShowPage(SW_SHOW);
     EXPECT_EQ(page().SliderAt(COverClockSetDlg::kCore).GetPos(), 700);
     Step(hotkeys::Target::CoreClock, 1);
+    EXPECT_EQ(page().SliderAt(COverClockSetDlg::kCore).GetPos(), 701);
     page().ShowPage(SW_HIDE);
     page().ShowPage(SW_SHOW);
     EXPECT_EQ(page().SliderAt(COverClockSetDlg::kCore).GetPos(), 700);

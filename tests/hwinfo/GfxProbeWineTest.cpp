@@ -9,7 +9,7 @@
 #include "framework/ExecutableDirectory.h"
 #include "framework/ModuleEntry.h"
 #include "hwinfo/GfxProbeEntries.h"
-#include "hwinfo/devices/DisplayDevices.h"
+#include "libs/gfxprobe/devices/DisplayDevices.h"
 
 namespace {
 
@@ -28,7 +28,7 @@ class PlantedValue {
                  DWORD size)
         : name_(name) {
         HKEY key = nullptr;
-        if (::RegOpenKeyExW(HKEY_LOCAL_MACHINE, hwinfo::DriverKeyPath(driverKey).c_str(), 0,
+        if (::RegOpenKeyExW(HKEY_LOCAL_MACHINE, gfxprobe::DriverKeyPath(driverKey).c_str(), 0,
                             KEY_SET_VALUE, &key) == ERROR_SUCCESS) {
             key_.reset(key);
             planted_ = ::RegSetValueExW(key, name, 0, type, static_cast<const BYTE*>(data), size) ==
@@ -57,7 +57,7 @@ class GfxProbeLibrary : public ::testing::Test {
         ASSERT_TRUE(library_);
         probe = hwinfo::LookUpGfxProbeEntries(library_.get());
         ASSERT_TRUE(probe.complete());
-        devices = hwinfo::PresentDisplayDevices();
+        devices = gfxprobe::PresentDisplayDevices();
         ASSERT_FALSE(devices.empty()) << "the prefix has no display adapter";
     }
     void TearDown() override {
@@ -73,7 +73,7 @@ class GfxProbeLibrary : public ::testing::Test {
     }
 
     hwinfo::GfxProbeEntries probe;
-    std::vector<hwinfo::DisplayDevice> devices;
+    std::vector<gfxprobe::DisplayDevice> devices;
 
   private:
     fw::Module library_;
@@ -113,7 +113,7 @@ TEST_F(GfxProbeLibrary, RecordsCarryThePlatformsFactsWhereTheDatabaseDoesNotKnow
 
     // Without a database entry for the ids (here: without a database), the driver's
     // description names the card and the clocks stay unknown.
-    const fw::RegKey key = hwinfo::OpenDriverKey(devices[0].driverKey);
+    const fw::RegKey key = gfxprobe::OpenDriverKey(devices[0].driverKey);
     wchar_t desc[256] = {};
     DWORD size = sizeof(desc) - sizeof(wchar_t);
     ASSERT_EQ(::RegQueryValueExW(key.get(), L"DriverDesc", nullptr, nullptr,

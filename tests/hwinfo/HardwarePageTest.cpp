@@ -15,7 +15,7 @@
 #include "framework/ModuleEntry.h"
 #include "hwinfo/HardwareCollector.h"
 #include "hwinfo/HardwareDlg.h"
-#include "hwinfo/devices/DisplayDevices.h"
+#include "libs/gfxprobe/devices/DisplayDevices.h"
 #include "skin/SkinImages.h"
 #include "tests/hwinfo/StandInProbe.h"
 #include "tests/skin/SkinTestSupport.h"
@@ -207,11 +207,12 @@ class PlantedDriverVersion {
         : PlantedDriverVersion(type, version.c_str(),
                                static_cast<DWORD>((version.size() + 1) * sizeof(wchar_t))) {}
     PlantedDriverVersion(DWORD type, const void* data, DWORD size) {
-        const auto devices = hwinfo::PresentDisplayDevices();
+        const auto devices = gfxprobe::PresentDisplayDevices();
         HKEY key = nullptr;
         if (!devices.empty() &&
-            ::RegOpenKeyExW(HKEY_LOCAL_MACHINE, hwinfo::DriverKeyPath(devices[0].driverKey).c_str(),
-                            0, KEY_SET_VALUE, &key) == ERROR_SUCCESS) {
+            ::RegOpenKeyExW(HKEY_LOCAL_MACHINE,
+                            gfxprobe::DriverKeyPath(devices[0].driverKey).c_str(), 0, KEY_SET_VALUE,
+                            &key) == ERROR_SUCCESS) {
             key_.reset(key);
             ::RegSetValueExW(key, L"DriverVersion", 0, type, static_cast<const BYTE*>(data), size);
         }

@@ -7,7 +7,7 @@
 #include <atomic>
 #include <cstdint>
 
-#include "hwinfo/core/DisplayInfoRecord.h"
+#include "libs/gfxprobe/DisplayInfoRecord.h"
 
 struct StandInProbeControl {
     BOOL initResult = TRUE;

@@ -151,14 +151,19 @@ class HotkeysAndGauge(UserSettingsCase):
 
     def test_fan_hotkey_in_automatic_mode_changes_nothing(self):
         automatic = [line.replace("SelFan=0", "SelFan=1") for line in SAVED_CLOCKS]
-        self.write_user_copy(settings_text(automatic + ["[HotKey]", "GPU3Add1=%d" % CTRL_ALT_K]))
-        reset_sim()
+        ctrl_alt_j = 0x00111200 | ord("J")
+        self.write_user_copy(settings_text(automatic + [
+            "[HotKey]", "GPU3Add1=%d" % CTRL_ALT_K, "GPU1Add2=%d" % ctrl_alt_j]))
+        reset_sim({"Overdrive": {"EngineClock": "80000"}})
         e2e.Program.start(["/MinTray"])
         e2e.wait_window(timeout=60)
         before = open(self.user_copy, "rb").read()
         self.press_on_hidden_window("ctrl+alt+k")
         self.assertEqual(open(self.user_copy, "rb").read(), before)
         self.assertEqual([c for c in sim_calls() if c.startswith("ATIDL_SetFan")], [])
+        # Keys pressed this way do reach the program: the core clock's hotkey steps the card.
+        self.press_on_hidden_window("ctrl+alt+j")
+        self.assertEqual(sim_state()["Overdrive"]["EngineClock"], "80100")
 
     def test_a_hotkey_cleared_on_the_shortcut_page_no_longer_reaches_the_card(self):
         self.write_user_copy(settings_text(SAVED_CLOCKS + ["[HotKey]", "GPU1Add1=%d" % CTRL_ALT_K]))

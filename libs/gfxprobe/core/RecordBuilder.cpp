@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "hwinfo/core/Utf16Cut.h"
+#include "framework/core/Utf16Cut.h"
 
 namespace gfxprobe {
 
@@ -41,7 +41,7 @@ std::u16string MarketingName(const std::u16string& name) {
 
 void CopyField(char16_t (&field)[kRecordTextUnits], const std::u16string& text) {
     const size_t length =
-        hwinfo::WholeCharacterUnits(std::u16string_view(text), kRecordTextUnits - 1);
+        text::WholeCharacterUnits(std::u16string_view(text), kRecordTextUnits - 1);
     std::copy_n(text.begin(), length, field);
     field[length] = u'\0';
 }

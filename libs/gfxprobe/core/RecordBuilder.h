@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "hwinfo/core/DisplayInfoRecord.h"
+#include "libs/gfxprobe/DisplayInfoRecord.h"
 #include "libs/gfxprobe/core/DeviceDatabase.h"
 
 namespace gfxprobe {

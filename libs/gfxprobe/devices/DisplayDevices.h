@@ -7,7 +7,7 @@
 
 #include "framework/Handles.h"
 
-namespace hwinfo {
+namespace gfxprobe {
 
 struct DisplayDevice {
     // The first hardware id, e.g. "PCI\VEN_1002&DEV_6719&SUBSYS_0B001002&REV_00"; may be empty.
@@ -29,4 +29,4 @@ std::wstring DriverKeyPath(const std::wstring& driverKey);
 // The driver key opened for reading; empty when it cannot be opened.
 fw::RegKey OpenDriverKey(const std::wstring& driverKey);
 
-}  // namespace hwinfo
+}  // namespace gfxprobe

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <string_view>
 
-namespace hwinfo {
+namespace text {
 
 template <class Unit>
 constexpr bool IsLeadSurrogate(Unit unit) {
@@ -46,4 +46,4 @@ constexpr std::size_t WholeCharacterUnits(std::basic_string_view<Unit> text, std
     return units;
 }
 
-}  // namespace hwinfo
+}  // namespace text

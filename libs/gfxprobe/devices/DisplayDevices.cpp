@@ -1,11 +1,11 @@
-#include "hwinfo/devices/DisplayDevices.h"
+#include "libs/gfxprobe/devices/DisplayDevices.h"
 
 #include <windows.h>
 
 #include <devguid.h>
 #include <setupapi.h>
 
-namespace hwinfo {
+namespace gfxprobe {
 
 namespace {
 
@@ -67,4 +67,4 @@ fw::RegKey OpenDriverKey(const std::wstring& driverKey) {
     return fw::RegKey(key);
 }
 
-}  // namespace hwinfo
+}  // namespace gfxprobe
