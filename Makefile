@@ -50,8 +50,15 @@ screenshots: build
 		/usr/bin/python3 $(HARNESS)/readme_screenshots.py
 
 # The installer and the portable zip, named with the program's version, in $(BUILD)/package.
+# Their update check trusts the release key's public half (DER) and asks the update server:
+#   make package UPDATE_PUBLIC_KEY=/secure/velmora-release-update-public.der UPDATE_HOST=...
+# Without both the package checks for no updates (it never trusts the test key).
 package: build
-	@python3 tools/package/package.py $(WIN)/bin $(BUILD)/package
+	@cmake -S . -B $(WIN) \
+		-DVELMORA_RELEASE_UPDATE_PUBLIC_KEY="$(if $(UPDATE_PUBLIC_KEY),$(abspath $(UPDATE_PUBLIC_KEY)))" \
+		-DVELMORA_RELEASE_UPDATE_HOST="$(UPDATE_HOST)" >/dev/null
+	@cmake --build $(WIN) -j $(JOBS) --target velmora_package_program velmora_package_versync
+	@python3 tools/package/package.py $(WIN)/bin $(BUILD)/package --package-build $(WIN)/bin/package
 
 # A 64-bit compile of the same tree: catches pointer-size assumptions. Not shipped, not tested.
 check64: deps

@@ -16,14 +16,14 @@ using HostResolver = bool (*)(const char* host, std::string& address);
 // software mark, configuration file name, server and port, automatic check.
 void RunUpdateCheck(const UpdaterEntries& entries, const char* executableDirectory,
                     const char* updateDirectory, const char* machineId,
-                    const char* host = kUpdateServerHost, HostResolver resolve = ResolveHost);
+                    const char* host = UpdateServerHost(), HostResolver resolve = ResolveHost);
 
 // What a background check needs; the thread owns its copy.
 struct UpdateCheckRequest {
     std::string executableDirectory;
     std::string updateDirectory;
     std::string machineId;
-    std::string host = kUpdateServerHost;
+    std::string host = UpdateServerHost();
     HostResolver resolve = ResolveHost;
 };
 

@@ -2,8 +2,10 @@
 // this product to the update library.
 #pragma once
 
-// The update server, looked up by name at every start. The release build names the real host.
-inline constexpr char kUpdateServerHost[] = "update.velmora.example";
+// The update server, looked up by name at every start. Its name is given to the build (each
+// build of the program links its own definition, see CMakeLists.txt); an empty name means this
+// build has no update server, so the library is handed no address and checks nothing.
+const char* UpdateServerHost();
 inline constexpr int kUpdateServerPort = 4040;
 
 // Product identification handed to the update library.
@@ -13,7 +15,8 @@ inline constexpr char kUpdateCfgFileName[] = "Update.xml";
 inline constexpr char kSoftwareMark[] = "tvcm";
 inline constexpr int kUnionId = 8899;
 
-// Where the libraries live, relative to the executable's directory.
+// Where the libraries and the update folder's files live, relative to the executable's directory.
 inline constexpr char kUpdateSubdirectory[] = "\\update";
+inline constexpr wchar_t kUpdateCfgFilePath[] = L"\\update\\Update.xml";
 inline constexpr wchar_t kUpdaterLibraryPath[] = L"\\update\\versync.dll";
 inline constexpr wchar_t kMachineIdLibraryPath[] = L"\\MachineId.dll";

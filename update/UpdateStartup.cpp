@@ -1,6 +1,7 @@
 #include "update/UpdateStartup.h"
 
 #include "framework/ExecutableDirectory.h"
+#include "update/AnsiPath.h"
 #include "update/MachineIdentity.h"
 #include "update/PrivateLibrary.h"
 #include "update/UpdateCheck.h"
@@ -34,17 +35,22 @@ const UpdaterBinding& TheUpdaterBinding() {
 }
 
 void RunUpdateStartupStep() {
-    // The update library takes ANSI text: the directory as GetModuleFileNameA and
-    // PathRemoveFileSpecA would give it.
-    const std::string executableDirectory = fw::ExecutableDirectoryAnsi();
-    const std::string updateDirectory = executableDirectory + kUpdateSubdirectory;
+    const std::wstring directory = fw::ExecutableDirectory();
     char machineId[kMachineIdSize];
     GetMachineId(machineId);
-    if (executableDirectory.empty()) {
+    if (directory.empty()) {
         return;  // no directory to hand over, and no safe place to delete from
     }
-    // A stale answer of an earlier check must not be taken for this one's.
-    ::DeleteFileA((updateDirectory + "\\" + kUpdateCfgFileName).c_str());
+    // A stale answer of an earlier check must not be taken for this one's. Deleted by its real
+    // name: an ANSI form of it might name another folder's file.
+    ::DeleteFileW(fw::PathNextToExecutable(kUpdateCfgFilePath).c_str());
+    // The update library takes ANSI text, in which the directory may not survive: then it gets
+    // the short form, or, when that does not survive either, no check runs.
+    const std::string executableDirectory = AnsiPathForLibrary(directory);
+    if (executableDirectory.empty()) {
+        return;
+    }
+    const std::string updateDirectory = executableDirectory + kUpdateSubdirectory;
     g_socketsStarted = StartWinsock();
     UpdateCheckRequest request;
     request.executableDirectory = executableDirectory;

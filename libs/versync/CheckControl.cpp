@@ -1,6 +1,7 @@
 #include "libs/versync/CheckControl.h"
 
 #include "framework/Handles.h"
+#include "libs/versync/CheckStop.h"
 #include "libs/versync/VersyncCheck.h"
 
 #include <windows.h>
@@ -9,14 +10,14 @@
 
 namespace {
 
-// Guards the two handles below; never held while waiting.
+// Guards the thread handle and the stop below; never held while waiting.
 SRWLOCK g_lock = SRWLOCK_INIT;
 fw::KernelHandle g_thread;
-fw::KernelHandle g_stop;
+std::shared_ptr<CheckStop> g_stop;
 
 struct CheckWork {
     VersyncSettings settings;
-    fw::KernelHandle stop;  // the thread's own duplicate of the stop event
+    std::shared_ptr<CheckStop> stop;
     HMODULE library = nullptr;
 };
 
@@ -57,7 +58,7 @@ HMODULE RunWork(CheckWork* raw) {
     fw::Module http;
     fw::Module crypto;
     if (LoadNetworkLibraries(http, crypto)) {
-        RunVersyncCheck(work->settings, work->stop.get());
+        RunVersyncCheck(work->settings, *work->stop);
     }
     return work->library;
 }
@@ -80,14 +81,14 @@ bool StartCheck(const VersyncSettings& settings) {
     }
     auto work = std::make_unique<CheckWork>();
     work->settings = settings;
-    fw::KernelHandle stop(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
-    work->stop = Duplicate(stop.get());
-    if (!work->stop ||
+    work->stop = std::make_shared<CheckStop>();
+    if (!work->stop->valid() ||
         !::GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS,
                               reinterpret_cast<const wchar_t*>(&CheckThread), &work->library)) {
         return false;
     }
     HMODULE library = work->library;
+    std::shared_ptr<CheckStop> stop = work->stop;
     fw::KernelHandle thread(::CreateThread(nullptr, 0, &CheckThread, work.get(), 0, nullptr));
     if (!thread) {
         ::FreeLibrary(library);
@@ -112,12 +113,14 @@ void WaitForCheck() {
 
 void StopCheck(unsigned long timeoutMs) {
     fw::KernelHandle thread;
+    std::shared_ptr<CheckStop> stop;
     {
         ExclusiveLock lock;
-        if (g_stop) {
-            ::SetEvent(g_stop.get());
-        }
+        stop = g_stop;
         thread = Duplicate(g_thread.get());
+    }
+    if (stop) {
+        stop->Request();
     }
     if (thread) {
         ::WaitForSingleObject(thread.get(), timeoutMs);
@@ -128,6 +131,6 @@ void AbandonCheck() {
     // No lock: the library is being unloaded, so no other thread is inside it (a running check
     // would have kept it loaded).
     if (g_stop) {
-        ::SetEvent(g_stop.get());
+        g_stop->RequestWithoutWaiting();
     }
 }

@@ -16,7 +16,8 @@ bool StartCheck(const VersyncSettings& settings);
 void WaitForCheck();
 
 // Tells the running check to stop and waits for it at most timeoutMs. After the stop nothing
-// more is written or started, even by an exchange that is still winding down.
+// more is written or started, even by an exchange that is still winding down; a check that is
+// keeping its answer and starting the updater at that moment finishes doing so first.
 void StopCheck(unsigned long timeoutMs);
 
 // From the library's unload routine: tells a running check to stop, never waits.

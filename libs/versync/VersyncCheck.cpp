@@ -31,10 +31,6 @@ HttpResult Fetch(const std::string& url, std::uint64_t maxBytes, HANDLE stop, st
     });
 }
 
-bool StopRequested(HANDLE stop) {
-    return stop != nullptr && ::WaitForSingleObject(stop, 0) == WAIT_OBJECT_0;
-}
-
 // The file version of the running program's version resource.
 std::optional<std::uint64_t> RunningProgramVersion() {
     const std::wstring path = RunningProgramPath();
@@ -83,15 +79,19 @@ bool StartUpdater(const VersyncSettings& settings, const UpdateManifest& manifes
 
 }  // namespace
 
-CheckOutcome RunVersyncCheck(const VersyncSettings& settings, HANDLE stop) {
+CheckOutcome RunVersyncCheck(const VersyncSettings& settings, CheckStop& stop) {
     if (!CanCheck(settings)) {
         return CheckOutcome::NotConfigured;
+    }
+    const P256PublicKey* key = UpdatePublicKey();
+    if (key == nullptr) {
+        return CheckOutcome::NoKey;
     }
     std::string text;
     std::string signature;
     for (auto [suffix, limit, body] : {std::tuple{"", kMaxManifestBytes, &text},
                                        std::tuple{".sig", kMaxSignatureBytes, &signature}}) {
-        const HttpResult result = Fetch(ManifestUrl(settings, suffix), limit, stop, *body);
+        const HttpResult result = Fetch(ManifestUrl(settings, suffix), limit, stop.event(), *body);
         if (result == HttpResult::Stopped) {
             return CheckOutcome::Stopped;
         }
@@ -104,8 +104,8 @@ CheckOutcome RunVersyncCheck(const VersyncSettings& settings, HANDLE stop) {
         return CheckOutcome::Rejected;
     }
     std::memcpy(rs.data(), signature.data(), rs.size());
-    if (!VerifyP256Signature(kUpdatePublicKey, reinterpret_cast<const std::uint8_t*>(text.data()),
-                             text.size(), rs)) {
+    if (!VerifyP256Signature(*key, reinterpret_cast<const std::uint8_t*>(text.data()), text.size(),
+                             rs)) {
         return CheckOutcome::Rejected;
     }
     const std::optional<UpdateManifest> manifest = ParseUpdateManifest(text);
@@ -116,14 +116,17 @@ CheckOutcome RunVersyncCheck(const VersyncSettings& settings, HANDLE stop) {
     if (!running || manifest->versionNumber <= *running) {
         return CheckOutcome::UpToDate;
     }
-    if (StopRequested(stop)) {
+    bool started = false;
+    const bool ran = stop.RunUnlessRequested([&] {
+        // The updater gets everything it needs on its command line; the file is for whoever
+        // asks later what was offered, so failing to write it does not hold the update back.
+        WriteFileAtomically(
+            WideFromAnsi(settings.updateRootPath) + L"\\" + WideFromAnsi(settings.configFileName),
+            text);
+        started = StartUpdater(settings, *manifest);
+    });
+    if (!ran) {
         return CheckOutcome::Stopped;
     }
-    // The updater gets everything it needs on its command line; the file is for whoever asks
-    // later what was offered, so failing to write it does not hold the update back.
-    WriteFileAtomically(
-        WideFromAnsi(settings.updateRootPath) + L"\\" + WideFromAnsi(settings.configFileName),
-        text);
-    return StartUpdater(settings, *manifest) ? CheckOutcome::UpdaterStarted
-                                             : CheckOutcome::UpdaterFailed;
+    return started ? CheckOutcome::UpdaterStarted : CheckOutcome::UpdaterFailed;
 }

@@ -2,12 +2,12 @@
 // keep it as the configuration file and start the updater when it offers a newer version.
 #pragma once
 
+#include "libs/versync/CheckStop.h"
 #include "libs/versync/core/VersyncSettings.h"
-
-#include <windows.h>
 
 enum class CheckOutcome {
     NotConfigured,   // a setting is missing: nothing was asked
+    NoKey,           // the library was built without a key: no manifest is believed or asked for
     FetchFailed,     // no answer, an error, a timeout or a cut or overlong body
     Stopped,         // UCStopVersync: nothing was written or started
     Rejected,        // a bad signature, a manifest that does not parse or names another product
@@ -16,6 +16,6 @@ enum class CheckOutcome {
     UpdaterFailed,   // a newer version, but the updater could not be started
 };
 
-// Runs one check with these settings. stop (may be null) ends it early, at the latest when the
-// exchange in progress ends; after it is set nothing is written or started.
-CheckOutcome RunVersyncCheck(const VersyncSettings& settings, HANDLE stop);
+// Runs one check with these settings. The stop ends it at once, whatever the server is doing;
+// once it is requested nothing is written or started (see CheckStop).
+CheckOutcome RunVersyncCheck(const VersyncSettings& settings, CheckStop& stop);

@@ -1,6 +1,8 @@
 """The release as a Windows user gets it: the installer run silently puts the program where it
 belongs and the program starts from it; the uninstaller takes everything away but the user's own
-settings; the portable zip holds exactly the program's files."""
+settings; the portable zip holds exactly the program's files. A package never trusts the test
+key: made without a release key its update check is off, made with one it trusts that key alone
+and asks the host it was given."""
 
 import os
 import subprocess
@@ -12,14 +14,41 @@ HERE = os.path.dirname(os.path.abspath(__file__))
 ROOT = os.path.join(HERE, "..", "..")
 sys.path.insert(0, os.path.join(ROOT, "tools", "harness"))
 sys.path.insert(0, os.path.join(ROOT, "tools", "package"))
+sys.path.insert(0, os.path.join(ROOT, "tests", "update"))
 import package  # noqa: E402
+import update_harness as harness  # noqa: E402
 import velmora_e2e as e2e  # noqa: E402
+from update_harness import sign_manifest  # noqa: E402
 
 INSTALL_DIR = r"C:\Program Files (x86)\Velmora"
 SHORTCUT = r"C:\ProgramData\Microsoft\Windows\Start Menu\Programs\Velmora\Velmora.lnk"
 UNINSTALL_KEY = r"HKLM\Software\Microsoft\Windows\CurrentVersion\Uninstall\Velmora"
 RUN_KEY = r"HKLM\Software\Microsoft\Windows\CurrentVersion\Run"
 USER_COPY = "TVRunConfig.dat"
+RELEASE_STAND_IN_KEY = os.path.join(ROOT, "tools", "update-signing", "test-key",
+                                    "TEST-ONLY-release-stand-in-signing-key.pem")
+
+
+class Package:
+    """The installer and the zip package.py makes from one package build of tests/package."""
+
+    def __init__(self, build):
+        self.out = os.path.normpath(e2e.bin_path(os.path.join("..", "package-test", build)))
+        package_build = e2e.bin_path(os.path.join("package-test", build))
+        self.report = subprocess.run(
+            [sys.executable, os.path.join(ROOT, "tools", "package", "package.py"),
+             e2e.bin_path(""), self.out, "--package-build", package_build],
+            check=True, stdout=subprocess.PIPE, text=True).stdout
+        self.version = "%d.%d.%d" % package.program_version(
+            os.path.join(package_build, "Velmora.exe"))[:3]
+        self.installer = os.path.join(self.out, "Velmora-%s-setup.exe" % self.version)
+        self.portable = os.path.join(self.out, "Velmora-%s-portable.zip" % self.version)
+
+    def unpack(self, folder):
+        """The zip's program folder, unpacked into folder."""
+        with zipfile.ZipFile(self.portable) as archive:
+            archive.extractall(folder)
+        return os.path.join(folder, "Velmora")
 
 
 def installed(target):
@@ -35,16 +64,16 @@ def wait_until(condition, timeout=60):
     return condition()
 
 
+def setUpModule():
+    global PACKAGES
+    PACKAGES = {build: Package(build) for build in ("off", "release")}
+
+
 class Release(e2e.TestCase):
     @classmethod
     def setUpClass(cls):
-        cls.out = os.path.join(os.path.dirname(e2e.bin_path("")), "package-test")
-        subprocess.run([sys.executable, os.path.join(ROOT, "tools", "package", "package.py"),
-                        e2e.bin_path(""), cls.out], check=True, stdout=subprocess.DEVNULL)
-        version = "%d.%d.%d" % package.program_version(e2e.bin_path("Velmora.exe"))[:3]
-        cls.installer = os.path.join(cls.out, "Velmora-%s-setup.exe" % version)
-        cls.portable = os.path.join(cls.out, "Velmora-%s-portable.zip" % version)
-        cls.version = version
+        made = PACKAGES["off"]
+        cls.installer, cls.portable, cls.version = made.installer, made.portable, made.version
         cls.files = [target for _, target in package.program_files()]
 
     def install(self):
@@ -127,9 +156,55 @@ class Release(e2e.TestCase):
                     f.write(original)
 
     def test_the_portable_zip_holds_exactly_the_program_files(self):
-        with zipfile.ZipFile(self.portable) as archive:
-            names = sorted(archive.namelist())
-        self.assertEqual(names, sorted("Velmora/" + t.replace("\\", "/") for t in self.files))
+        for build, made in PACKAGES.items():
+            with self.subTest(build=build):
+                with zipfile.ZipFile(made.portable) as archive:
+                    names = sorted(archive.namelist())
+                self.assertEqual(names,
+                                 sorted("Velmora/" + t.replace("\\", "/") for t in self.files))
+
+
+class UpdateCheck(harness.LoopbackCase, e2e.UserCopyCase):
+    """The packaged update library against a newer offer on the loopback server, and the update
+    server the packaged program hands its update library (the recording stand-in)."""
+
+    def setUp(self):
+        super().setUp()
+        self.write_user_copy("[SettingInfo]\nExitKeep=0\n")
+        self.newer = harness.manifest_text("3.0", self.server.port)
+
+    def packaged(self, build):
+        """The package's program folder, unpacked, and its versync.dll."""
+        program = PACKAGES[build].unpack(os.path.join(self.temp, build))
+        return program, os.path.join(program, "update", "versync.dll")
+
+    def server_handed_over(self, program):
+        """The address and port the packaged program hands its update library."""
+        harness.plant_stand_in(program)
+        calls = harness.configuration_calls(program)
+        self.assertEqual(calls[-1], "UCAutoVersync()")
+        return [call for call in calls if call.startswith("UCSetUpdateServer(")]
+
+    def test_without_a_release_key_the_package_checks_for_no_updates(self):
+        self.assertIn("update check: off", PACKAGES["off"].report)
+        program, library = self.packaged("off")
+        self.offer(self.newer)  # signed with the test key, which development builds trust
+        self.run_host("manual", library=library)
+        self.assert_nothing_came_of_it()
+        self.assertEqual(self.server.requests, [])  # a library without a key asks for nothing
+        self.assertEqual(self.server_handed_over(program), ['UCSetUpdateServer("", 4040)'])
+
+    def test_with_a_release_key_the_package_trusts_that_key_alone_and_asks_its_host(self):
+        self.assertIn("update check: asks localhost", PACKAGES["release"].report)
+        program, library = self.packaged("release")
+        self.offer(self.newer)
+        self.run_host("manual", library=library)
+        self.assert_nothing_came_of_it()
+
+        self.offer(self.newer, key=sign_manifest.load_private_key(RELEASE_STAND_IN_KEY))
+        self.run_host("manual", library=library)
+        self.assert_the_updater_was_started()
+        self.assertEqual(self.server_handed_over(program), ['UCSetUpdateServer("127.0.0.1", 4040)'])
 
 
 if __name__ == "__main__":

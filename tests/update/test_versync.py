@@ -6,92 +6,16 @@ import os
 import shutil
 import subprocess
 import sys
-import tempfile
 import time
-import unittest
 
-HERE = os.path.dirname(os.path.abspath(__file__))
-ROOT = os.path.join(HERE, "..", "..")
-sys.path.insert(0, os.path.join(ROOT, "tools", "harness"))
-sys.path.insert(0, os.path.join(ROOT, "tools", "update-signing"))
-sys.path.insert(0, os.path.join(ROOT, "tools", "update-server"))
-import velmora_e2e as e2e  # noqa: E402
-import sign_manifest  # noqa: E402
+sys.path.insert(0, os.path.dirname(os.path.abspath(__file__)))
+from update_harness import (  # noqa: E402
+    HOST_VERSION, MANIFEST, PACKAGE, SIGNATURE, LoopbackCase, e2e, manifest_text, wait_for_lines,
+    windows_path)
 from cryptography.hazmat.primitives.asymmetric import ec  # noqa: E402
-from update_server import UpdateServer  # noqa: E402
-
-TEST_KEY = os.path.join(ROOT, "tools", "update-signing", "test-key",
-                        "TEST-ONLY-update-signing-key.pem")
-MANIFEST = "/update/tvcm/manifest"
-SIGNATURE = MANIFEST + ".sig"
-PACKAGE = "/packages/setup.exe"
-HOST_VERSION = "2.0.0.0"  # the host's version resource
 
 # TVUpdater's exit codes.
 INSTALLED, BAD_ARGUMENTS, DOWNLOAD_FAILED, PACKAGE_REJECTED = 0, 2, 4, 5
-
-
-def windows_path(path):
-    return "Z:" + os.path.abspath(path).replace("/", "\\")
-
-
-def wait_for_lines(path, count, timeout=15):
-    """The lines of path once it has count of them (or whatever it has after timeout): the
-    programs that write them are started, not waited for."""
-    deadline = time.time() + timeout
-    while True:
-        lines = []
-        if os.path.exists(path):
-            with open(path, encoding="utf-8") as f:
-                lines = f.read().splitlines()
-        if len(lines) >= count or time.time() > deadline:
-            return lines
-        time.sleep(0.2)
-
-
-def manifest_text(version, port, mark="tvcm", size=1234, sha="ab" * 32):
-    return ('<?xml version="1.0" encoding="UTF-8"?>\n'
-            '<update mark="%s" version="%s" url="http://127.0.0.1:%d%s" size="%d" '
-            'sha256="%s"/>\n' % (mark, version, port, PACKAGE, size, sha)).encode()
-
-
-class LoopbackCase(unittest.TestCase):
-    def setUp(self):
-        self.temp = tempfile.mkdtemp(prefix="versync-", dir=e2e.bin_path("versync-test"))
-        self.update = os.path.join(self.temp, "update")
-        os.makedirs(self.update)
-        self.recorder = e2e.bin_path(os.path.join("versync-test", "recorder.exe"))
-        shutil.copyfile(self.recorder, os.path.join(self.update, "TVUpdater.exe"))
-        self.key = sign_manifest.load_private_key(TEST_KEY)
-        self.server = UpdateServer().start()
-        self.addCleanup(self.server.stop)
-        self.addCleanup(shutil.rmtree, self.temp, True)
-
-    def offer(self, body, key=None, signed_body=None):
-        """Serves body as the manifest with a signature made by key over signed_body."""
-        self.server.bodies[MANIFEST] = body
-        self.server.bodies[SIGNATURE] = sign_manifest.sign_bytes(
-            key or self.key, body if signed_body is None else signed_body)
-
-    def run_host(self, mode, address="127.0.0.1", port=None, timeout=60):
-        """Runs the host and returns {call: milliseconds} from its output."""
-        started = time.time()
-        result = e2e.wine([e2e.bin_path(os.path.join("versync-test", "versync_host.exe")),
-                           e2e.bin_path(os.path.join("update", "versync.dll")),
-                           windows_path(self.update), address,
-                           str(self.server.port if port is None else port), mode],
-                          timeout=timeout)
-        self.elapsed = time.time() - started
-        return {w[0]: int(w[1]) for w in (line.split() for line in result.stdout.splitlines())
-                if len(w) == 2 and w[1].isdigit()}
-
-    def updater_calls(self, expected=0):
-        return wait_for_lines(os.path.join(self.update, "TVUpdater.exe.log"), expected,
-                              timeout=15 if expected else 0)
-
-    def assert_nothing_came_of_it(self):
-        self.assertEqual(self.updater_calls(), [])
-        self.assertEqual(sorted(os.listdir(self.update)), ["TVUpdater.exe"])
 
 
 class Check(LoopbackCase):
@@ -197,6 +121,54 @@ class Hanging(LoopbackCase):
         self.assertEqual(timings["kept"], 1)
         self.assertEqual(timings["gone"], 1)
         self.assertLess(timings["unloaded"], 15000)
+        self.assert_nothing_came_of_it()
+
+
+class Dripping(LoopbackCase):
+    """A server that sends a valid head and then its body, or its head itself, a byte at a time
+    holds no exchange beyond its deadline. The probe runs one exchange with a deadline the test
+    chooses (1.5 s); the library is held to its real 15 s once."""
+
+    def probe(self, path, total_ms=1500, stop_after_ms=0):
+        result = e2e.wine([e2e.bin_path(os.path.join("versync-test", "httpget_probe.exe")),
+                           self.server.url(path), str(total_ms), "5000", "65536",
+                           str(stop_after_ms)], timeout=60)
+        out = dict(line.split(" ", 1) for line in result.stdout.splitlines() if " " in line)
+        return out["result"], int(out["elapsed"]), out["first"], int(out["bytes"])
+
+    def test_a_dripped_body_or_head_is_given_up_at_the_deadline(self):
+        self.server.bodies[PACKAGE] = b"x" * 64
+        for name, dripping in (("body", self.server.dripping),
+                               ("head", self.server.dripping_head)):
+            with self.subTest(dripped=name):
+                dripping[PACKAGE] = 0.25  # a byte every quarter second: 16 s for the body
+                result, elapsed, _, _ = self.probe(PACKAGE)
+                dripping.clear()
+                self.assertEqual(result, "failed")
+                self.assertGreaterEqual(elapsed, 1400)
+                self.assertLess(elapsed, 2500)
+
+    def test_a_stop_ends_a_dripping_exchange_at_once(self):
+        self.server.bodies[PACKAGE] = b"x" * 64
+        self.server.dripping[PACKAGE] = 0.25
+        result, elapsed, _, _ = self.probe(PACKAGE, total_ms=30000, stop_after_ms=500)
+        self.assertEqual(result, "stopped")
+        self.assertLess(elapsed, 1500)
+
+    def test_each_piece_reaches_the_caller_as_it_arrives(self):
+        self.server.bodies[PACKAGE] = b"y" * 200
+        self.server.paused[PACKAGE] = (10, 2)  # 10 bytes, then the rest 2 s later
+        result, elapsed, first, size = self.probe(PACKAGE, total_ms=10000)
+        self.assertEqual((result, size), ("complete", 200))
+        self.assertLess(int(first), 1000)
+        self.assertGreaterEqual(elapsed, 1900)
+
+    def test_the_library_gives_a_dripped_manifest_up_after_fifteen_seconds(self):
+        self.offer(manifest_text("3.0", self.server.port))
+        self.server.dripping[MANIFEST] = 1.0
+        timings = self.run_host("manual")
+        self.assertGreater(timings["manual"], 14000)
+        self.assertLess(timings["manual"], 17000)
         self.assert_nothing_came_of_it()
 
 

@@ -6,7 +6,8 @@ by hand.
 
 serves ROOT's files on 127.0.0.1: a request for /update/tvcm/manifest answers with
 ROOT/update/tvcm/manifest (query strings are recorded and otherwise ignored). Tests import the
-module and use UpdateServer, which can also make a path hang or cut its body short.
+module and use UpdateServer, which can also make a path hang, cut its body short, pause in its
+body or send its body or its head a byte at a time.
 """
 
 import argparse
@@ -24,6 +25,11 @@ class UpdateServer:
         self.bodies = {}      # path -> bytes, served before files
         self.hanging = set()  # paths whose requests are never answered
         self.truncated = {}   # path -> bytes actually sent of the announced length
+        self.paused = {}      # path -> (bytes sent at once, seconds before the rest)
+        self.dripping = {}    # path -> seconds between the body's bytes (the head comes at once)
+        # path -> seconds between the bytes of a head that never ends (a header line that keeps
+        # growing)
+        self.dripping_head = {}
         self.requests = []    # (path, query dict, headers dict) of every request
         self._release = threading.Event()
         self._lock = threading.Lock()
@@ -86,6 +92,11 @@ class UpdateServer:
                     server._release.wait(120)
                     self.close_connection = True
                     return
+                if path in server.dripping_head:
+                    self.close_connection = True
+                    self._drip(b"HTTP/1.1 200 OK\r\nX-Slow: " + b"a" * 100000,
+                               server.dripping_head[path])
+                    return
                 body = server._body(path)
                 if body is None:
                     self.send_error(404)
@@ -97,8 +108,29 @@ class UpdateServer:
                 if path in server.truncated:
                     self.wfile.write(body[:server.truncated[path]])
                     self.close_connection = True
+                elif path in server.dripping:
+                    self.close_connection = True
+                    self._drip(body, server.dripping[path])
+                elif path in server.paused:
+                    first, seconds = server.paused[path]
+                    self.wfile.write(body[:first])
+                    self.wfile.flush()
+                    server._release.wait(seconds)
+                    self.wfile.write(body[first:])
                 else:
                     self.wfile.write(body)
+
+            def _drip(self, data, seconds):
+                """Sends data a byte at a time until the client or the server goes away."""
+                self.wfile.flush()
+                for i in range(len(data)):
+                    if server._release.wait(seconds):
+                        return
+                    try:
+                        self.wfile.write(data[i:i + 1])
+                        self.wfile.flush()
+                    except OSError:
+                        return
 
             def log_message(self, *_):
                 pass
