@@ -11,7 +11,6 @@
 
 namespace {
 
-constexpr wchar_t kFontFamily[] = L"微软雅黑";
 constexpr Gdiplus::REAL kFontPx = 13.0f;
 constexpr Gdiplus::ARGB kTextColour = 0xFFFFFFFF;
 constexpr Gdiplus::ARGB kSelectionColour = 0xFF7F0512;
@@ -183,7 +182,7 @@ void CDisplayDlg::DrawList(Gdiplus::Graphics& graphics, int left, int top) {
         &selection, left + kBarLeft,
         top + kBarTop + display::SelectionRow(category_, index) * display::kRowHeight, kBarWidth,
         display::kRowHeight);
-    Gdiplus::FontFamily family(kFontFamily);
+    Gdiplus::FontFamily family(skin::kFontFamily);
     Gdiplus::Font font(&family, kFontPx, Gdiplus::FontStyleRegular, Gdiplus::UnitPixel);
     Gdiplus::SolidBrush white{Gdiplus::Color{kTextColour}};
     const display::ShownRows rows = display::RowsShown(category_, index);
@@ -226,8 +225,7 @@ void CDisplayDlg::OnApplyPage() {
 }
 
 void CDisplayDlg::OnConfirm() {
-    OnApplyPage();
-    ::PostMessageW(::GetParent(GetSafeHwnd()), WM_APP_SHOW_STATE, 0, 0);
+    ApplyAndHide();
 }
 
 void CDisplayDlg::StoreChoices() const {

@@ -13,7 +13,6 @@ namespace {
 
 using display::kBrightnessOffset;
 
-constexpr wchar_t kFontFamily[] = L"微软雅黑";
 constexpr Gdiplus::REAL kLabelFontPx = 10.0f;
 constexpr int kLabelX = 12;
 constexpr int kSliderX = 60;
@@ -211,8 +210,7 @@ void CShowQualityDlg::OnApplyPage() {
 }
 
 void CShowQualityDlg::OnConfirm() {
-    OnApplyPage();
-    ::PostMessageW(::GetParent(GetSafeHwnd()), WM_APP_SHOW_STATE, 0, 0);
+    ApplyAndHide();
 }
 
 void CShowQualityDlg::ResetDisplayColor() {
@@ -257,7 +255,7 @@ void CShowQualityDlg::DrawControls() {
         skin::SkinCanvas canvas(surface, GetSafeHwnd(), skin::Origin::Parent, skin::Visible::Always,
                                 skin::Present::No);
         if (canvas) {
-            Gdiplus::FontFamily family(kFontFamily);
+            Gdiplus::FontFamily family(skin::kFontFamily);
             Gdiplus::Font font(&family, kLabelFontPx, Gdiplus::FontStyleRegular,
                                Gdiplus::UnitPixel);
             Gdiplus::SolidBrush white{Gdiplus::Color{0xFFFFFFFF}};

@@ -11,7 +11,6 @@
 
 namespace {
 
-constexpr wchar_t kFontFamily[] = L"微软雅黑";
 constexpr Gdiplus::REAL kTemperatureFontPx = 18.0f;
 constexpr Gdiplus::REAL kClockFontPx = 12.0f;
 constexpr Gdiplus::ARGB kTemperatureColour = 0xFFFF0000;
@@ -20,7 +19,7 @@ constexpr Gdiplus::ARGB kClockColour = 0xFFFFFFFF;
 }  // namespace
 
 struct NoUITemprature::Fonts {
-    Gdiplus::FontFamily family{kFontFamily};
+    Gdiplus::FontFamily family{skin::kFontFamily};
     Gdiplus::Font temperature{&family, kTemperatureFontPx, Gdiplus::FontStyleRegular,
                               Gdiplus::UnitPixel};
     Gdiplus::Font clock{&family, kClockFontPx, Gdiplus::FontStyleRegular, Gdiplus::UnitPixel};

@@ -315,7 +315,7 @@ void COverClockSetDlg::ShowAppliedMessage() {
 
 void COverClockSetDlg::OnConfirm() {
     SaveApplyAndReload();
-    ::PostMessageW(::GetParent(GetSafeHwnd()), WM_APP_SHOW_STATE, 0, 0);
+    AskToHide();
 }
 
 void COverClockSetDlg::OnRestoreDefault() {

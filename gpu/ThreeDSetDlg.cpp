@@ -131,8 +131,7 @@ void CThreeDSetDlg::OnApplyPage() {
 }
 
 void CThreeDSetDlg::OnConfirm() {
-    OnApplyPage();
-    ::PostMessageW(::GetParent(GetSafeHwnd()), WM_APP_SHOW_STATE, 0, 0);
+    ApplyAndHide();
 }
 
 void CThreeDSetDlg::OnRestoreDefault() {

@@ -4,13 +4,17 @@
 
 namespace hwinfo {
 
+bool GfxProbeEntries::complete() const {
+    bool all = true;
+    VisitGfxProbeEntries(*this, [&all](const char*, auto entry) { all = all && entry != nullptr; });
+    return all;
+}
+
 GfxProbeEntries LookUpGfxProbeEntries(HMODULE library) {
     GfxProbeEntries entries;
-    entries.HWInit = fw::LookUpEntry<HWInitFn>(library, "HWInit");
-    entries.HWGetDisplayNumber =
-        fw::LookUpEntry<HWGetDisplayNumberFn>(library, "HWGetDisplayNumber");
-    entries.HWGetDisplayInfos = fw::LookUpEntry<HWGetDisplayInfosFn>(library, "HWGetDisplayInfos");
-    entries.HWClose = fw::LookUpEntry<HWCloseFn>(library, "HWClose");
+    fw::ResolveEntries(library, entries, [](GfxProbeEntries& table, auto visit) {
+        VisitGfxProbeEntries(table, visit);
+    });
     return entries;
 }
 

@@ -24,11 +24,17 @@ struct GfxProbeEntries {
     HWGetDisplayInfosFn HWGetDisplayInfos = nullptr;
     HWCloseFn HWClose = nullptr;
 
-    [[nodiscard]] bool complete() const {
-        return HWInit != nullptr && HWGetDisplayNumber != nullptr && HWGetDisplayInfos != nullptr &&
-               HWClose != nullptr;
-    }
+    [[nodiscard]] bool complete() const;
 };
+
+// Calls visit(exportName, member) for every entry of the table.
+template <typename Entries, typename Visitor>
+void VisitGfxProbeEntries(Entries& entries, Visitor&& visit) {
+    visit("HWInit", entries.HWInit);
+    visit("HWGetDisplayNumber", entries.HWGetDisplayNumber);
+    visit("HWGetDisplayInfos", entries.HWGetDisplayInfos);
+    visit("HWClose", entries.HWClose);
+}
 
 // The entries of a loaded library; each is null when the library lacks it.
 GfxProbeEntries LookUpGfxProbeEntries(HMODULE library);

@@ -6,7 +6,6 @@
 
 namespace {
 
-constexpr wchar_t kFontFamily[] = L"微软雅黑";
 constexpr Gdiplus::REAL kNameFontPx = 12.0f;
 constexpr Gdiplus::REAL kRowFontPx = 11.0f;
 constexpr Gdiplus::ARGB kTextColour = 0xFFFFFFFF;
@@ -85,7 +84,7 @@ void CHARDWAREDLG::DrawControls() {
             const hwinfo::Rows& texts = facts_->rows();
             const auto left = static_cast<float>(canvas.rect().left + kTextLeft);
             const int top = canvas.rect().top;
-            Gdiplus::FontFamily family(kFontFamily);
+            Gdiplus::FontFamily family(skin::kFontFamily);
             Gdiplus::Font nameFont(&family, kNameFontPx, Gdiplus::FontStyleRegular,
                                    Gdiplus::UnitPixel);
             Gdiplus::Font rowFont(&family, kRowFontPx, Gdiplus::FontStyleRegular,

@@ -6,7 +6,6 @@
 
 namespace {
 
-constexpr wchar_t kFontFamily[] = L"微软雅黑";
 constexpr Gdiplus::REAL kLabelFontPx = 10.0f;
 constexpr Gdiplus::REAL kKeyFontPx = 9.0f;
 constexpr Gdiplus::ARGB kTextColour = 0xFFFFFFFF;
@@ -73,7 +72,7 @@ void CShortCutEdit::DrawField() {
     const int width = field.right - field.left;
     const int height = field.bottom - field.top;
 
-    Gdiplus::FontFamily family(kFontFamily);
+    Gdiplus::FontFamily family(skin::kFontFamily);
     Gdiplus::Font labelFont(&family, kLabelFontPx, Gdiplus::FontStyleRegular, Gdiplus::UnitPixel);
     Gdiplus::SolidBrush white{Gdiplus::Color{kTextColour}};
     if (focused) {

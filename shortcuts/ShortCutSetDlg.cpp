@@ -164,5 +164,5 @@ void CShortCutSetDlg::OnApplyPage() {
 
 void CShortCutSetDlg::OnConfirm() {
     Save();
-    ::PostMessageW(::GetParent(GetSafeHwnd()), WM_APP_SHOW_STATE, 0, 0);
+    AskToHide();
 }

@@ -16,6 +16,9 @@ using std::min;
 
 namespace skin {
 
+// The family every text of the window is drawn in.
+inline constexpr wchar_t kFontFamily[] = L"微软雅黑";
+
 // Width and height as GDI+ reports them: 0 for a null image or on failure (the failure stays
 // recorded as the image's last status).
 int ImageWidth(Gdiplus::Image* image);

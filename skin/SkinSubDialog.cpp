@@ -1,5 +1,6 @@
 #include "skin/SkinSubDialog.h"
 
+#include "skin/AppMessages.h"
 #include "skin/SkinCanvas.h"
 #include "skin/SkinPaint.h"
 
@@ -39,6 +40,15 @@ BOOL CSkinSubDialog::ShowPage(int showCmd) {
 void CSkinSubDialog::SelectItem(int) {}
 
 void CSkinSubDialog::OnConfirm() {}
+
+void CSkinSubDialog::AskToHide() {
+    ::PostMessageW(::GetParent(GetSafeHwnd()), WM_APP_SHOW_STATE, 0, 0);
+}
+
+void CSkinSubDialog::ApplyAndHide() {
+    OnApplyPage();
+    AskToHide();
+}
 
 void CSkinSubDialog::OnRestoreDefault() {}
 

@@ -31,6 +31,11 @@ class CSkinSubDialog : public fw::CDialog {
     Gdiplus::Image* background = nullptr;
 
   protected:
+    // Asks the main window to hide (pages' OK ends so).
+    void AskToHide();
+    // OnApplyPage, then AskToHide: the OK of a page whose OK is its Apply.
+    void ApplyAndHide();
+
     BOOL OnInitDialog() override;
     bool OnEraseBkgnd(HDC dc) override;
 };

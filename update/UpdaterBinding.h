@@ -29,6 +29,23 @@ struct UpdaterEntries {
     UCActionEntry UCStopVersync;
 };
 
+// Calls visit(exportName, member) for every entry of the table, in binding order.
+template <typename Entries, typename Visitor>
+void VisitUpdaterEntries(Entries& entries, Visitor&& visit) {
+    visit("UCSetProcessRootPath", entries.UCSetProcessRootPath);
+    visit("UCSetProcessFileName", entries.UCSetProcessFileName);
+    visit("UCSetUpdateRootPath", entries.UCSetUpdateRootPath);
+    visit("UCSetUpdateFileName", entries.UCSetUpdateFileName);
+    visit("UCSetUpdateCfgFileName", entries.UCSetUpdateCfgFileName);
+    visit("UCSetSoftwareMark", entries.UCSetSoftwareMark);
+    visit("UCSetUnionID", entries.UCSetUnionID);
+    visit("UCSetMachineId", entries.UCSetMachineId);
+    visit("UCSetUpdateServer", entries.UCSetUpdateServer);
+    visit("UCManualVersync", entries.UCManualVersync);
+    visit("UCAutoVersync", entries.UCAutoVersync);
+    visit("UCStopVersync", entries.UCStopVersync);
+}
+
 class UpdaterBinding {
   public:
     UpdaterBinding() = default;
