@@ -7,7 +7,9 @@
 #include <vector>
 
 #include "gpu/core/AdlOd5Backend.h"
+#include "gpu/core/OverdriveUnits.h"
 #include "tests/gpu/FakeAdlContext.h"
+#include "tests/gpu/HostileInt.h"
 
 namespace {
 
@@ -202,6 +204,40 @@ TEST_F(Od5Backend, CurrentClocksComeFromTheActivityIn10kHz) {
     EXPECT_EQ(clocks->memoryMHz, 1000);
     Card().activity.iEngineClock = -5;
     EXPECT_FALSE(backend.CurrentClocks());
+}
+
+TEST_F(Od5Backend, RandomAnswersNeverLetAValueOutsideTheReportedRangeReachTheCard) {
+    hostile::Values random(5);
+    for (int round = 0; round < 3000; ++round) {
+        Od5Card& card = Card();
+        card.params.iNumberOfPerformanceLevels = random.Chance(70) ? 3 : random.Any();
+        card.params.sEngineClock = {random.Near(15000), random.Near(90000), random.Any()};
+        card.params.sMemoryClock = {random.Near(90000), random.Near(130000), random.Any()};
+        card.params.sVddc = {random.Near(900), random.Near(1300), random.Any()};
+        card.setResult = random.Chance(80) ? 0 : random.Any();
+        card.written.clear();
+        const OverdriveRequest request{
+            static_cast<int>(random.Near(800)),
+            random.Chance(50) ? std::optional<int>(random.Near(1100)) : std::nullopt,
+            random.Chance(50) ? std::optional<int>(random.Near(1100)) : std::nullopt};
+        const bool accepted = backend.Apply(request);
+        ASSERT_LE(card.written.size(), 1u);
+        if (card.written.empty()) {
+            ASSERT_FALSE(accepted);
+            continue;
+        }
+        const ADLODParameters& params = card.params;
+        const ADLODPerformanceLevel& top = card.written[0].aLevels[2];
+        ASSERT_EQ(card.written[0].iSize, PerformanceLevelsSize(3));
+        ASSERT_GE(top.iEngineClock, params.sEngineClock.iMin);
+        ASSERT_LE(top.iEngineClock, params.sEngineClock.iMax);
+        ASSERT_EQ(top.iEngineClock, overdrive::TenKHzFromMHz(*request.engineMHz));
+        if (request.voltageMilliVolts) {
+            ASSERT_GE(top.iVddc, params.sVddc.iMin);
+            ASSERT_LE(top.iVddc, params.sVddc.iMax);
+        }
+        ASSERT_EQ(accepted, card.setResult >= 0);
+    }
 }
 
 }  // namespace

@@ -11,6 +11,7 @@
 #include "gpu/core/AdlAllocator.h"
 #include "gpu/core/AdlOd8Backend.h"
 #include "tests/gpu/FakeAdlContext.h"
+#include "tests/gpu/HostileInt.h"
 
 namespace {
 
@@ -58,6 +59,9 @@ void LoadCard() {
 template <typename Element>
 Element* HandOut(const std::vector<Element>& from) {
     const size_t bytes = from.size() * sizeof(Element);
+    if (bytes == 0) {
+        return nullptr;  // an empty list comes back as none at all
+    }
     void* block = Card().foreignLists ? std::malloc(bytes) : AdlAllocate(static_cast<int>(bytes));
     std::memcpy(block, from.data(), bytes);
     Card().handedOut.push_back(block);
@@ -235,6 +239,44 @@ TEST_F(Od8Backend, TheLogGivesMHzAndWholeDegrees) {
     EXPECT_FALSE(backend.Temperature());
     Card().log.sensors[kAdlPmLogGfxClock] = {0, 0};
     EXPECT_FALSE(backend.CurrentClocks());
+}
+
+TEST_F(Od8Backend, RandomAnswersNeverWriteARequestOutsideItsReportedRange) {
+    hostile::Values random(8);
+    for (int round = 0; round < 2000; ++round) {
+        LoadCard();
+        Od8Card& card = Card();
+        if (random.Chance(40)) {
+            card.reportedCount = random.Any();
+        }
+        if (random.Chance(20)) {
+            card.init.resize(random.Below(kDriverFeatures + 1));
+        }
+        card.caps = random.Chance(60) ? card.caps : random.Any();
+        for (int id : {kOd8GfxClockMax, kOd8MemoryClockMax}) {
+            if (static_cast<size_t>(id) < card.init.size()) {
+                card.init[id].minValue = random.Near(800);
+                card.init[id].maxValue = random.Near(2000);
+            }
+        }
+        card.setResult = random.Chance(80) ? 0 : random.Any();
+        const int engine = static_cast<int>(random.Near(1500));
+        const bool accepted = backend.Apply({engine, std::nullopt, std::nullopt});
+        for (void* block : card.handedOut) {
+            ASSERT_FALSE(AdlAllocationSize(block)) << "a list was not freed";
+        }
+        card.handedOut.clear();
+        if (card.writes.empty()) {
+            ASSERT_FALSE(accepted);
+            continue;
+        }
+        const ADLOD8SingleInitSetting& gfx = card.init.at(kOd8GfxClockMax);
+        ASSERT_EQ(card.writes.size(), 1u);
+        ASSERT_EQ(card.writes[0].od8SettingTable[kOd8GfxClockMax].value, engine);
+        ASSERT_GE(engine, gfx.minValue);
+        ASSERT_LE(engine, gfx.maxValue);
+        ASSERT_EQ(accepted, card.setResult >= 0);
+    }
 }
 
 }  // namespace

@@ -8,7 +8,9 @@
 #include <vector>
 
 #include "gpu/core/AdlOdnBackend.h"
+#include "gpu/core/OverdriveUnits.h"
 #include "tests/gpu/FakeAdlContext.h"
+#include "tests/gpu/HostileInt.h"
 
 namespace {
 
@@ -222,6 +224,49 @@ TEST_F(OdnBackend, TheFanIsOnlyHandedBackToTheDriver) {
     ASSERT_EQ(Card().fanWrites.size(), 1u);
     EXPECT_EQ(Card().fanWrites[0].iMode, kAdlOdnModeAuto);
     EXPECT_EQ(Card().fanWrites[0].iTargetFanSpeed, 2400);
+}
+
+TEST_F(OdnBackend, RandomAnswersNeverReachPastTheRecordsOrWriteOutsideTheReportedRange) {
+    hostile::Values random(7);
+    for (int round = 0; round < 3000; ++round) {
+        LoadCard();
+        OdnCard& card = Card();
+        card.caps.iMaximumNumberOfPerformanceLevels = random.Chance(60) ? 8 : random.Any();
+        card.caps.iFlags = random.Chance(60) ? card.caps.iFlags : random.Any();
+        card.caps.sEngineClockRange.iMin = random.Near(30000);
+        card.caps.sEngineClockRange.iMax = random.Near(200000);
+        card.caps.svddcRange.iMax = random.Near(1200);
+        if (random.Chance(40)) {
+            card.answeredCount = random.Any();
+        }
+        for (ADLODNPerformanceLevelX2& level : card.engine) {
+            level.iEnabled = random.Chance(70) ? 1 : random.Any();
+            level.iControl = random.Chance(70) ? kBoth : random.Any();
+        }
+        card.engineSetResult = random.Chance(80) ? 0 : random.Any();
+        card.memorySetResult = random.Chance(80) ? 0 : random.Any();
+        const int engine = static_cast<int>(random.Near(1500));
+        const std::optional<int> memory =
+            random.Chance(50) ? std::optional<int>(random.Near(2000)) : std::nullopt;
+        (void)backend.Capabilities();
+        (void)backend.Settings(random.Chance(50));
+        const bool accepted = backend.Apply({engine, memory, std::nullopt});
+        for (const auto* writes : {&card.engineWrites, &card.memoryWrites}) {
+            for (const ADLODNPerformanceLevelsX2& written : *writes) {
+                ASSERT_GE(written.iNumberOfPerformanceLevels, 1);
+                ASSERT_LE(written.iNumberOfPerformanceLevels, kMaxOdnLevels);
+                ASSERT_EQ(written.iSize, OdnLevelsSize(written.iNumberOfPerformanceLevels));
+            }
+        }
+        if (card.engineWrites.empty()) {
+            ASSERT_FALSE(accepted);
+            continue;
+        }
+        const int32_t clock = overdrive::TenKHzFromMHz(engine);
+        ASSERT_GE(clock, card.caps.sEngineClockRange.iMin);
+        ASSERT_LE(clock, card.caps.sEngineClockRange.iMax);
+        ASSERT_LE(card.engineWrites.size(), 2u);
+    }
 }
 
 }  // namespace
