@@ -112,7 +112,7 @@ int VELMORA_CDECL ADL2_Overdrive6_StateInfo_Get(AdlContextHandle handle, int ada
     }
     const bool defaults = stateType == kAdlOd6StateDefaultPerformance;
     if (check == sim::kOk && !defaults && stateType != kAdlOd6StateCustomPerformance &&
-        stateType != 3) {
+        stateType != kAdlOd6StateCurrent) {
         check = sim::kInvalidParameter;
     }
     if (check != sim::kOk) {

@@ -227,7 +227,7 @@ int VELMORA_CDECL ADL2_New_QueryPMLogData_Get(AdlContextHandle handle, int adapt
     log->sensors[kAdlPmLogGfxClock] = {1, store.GetInt("Od8", "GfxClock", 0)};
     log->sensors[kAdlPmLogMemoryClock] = {1, store.GetInt("Od8", "MemClock", 0)};
     log->sensors[kAdlPmLogTemperatureEdge] = {1, card.Temperature() / 1000};
-    log->sensors[19] = {1, store.GetInt("Od8", "Activity", 0)};  // graphics activity, percent
+    log->sensors[kAdlPmLogGfxActivity] = {1, store.GetInt("Od8", "Activity", 0)};
     return line.Succeed(store);
 }
 

@@ -93,6 +93,7 @@ struct ADLOD6StateInfo {
 
 // adl_defines.h define_overdrive6_getstateinfo and define_overdrive6_setstate.
 inline constexpr int kAdlOd6StateDefaultPerformance = 1;
+inline constexpr int kAdlOd6StateCurrent = 3;
 inline constexpr int kAdlOd6StateCustomPerformance = 4;
 inline constexpr int kAdlOd6SetStatePerformance = 1;
 
@@ -323,6 +324,7 @@ inline constexpr int kAdlPmLogMaxSensors = 256;
 inline constexpr int kAdlPmLogGfxClock = 1;
 inline constexpr int kAdlPmLogMemoryClock = 2;
 inline constexpr int kAdlPmLogTemperatureEdge = 8;
+inline constexpr int kAdlPmLogGfxActivity = 19;  // percent
 
 // adl_structures.h ADLSingleSensorData.
 struct ADLSingleSensorData {
