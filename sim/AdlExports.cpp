@@ -6,6 +6,7 @@
 #include <type_traits>
 
 #include "gpu/core/DriverEntries.h"
+#include "sim/AdlContexts.h"
 #include "sim/CallLine.h"
 #include "sim/SimAdapters.h"
 #include "sim/SimErrors.h"
@@ -17,23 +18,12 @@ using sim::SimStore;
 
 namespace {
 
-// Guarded by the store's lock: every entry point holds a SimStore while it runs.
-AdlMallocCallback g_allocate = nullptr;
-int g_openContexts = 0;
-
 // The checks every call after ADL_Main_Control_Create shares.
 int Check(const SimStore& store, const char* name) {
     if (store.IsRefused(name)) {
         return sim::kError;
     }
-    return g_openContexts > 0 ? sim::kOk : sim::kNotInitialized;
-}
-
-template <size_t N>
-void CopyText(char (&target)[N], const std::string& text) {
-    const size_t length = std::min(text.size(), N - 1);
-    std::memcpy(target, text.data(), length);
-    target[length] = '\0';
+    return sim::LegacyContextOpen() ? sim::kOk : sim::kNotInitialized;
 }
 
 }  // namespace
@@ -50,8 +40,7 @@ int VELMORA_CDECL ADL_Main_Control_Create(AdlMallocCallback allocate, int connec
     if (allocate == nullptr) {
         return line.Finish(sim::kNullPointer);
     }
-    g_allocate = allocate;
-    ++g_openContexts;
+    sim::OpenLegacyContext(allocate);
     return line.Succeed(store);
 }
 
@@ -61,9 +50,7 @@ int VELMORA_CDECL ADL_Main_Control_Destroy() {
     if (store.IsRefused("ADL_Main_Control_Destroy")) {
         return line.Finish(sim::kError);
     }
-    if (g_openContexts > 0 && --g_openContexts == 0) {
-        g_allocate = nullptr;
-    }
+    sim::CloseLegacyContext();
     return line.Succeed(store);
 }
 
@@ -96,26 +83,7 @@ int VELMORA_CDECL ADL_Adapter_AdapterInfo_Get(AdapterInfo* info, int size) {
     if (size < static_cast<int>(sizeof(AdapterInfo))) {
         return line.Finish(sim::kInvalidParameter);
     }
-    const SimAdapters adapters(store);
-    const size_t room = static_cast<size_t>(size) / sizeof(AdapterInfo);
-    const size_t count = std::min(room, adapters.adapters().size());
-    for (size_t i = 0; i < count; ++i) {
-        const sim::SimAdapter& adapter = adapters.adapters()[i];
-        AdapterInfo& record = info[i];
-        record = AdapterInfo{};
-        record.iSize = sizeof(AdapterInfo);
-        record.iAdapterIndex = adapter.index;
-        CopyText(record.strUDID,
-                 "PCI_VEN_1002&DEV_9442&SUBSYS_00000000&REV_00_" + std::to_string(adapter.index));
-        record.iBusNumber = 1;
-        record.iFunctionNumber = static_cast<int32_t>(i);
-        record.iVendorID = 1002;
-        CopyText(record.strAdapterName, adapter.name);
-        CopyText(record.strDisplayName, "\\\\.\\DISPLAY" + std::to_string(adapter.index + 1));
-        record.iPresent = 1;
-        record.iExist = 1;
-        record.iOSDisplayIndex = adapter.index;
-    }
+    FillAdapterInfo(SimAdapters(store), info, size);
     return line.Succeed(store);
 }
 
@@ -142,7 +110,7 @@ int VELMORA_CDECL ADL_Display_DisplayInfo_Get(int adapterIndex, int* count, ADLD
         return line.Succeed(store);
     }
     const size_t bytes = adapter->displays.size() * sizeof(ADLDisplayInfo);
-    auto* displays = static_cast<ADLDisplayInfo*>(g_allocate(static_cast<int>(bytes)));
+    auto* displays = static_cast<ADLDisplayInfo*>(sim::LegacyAllocator()(static_cast<int>(bytes)));
     if (displays == nullptr) {
         return line.Finish(sim::kError);
     }
@@ -155,8 +123,8 @@ int VELMORA_CDECL ADL_Display_DisplayInfo_Get(int adapterIndex, int* count, ADLD
         record.displayID.iDisplayLogicalAdapterIndex = display.logicalAdapterIndex;
         record.displayID.iDisplayPhysicalAdapterIndex = display.logicalAdapterIndex;
         record.iDisplayControllerIndex = static_cast<int32_t>(j);
-        CopyText(record.strDisplayName, "Simulated Monitor " + std::to_string(j + 1));
-        CopyText(record.strDisplayManufacturerName, "Velmora Sim");
+        sim::CopyText(record.strDisplayName, "Simulated Monitor " + std::to_string(j + 1));
+        sim::CopyText(record.strDisplayManufacturerName, "Velmora Sim");
         record.iDisplayInfoMask = kAdlDisplayConnected | kAdlDisplayMappedToDesktop;
         record.iDisplayInfoValue = (display.connected ? kAdlDisplayConnected : 0) |
                                    (display.mapped ? kAdlDisplayMappedToDesktop : 0);

@@ -2,6 +2,7 @@
 // words of the records as the caller passed them; a refused call changes nothing.
 #include <algorithm>
 #include <string>
+#include <string_view>
 #include <type_traits>
 
 #include "gpu/core/DriverEntries.h"
@@ -9,6 +10,7 @@
 #include "sim/SimCard.h"
 #include "sim/SimErrors.h"
 #include "sim/SimStore.h"
+#include "sim/core/SimPersonality.h"
 
 using sim::CallLine;
 using sim::SimCard;
@@ -20,11 +22,21 @@ constexpr size_t Words(size_t bytes) {
     return bytes / sizeof(int32_t);
 }
 
-// The common checks of an ATIDL call: refusal, a null record, adapter 0, the record's size.
+// Whether the card answers the library's Overdrive calls (all but Avivo and rotation): a card
+// of a later generation does not.
+bool AnswersOverdrive(const SimStore& store) {
+    return sim::AnswersAtidlOverdrive(sim::ParsePersonality(store.GetString("Sim", "Personality")));
+}
+
+// The common checks of an ATIDL call: refusal, a card of another generation, a null record,
+// adapter 0, the record's size.
 int Check(const SimStore& store, const char* name, int adapter, const void* record, int32_t size,
           int32_t expectedSize) {
     if (store.IsRefused(name)) {
         return sim::kError;
+    }
+    if (std::string_view(name) != "ATIDL_GetAvivoSettings" && !AnswersOverdrive(store)) {
+        return sim::kNotSupported;
     }
     if (record == nullptr) {
         return sim::kNullPointer;
@@ -251,6 +263,9 @@ int VELMORA_CDECL ATIDL_SetFanSpeedToDefault(int adapter, int controller, int re
     line.Int(adapter).Int(controller).Int(reserved);
     if (store.IsRefused("ATIDL_SetFanSpeedToDefault")) {
         return line.Finish(sim::kError);
+    }
+    if (!AnswersOverdrive(store)) {
+        return line.Finish(sim::kNotSupported);
     }
     if (adapter != 0) {
         return line.Finish(sim::kInvalidAdapterIndex);

@@ -27,6 +27,12 @@ CallLine& CallLine::Pointer(const void* pointer) {
     return *this;
 }
 
+CallLine& CallLine::Text(const std::string& text) {
+    Separate();
+    text_ += text;
+    return *this;
+}
+
 CallLine& CallLine::Record(const void* record, size_t words) {
     Separate();
     if (record == nullptr) {

@@ -16,6 +16,8 @@ class CallLine {
     CallLine& Int(int value);
     // "ptr" or "null": an out-pointer whose target the caller does not fill in.
     CallLine& Pointer(const void* pointer);
+    // An argument written as it is, such as an ADL2 context's name.
+    CallLine& Text(const std::string& text);
     // The words of a record as the caller passed it, or "null".
     CallLine& Record(const void* record, size_t words);
 

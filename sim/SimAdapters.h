@@ -1,10 +1,12 @@
 // The simulated adapters and displays as ADL reports them, read from the state file.
 #pragma once
 
+#include <cstring>
 #include <optional>
 #include <string>
 #include <vector>
 
+#include "gpu/core/DriverRecords.h"
 #include "sim/SimStore.h"
 
 namespace sim {
@@ -28,6 +30,8 @@ struct SimAdapter {
     std::string section;  // "Adapter<i>"
     int index;
     std::string name;
+    int vendorId;  // as ADL reports it: the decimal number 1002 for AMD
+    bool active;
     int reportedDisplays;
     bool nullBuffer;
     std::vector<SimDisplay> displays;
@@ -47,6 +51,17 @@ class SimAdapters {
     int reportedCount_;
     std::vector<SimAdapter> adapters_;
 };
+
+// Copies a text into a fixed ADL text field, cut to fit with its terminator.
+template <size_t N>
+void CopyText(char (&target)[N], const std::string& text) {
+    const size_t length = text.size() < N - 1 ? text.size() : N - 1;
+    std::memcpy(target, text.data(), length);
+    target[length] = '\0';
+}
+
+// Fills `info` with as many of the adapters as `size` bytes hold (AdapterInfo records).
+void FillAdapterInfo(const SimAdapters& adapters, AdapterInfo* info, int size);
 
 // The state key of an ADL colour type: "Brightness" (1), "Contrast" (2), or none.
 std::optional<std::string> ColorKey(int colorType);

@@ -4,6 +4,7 @@
 #include <string>
 
 #include "sim/SimStore.h"
+#include "sim/core/ScenarioDefaults.h"
 
 namespace sim {
 
@@ -70,7 +71,9 @@ void HideExport(HINSTANCE module, const std::string& name) {
 
 bool AttachSimModule(HINSTANCE module) {
     const std::string name = ModuleBaseName(module);
-    const IniDocument state = ReadStateFile();
+    // The scenario completes the file first: a personality may name the libraries it lacks.
+    IniDocument state = ReadStateFile();
+    CompleteFromScenario(state);
     FollowCallLogSwitch(state);
     if (ListContains(state, "Missing", name)) {
         AppendCallLog("refuse load " + name);
