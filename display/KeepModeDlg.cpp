@@ -38,6 +38,19 @@ bool RegisterKeepModeClass() {
     return ::RegisterClassExW(&wc) != 0;
 }
 
+// The question being asked on this thread, for the keyboard hook.
+thread_local HWND t_asking = nullptr;
+
+LRESULT CALLBACK AnswerNoOnEscape(int code, WPARAM key, LPARAM flags) {
+    constexpr LPARAM kKeyReleased = 0x80000000;
+    if (code == HC_ACTION && key == VK_ESCAPE && (flags & kKeyReleased) == 0 &&
+        t_asking != nullptr) {
+        ::PostMessageW(t_asking, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
+        return 1;  // the key is used up
+    }
+    return ::CallNextHookEx(nullptr, code, key, flags);
+}
+
 display::KeepBox BoxOf(KeepButton button) {
     return button == KeepButton::Keep ? display::kKeepButton : display::kRevertButton;
 }
@@ -75,6 +88,9 @@ BOOL CKeepModeDlg::OnInitDialog() {
                    display::kKeepHeight, SWP_NOACTIVATE);
     startedAt_ = ::GetTickCount64();
     ::SetTimer(hwnd, kTimerCountdown, kTickMs, nullptr);
+    t_asking = hwnd;
+    escapeHook_.reset(
+        ::SetWindowsHookExW(WH_KEYBOARD, &AnswerNoOnEscape, nullptr, ::GetCurrentThreadId()));
     Draw();
     ::ShowWindow(hwnd, SW_SHOWNA);
     // FALSE: no default focus, which would activate the window.
@@ -180,6 +196,11 @@ bool CKeepModeDlg::OnPaint() {
 
 bool CKeepModeDlg::OnEraseBkgnd(HDC) {
     return true;
+}
+
+void CKeepModeDlg::PostNcDestroy() {
+    escapeHook_.reset();
+    t_asking = nullptr;
 }
 
 void CKeepModeDlg::DrawButton(Gdiplus::Graphics& graphics, KeepButton button) const {

@@ -8,6 +8,7 @@
 
 #include "display/core/KeepModeLayout.h"
 #include "framework/Dialog.h"
+#include "framework/Handles.h"
 #include "skin/GdiplusFwd.h"
 #include "skin/SkinSurface.h"
 
@@ -25,7 +26,8 @@ class CKeepModeDlg : public fw::CDialog {
     // A question that cannot be shown answers no.
     bool AskToKeep();
 
-    // Esc, from any window of the thread while the question runs, answers no.
+    // Esc addressed to the question answers no (keys from the keyboard reach it through the
+    // thread's keyboard hook, whichever window of the thread they go to).
     BOOL PreTranslateMessage(MSG* msg) override;
 
     // The seconds the countdown shows now (-1 before the first drawing).
@@ -45,8 +47,11 @@ class CKeepModeDlg : public fw::CDialog {
     bool OnCaptureChanged(HWND gaining) override;
     bool OnPaint() override;
     bool OnEraseBkgnd(HDC dc) override;
+    void PostNcDestroy() override;
 
   private:
+    using KeyboardHook = fw::UniqueHandle<fw::NullHandleTraits<HHOOK, &::UnhookWindowsHookEx>>;
+
     struct Faces {
         Gdiplus::Image* normal;
         Gdiplus::Image* hover;
@@ -70,4 +75,7 @@ class CKeepModeDlg : public fw::CDialog {
     Faces keepFaces_;
     Faces revertFaces_;
     SkinSurface surface_;
+    // Esc pressed anywhere in the thread while the question runs: the question never takes the
+    // keyboard focus (that would activate it), so the keys go to its owner.
+    KeyboardHook escapeHook_;
 };
