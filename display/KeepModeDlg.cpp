@@ -79,8 +79,6 @@ BOOL CKeepModeDlg::OnInitDialog() {
     fw::CDialog::OnInitDialog();
     HWND hwnd = GetSafeHwnd();
     ::SetWindowTextW(hwnd, kQuestion);
-    // Layered, so that it shows per-pixel alpha and hides at once when answered.
-    ::SetWindowLongPtrW(hwnd, GWL_EXSTYLE, ::GetWindowLongPtrW(hwnd, GWL_EXSTYLE) | WS_EX_LAYERED);
     // Centred on the screen as the new mode shows it.
     const display::KeepOrigin origin = display::CentredKeepOrigin(::GetSystemMetrics(SM_CXSCREEN),
                                                                   ::GetSystemMetrics(SM_CYSCREEN));

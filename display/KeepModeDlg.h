@@ -1,9 +1,10 @@
-// "保留这些显示设置？": the question after a display-mode change. A small layered window drawn
-// whole into its own surface (its two buttons are window-less), run in its own loop while its
-// owner waits. Only its keep button keeps the mode; Esc, its other button, closing it or the end
-// of the countdown do not. It never takes the activation from its owner: Esc reaches it from
-// any window of the thread, and it hides at once when answered (an activated window takes two
-// seconds to hide under Wine without a window manager).
+// "保留这些显示设置？": the question after a display-mode change. A small layered window (its
+// template says so) drawn whole into its own surface with per-pixel alpha (its two buttons are
+// window-less), run in its own loop while its owner waits. Only its keep button keeps the mode;
+// Esc, its other button, closing it or the end of the countdown do not. It never takes the
+// activation from its owner: Esc reaches it from any window of the thread, and it hides at once
+// when answered (an activated window takes two seconds to hide under Wine without a window
+// manager).
 #pragma once
 
 #include "display/core/KeepModeLayout.h"
@@ -26,8 +27,8 @@ class CKeepModeDlg : public fw::CDialog {
     // A question that cannot be shown answers no.
     bool AskToKeep();
 
-    // Esc addressed to the question answers no (keys from the keyboard reach it through the
-    // thread's keyboard hook, whichever window of the thread they go to).
+    // Esc posted to the question answers no, as Esc typed into any window of the thread does
+    // (through the thread's keyboard hook); each of its messages checks the time.
     BOOL PreTranslateMessage(MSG* msg) override;
 
     // The seconds the countdown shows now (-1 before the first drawing).

@@ -78,15 +78,6 @@ TEST(KeepModeLayout, ButtonsLieApartInsideTheWindowAndHitExactlyTheirBoxes) {
     EXPECT_EQ(KeepButtonAt(kTextLeft, kQuestionTop), KeepButton::None);
 }
 
-TEST(KeepModeLayout, CentredOnTheScreenAndNeverOffItsCorner) {
-    const KeepOrigin centred = CentredKeepOrigin(1440, 900);
-    EXPECT_EQ(centred.x, (1440 - kKeepWidth) / 2);
-    EXPECT_EQ(centred.y, (900 - kKeepHeight) / 2);
-    const KeepOrigin tiny = CentredKeepOrigin(200, 0);
-    EXPECT_EQ(tiny.x, 0);
-    EXPECT_EQ(tiny.y, 0);
-}
-
 TEST(KeepModeLayout, CountdownRoundsUpAndReachesZeroExactlyAtTheEnd) {
     constexpr std::uint64_t kTotal = kKeepSeconds * 1000;
     EXPECT_EQ(SecondsLeft(0, kTotal), 15);

@@ -101,17 +101,6 @@ class ModeSwitchThroughTheSystem : public ::testing::Test {
     Answer answer{false, &screen};
 };
 
-TEST_F(ModeSwitchThroughTheSystem, ARefusedModeIsOnlyAskedAboutAndNothingChanges) {
-    const DEVMODEW before = screen.current;
-    EXPECT_EQ(modes.Apply(display::kRefreshRate, 3, nullptr, answer.Question()),
-              ModeOutcome::Refused);
-    ASSERT_EQ(screen.calls.size(), 1u);
-    EXPECT_EQ(screen.calls[0].flags, static_cast<DWORD>(CDS_TEST));
-    EXPECT_EQ(screen.calls[0].mode.dmDisplayFrequency, 100u);
-    EXPECT_EQ(answer.asked, 0);
-    EXPECT_EQ(display::ValuesOf(screen.current), display::ValuesOf(before));
-}
-
 TEST_F(ModeSwitchThroughTheSystem, AKeptModeWasTestedFirstAndShownWhileAsked) {
     answer.keep = true;
     EXPECT_EQ(modes.Apply(display::kResolution, 1, nullptr, answer.Question()), ModeOutcome::Kept);
@@ -157,14 +146,6 @@ TEST_F(ModeSwitchThroughTheSystem, RotationWithoutTheDriverEntryTurnsTheModeAndT
     // Back to landscape from portrait trades the sides again.
     EXPECT_EQ(modes.Apply(display::kRotation, 0, nullptr, answer.Question()), ModeOutcome::Kept);
     EXPECT_EQ(display::ValuesOf(screen.current), kLandscape);
-}
-
-TEST_F(ModeSwitchThroughTheSystem, AChoiceTheDisplayAlreadyShowsAsksNothing) {
-    EXPECT_EQ(modes.Apply(display::kResolution, 0, nullptr, answer.Question()),
-              ModeOutcome::Unchanged);
-    EXPECT_EQ(modes.Apply(display::kResolution, 12, nullptr, answer.Question()),
-              ModeOutcome::Unchanged);
-    EXPECT_EQ(answer.asked, 0);
 }
 
 // The driver's rotation entry: records its calls, refuses when told to, and (like a driver
