@@ -42,9 +42,8 @@ bool RegisterKeepModeClass() {
 thread_local HWND t_asking = nullptr;
 
 LRESULT CALLBACK AnswerNoOnEscape(int code, WPARAM key, LPARAM flags) {
-    constexpr LPARAM kKeyReleased = 0x80000000;
-    if (code == HC_ACTION && key == VK_ESCAPE && (flags & kKeyReleased) == 0 &&
-        t_asking != nullptr) {
+    const bool goingDown = (HIWORD(flags) & KF_UP) == 0;
+    if (code == HC_ACTION && key == VK_ESCAPE && goingDown && t_asking != nullptr) {
         ::PostMessageW(t_asking, WM_COMMAND, MAKEWPARAM(IDCANCEL, BN_CLICKED), 0);
         return 1;  // the key is used up
     }
