@@ -1,6 +1,6 @@
 #include "display/DisplayDlg.h"
 
-#include "display/ScreenMode.h"
+#include "display/KeepModeDlg.h"
 #include "display/core/DisplayModes.h"
 #include "gpu/DriverBinding.h"
 #include "settings/RunConfig.h"
@@ -22,6 +22,8 @@ constexpr int kBarWidth = 96;
 constexpr int kTextTop = 30;
 constexpr RECT kLeftButton{58, 157, 68, 167};
 constexpr RECT kRightButton{98, 157, 108, 167};
+constexpr wchar_t kMessageCaption[] = L"Velmora";
+constexpr wchar_t kUnsupportedMessage[] = L"此显示模式不受支持";
 
 int& Stored(DisplaySettings& settings, int category) {
     switch (category) {
@@ -195,33 +197,45 @@ void CDisplayDlg::DrawList(Gdiplus::Graphics& graphics, int left, int top) {
     }
 }
 
+display::ModeOutcome CDisplayDlg::ApplyCategory(int category, int index) {
+    HWND owner = ::GetParent(GetSafeHwnd());
+    const display::KeepQuestion keep = [owner] {
+        CKeepModeDlg question(owner);
+        return question.AskToKeep();
+    };
+    return modeSwitch_.Apply(category, index, DriverBinding::Entries().ATIDL_SetRotationAngle,
+                             keep);
+}
+
+void CDisplayDlg::RestoreChoice(int category, int stored) {
+    selected_[static_cast<size_t>(category)] = display::LoadedIndex(category, stored);
+    if (category == display::kResolution) {
+        MarkResolutionPage(display::ResolutionPage(selected_[display::kResolution]));
+    }
+    RedrawPage();
+}
+
 void CDisplayDlg::OnApplyPage() {
-    const int index = selected(category_);
-    switch (category_) {
-        case display::kResolution:
-            if (const auto size = display::ResolutionAt(index)) {
-                display::ChangeResolution(size->width, size->height);
-            }
-            display::BroadcastSettingChange();
-            break;
-        case display::kColourQuality:
-            display::ChangeColourDepth(display::BitsPerPixel(index));
-            break;
-        case display::kRefreshRate:
-            if (const auto hertz = display::RefreshRateAt(index)) {
-                display::ChangeRefreshRate(*hertz);
-            }
-            break;
-        case display::kRotation:
-            if (const auto rotate = DriverBinding::Entries().ATIDL_SetRotationAngle) {
-                rotate(0, display::RotationCode(index));
-            }
-            break;
-        default:
-            break;
+    const int category = category_;
+    const int storedBefore = Stored(g_runSettings.Display, category);
+    const display::ModeOutcome outcome = ApplyCategory(category, selected(category));
+    if (category == display::kResolution) {
+        display::BroadcastSettingChange();
+    }
+    const bool taken =
+        outcome == display::ModeOutcome::Kept || outcome == display::ModeOutcome::Unchanged;
+    if (!taken) {
+        RestoreChoice(category, storedBefore);
     }
     StoreChoices();
+    if (!taken) {
+        // Exactly what was stored, also a value the page does not list.
+        Stored(g_runSettings.Display, category) = storedBefore;
+    }
     SaveDisplaySettings();
+    if (outcome == display::ModeOutcome::Refused) {
+        ::MessageBoxW(::GetParent(GetSafeHwnd()), kUnsupportedMessage, kMessageCaption, MB_OK);
+    }
 }
 
 void CDisplayDlg::OnConfirm() {

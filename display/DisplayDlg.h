@@ -5,6 +5,8 @@
 
 #include <array>
 
+#include "display/ModeSwitch.h"
+#include "display/ScreenMode.h"
 #include "res/resource.h"
 #include "skin/BmButton.h"
 #include "skin/GdiplusFwd.h"
@@ -42,6 +44,10 @@ class CDisplayDlg : public CSkinSubDialog {
     void DrawList(Gdiplus::Graphics& graphics, int left, int top);
     // Copies the four choices into the settings record.
     void StoreChoices() const;
+    // Sets the category's choice on the display: asked first, then kept or put back.
+    display::ModeOutcome ApplyCategory(int category, int index);
+    // The choice of a category goes back to the one Apply found stored.
+    void RestoreChoice(int category, int stored);
 
     int category_ = 0;
     std::array<int, 4> selected_{};
@@ -49,4 +55,6 @@ class CDisplayDlg : public CSkinSubDialog {
     Gdiplus::Image* litPicture_ = nullptr;
     CBmButton left_;
     CBmButton right_;
+    display::DisplaySettingsApi displaySettings_;
+    display::ModeSwitch modeSwitch_{displaySettings_};
 };

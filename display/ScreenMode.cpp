@@ -6,38 +6,58 @@ namespace {
 // How long the settings broadcast waits for any one window.
 constexpr UINT kBroadcastWaitMs = 500;
 
-template <typename SetValue>
-LONG ChangeCurrentMode(DWORD field, SetValue setValue) {
+static_assert(kFieldOrientation == DM_DISPLAYORIENTATION && kFieldBitsPerPixel == DM_BITSPERPEL &&
+              kFieldWidth == DM_PELSWIDTH && kFieldHeight == DM_PELSHEIGHT &&
+              kFieldFrequency == DM_DISPLAYFREQUENCY);
+static_assert(DMDO_DEFAULT == 0 && DMDO_90 == 1 && DMDO_180 == 2 && DMDO_270 == 3);
+
+}  // namespace
+
+std::optional<DEVMODEW> DisplaySettingsApi::CurrentMode() {
     DEVMODEW mode{};
     mode.dmSize = sizeof(mode);
     mode.dmDriverExtra = 0;
     if (!::EnumDisplaySettingsW(nullptr, ENUM_CURRENT_SETTINGS, &mode)) {
-        return DISP_CHANGE_FAILED;
+        return std::nullopt;
     }
-    setValue(mode);
-    mode.dmFields = field;
-    return ::ChangeDisplaySettingsW(&mode, 0);
+    return mode;
 }
 
-}  // namespace
-
-LONG ChangeResolution(int width, int height) {
-    return ChangeCurrentMode(DM_PELSWIDTH | DM_PELSHEIGHT, [&](DEVMODEW& mode) {
-        mode.dmPelsWidth = static_cast<DWORD>(width);
-        mode.dmPelsHeight = static_cast<DWORD>(height);
-    });
+LONG DisplaySettingsApi::Change(const DEVMODEW& mode, DWORD flags) {
+    DEVMODEW copy = mode;  // the system's parameter is not const
+    return ::ChangeDisplaySettingsW(&copy, flags);
 }
 
-LONG ChangeColourDepth(int bitsPerPixel) {
-    return ChangeCurrentMode(DM_BITSPERPEL, [&](DEVMODEW& mode) {
-        mode.dmBitsPerPel = static_cast<DWORD>(bitsPerPixel);
-    });
+ModeValues ValuesOf(const DEVMODEW& mode) {
+    ModeValues values;
+    values.width = mode.dmPelsWidth;
+    values.height = mode.dmPelsHeight;
+    values.bitsPerPixel = mode.dmBitsPerPel;
+    values.hertz = mode.dmDisplayFrequency;
+    values.orientation = (mode.dmFields & DM_DISPLAYORIENTATION) != 0
+                             ? mode.dmDisplayOrientation
+                             : static_cast<DWORD>(DMDO_DEFAULT);
+    return values;
 }
 
-LONG ChangeRefreshRate(int hertz) {
-    return ChangeCurrentMode(DM_DISPLAYFREQUENCY, [&](DEVMODEW& mode) {
-        mode.dmDisplayFrequency = static_cast<DWORD>(hertz);
-    });
+DEVMODEW Requested(const DEVMODEW& current, const ModeRequest& request) {
+    DEVMODEW mode = current;
+    mode.dmPelsWidth = request.mode.width;
+    mode.dmPelsHeight = request.mode.height;
+    mode.dmBitsPerPel = request.mode.bitsPerPixel;
+    mode.dmDisplayFrequency = request.mode.hertz;
+    mode.dmDisplayOrientation = request.mode.orientation;
+    mode.dmFields = request.fields;
+    return mode;
+}
+
+DEVMODEW Restorable(const DEVMODEW& before) {
+    DEVMODEW mode = before;
+    if ((mode.dmFields & DM_DISPLAYORIENTATION) == 0) {
+        mode.dmDisplayOrientation = DMDO_DEFAULT;
+    }
+    mode.dmFields |= kRestoredFields;
+    return mode;
 }
 
 void BroadcastSettingChange() {

@@ -10,6 +10,7 @@
 #define IDD_DISPLAY 109
 #define IDD_QUALITY 110
 #define IDD_SETTINGS 111
+#define IDD_KEEP_MODE 112
 #define IDI_APP 128
 
 // Main dialog controls (102).

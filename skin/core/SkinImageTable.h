@@ -12,7 +12,7 @@ struct SkinImageRow {
     const wchar_t* name;  // registry name, unique, compared exactly (case-sensitive)
 };
 
-inline constexpr std::size_t kSkinImageCount = 164;
+inline constexpr std::size_t kSkinImageCount = 171;
 
 // Every skin image, in registration order.
 extern const std::array<SkinImageRow, kSkinImageCount> SkinImageTable;

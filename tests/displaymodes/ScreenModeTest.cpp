@@ -1,5 +1,5 @@
-// Changing the display mode on the real X server, and the settings broadcast that no hung
-// program can hold up.
+// Changing the display mode on the real X server with a way back, and the settings broadcast
+// that no hung program can hold up.
 #include "display/ScreenMode.h"
 
 #include <gtest/gtest.h>
@@ -9,32 +9,40 @@
 #include <future>
 #include <thread>
 
+#include "display/ModeSwitch.h"
+#include "display/core/DisplayModes.h"
+
 namespace {
 
-DEVMODEW CurrentMode() {
-    DEVMODEW mode{};
-    mode.dmSize = sizeof(mode);
-    ::EnumDisplaySettingsW(nullptr, ENUM_CURRENT_SETTINGS, &mode);
-    return mode;
-}
+using display::ModeOutcome;
+using display::ValuesOf;
 
-TEST(ScreenMode, ResolutionChangeKeepsTheOtherValuesAndCanBeUndone) {
-    const DEVMODEW before = CurrentMode();
-    ASSERT_GT(before.dmPelsWidth, 0u);
-    const int width = before.dmPelsWidth == 1024 ? 800 : 1024;
-    const int height = width == 1024 ? 768 : 600;
-    EXPECT_EQ(display::ChangeResolution(width, height), DISP_CHANGE_SUCCESSFUL);
-    const DEVMODEW changed = CurrentMode();
-    EXPECT_EQ(changed.dmPelsWidth, static_cast<DWORD>(width));
-    EXPECT_EQ(changed.dmPelsHeight, static_cast<DWORD>(height));
-    EXPECT_EQ(changed.dmBitsPerPel, before.dmBitsPerPel);
-    // A mode the display does not offer leaves it as it is.
-    EXPECT_NE(display::ChangeResolution(1234, 567), DISP_CHANGE_SUCCESSFUL);
-    EXPECT_EQ(CurrentMode().dmPelsWidth, static_cast<DWORD>(width));
-    EXPECT_EQ(display::ChangeResolution(static_cast<int>(before.dmPelsWidth),
-                                        static_cast<int>(before.dmPelsHeight)),
-              DISP_CHANGE_SUCCESSFUL);
-    EXPECT_EQ(CurrentMode().dmPelsWidth, before.dmPelsWidth);
+TEST(ScreenMode, ChangesOnTheRealDisplayAreAskedFirstAndComeBackWholeWithoutAYes) {
+    display::DisplaySettingsApi api;
+    display::ModeSwitch modes(api);
+    const std::optional<DEVMODEW> before = api.CurrentMode();
+    ASSERT_TRUE(before);
+    const display::ModeValues start = ValuesOf(*before);
+    const int index = start.width == 1024 ? 9 : 8;  // 800x600 or 1024x768
+    display::ModeValues seen{};
+    const auto lookAndSayNo = [&] {
+        seen = ValuesOf(*api.CurrentMode());
+        return false;
+    };
+
+    EXPECT_EQ(modes.Apply(display::kResolution, index, nullptr, lookAndSayNo),
+              ModeOutcome::Reverted);
+    EXPECT_EQ(seen.width, static_cast<std::uint32_t>(display::ResolutionAt(index)->width));
+    EXPECT_EQ(seen.bitsPerPixel, start.bitsPerPixel);
+    EXPECT_EQ(ValuesOf(*api.CurrentMode()), start);
+
+    // 100 Hz is not among the display's modes: the system says so before anything changes.
+    const auto neverAsked = [] {
+        ADD_FAILURE() << "a refused mode reached the question";
+        return true;
+    };
+    EXPECT_EQ(modes.Apply(display::kRefreshRate, 3, nullptr, neverAsked), ModeOutcome::Refused);
+    EXPECT_EQ(ValuesOf(*api.CurrentMode()), start);
 }
 
 constexpr wchar_t kListenerClass[] = L"VelmoraBroadcastListener";

@@ -12,11 +12,12 @@
 //   linear-gamma                 puts the screen's gamma ramp back to linear (entry i = i * 257)
 //
 // After each step the helper waits until the program's thread takes messages again (a sent
-// WM_NULL returns), then presses OK on every message box of the program, one after the other.
+// WM_NULL returns), then presses OK on every message box of the program, one after the other,
+// and closes the question that follows a display-mode change (which puts the mode back).
 // Before each step it appends "mark LABEL" to the log, and for each box "box LABEL HEXTEXT"
-// (UTF-8 bytes as hex), and after it "pages LABEL N" with the number of visible pages, so the
-// simulated adapter's call log shows which calls and boxes belong to which step. The same lines
-// go to stdout.
+// (UTF-8 bytes as hex), for each question "question LABEL", and after it "pages LABEL N" with
+// the number of visible pages, so the simulated adapter's call log shows which calls and boxes
+// belong to which step. The same lines go to stdout.
 //
 // Exit codes: 0 every step done; 3 the program stopped taking messages; 4 the main window
 // vanished before close; 5 no main window; 6 the gamma ramp could not be set; 2 bad arguments.
@@ -31,6 +32,7 @@
 namespace {
 
 constexpr wchar_t kMainClass[] = L"TALVANE_DLG";
+constexpr wchar_t kQuestionClass[] = L"VelmoraKeepMode";
 constexpr int kCloseButton = 1002;  // IDC_CLOSE_BUTTON
 constexpr UINT kSettleTimeoutMs = 20000;
 // The program's thread may answer the settling WM_NULL before a box it is about to show is on
@@ -116,8 +118,25 @@ bool Dismiss(HWND box, const std::string& label) {
     return !::IsWindow(box) || !::IsWindowVisible(box);
 }
 
-// Waits until the window's thread takes messages again, then dismisses its boxes. False when
-// the thread does not answer.
+HWND ProgramQuestion(DWORD pid) {
+    HWND question = ::FindWindowW(kQuestionClass, nullptr);
+    DWORD owner = 0;
+    ::GetWindowThreadProcessId(question, &owner);
+    return question != nullptr && owner == pid ? question : nullptr;
+}
+
+// Closes the question (no answer keeps a mode) and waits (5 s) until it is gone.
+bool CloseQuestion(HWND question, const std::string& label) {
+    Record("question " + label);
+    ::PostMessageW(question, WM_CLOSE, 0, 0);
+    for (int i = 0; i < 100 && ::IsWindow(question); ++i) {
+        ::Sleep(50);
+    }
+    return !::IsWindow(question);
+}
+
+// Waits until the window's thread takes messages again, then dismisses its boxes and its
+// question. False when the thread does not answer.
 bool Settle(HWND main, DWORD pid, const std::string& label, DWORD graceMs = kBoxGraceMs) {
     for (int boxes = 0; boxes < 8; ++boxes, graceMs = kBoxGraceMs) {
         DWORD_PTR result = 0;
@@ -126,9 +145,17 @@ bool Settle(HWND main, DWORD pid, const std::string& label, DWORD graceMs = kBox
             return false;
         }
         HWND box = nullptr;
+        HWND question = nullptr;
         const ULONGLONG deadline = ::GetTickCount64() + graceMs;
-        while ((box = ProgramBox(pid)) == nullptr && ::GetTickCount64() < deadline) {
+        while ((box = ProgramBox(pid)) == nullptr && (question = ProgramQuestion(pid)) == nullptr &&
+               ::GetTickCount64() < deadline) {
             ::Sleep(25);
+        }
+        if (question != nullptr) {
+            if (!CloseQuestion(question, label)) {
+                return false;
+            }
+            continue;
         }
         if (box == nullptr) {
             return true;

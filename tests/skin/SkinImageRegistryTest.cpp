@@ -67,6 +67,10 @@ Size ExpectedSize(int id) {
         return {100, 7};
     if (id == 301)
         return {180, 18};
+    if (id == 306)
+        return {300, 132};
+    if (in(307, 312))
+        return {98, 25};
     return {0, 0};
 }
 

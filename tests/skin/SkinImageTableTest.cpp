@@ -15,7 +15,7 @@ TEST(SkinImageTable, HoldsUniqueIdsInTheRangeWithExactlyTheDocumentedGaps) {
     }
     EXPECT_EQ(ids.size(), kSkinImageCount);
     std::set<int> expected;
-    for (int id = 129; id <= 305; ++id) {
+    for (int id = 129; id <= 312; ++id) {
         const bool gap = (id >= 130 && id <= 137) || id == 143 || id == 144 || id == 202 ||
                          id == 240 || id == 299;
         if (!gap) {
@@ -75,6 +75,8 @@ TEST(SkinImageTable, PairsNamesWithTheirResources) {
         {211, L"超频设置M"},
         {297, L"3D_BK_RES1"},
         {296, L"3D_Btn6"},
+        {306, L"ModeKeep_BK"},
+        {312, L"ModeKeep_Back_D"},
     };
     for (const auto& pair : pairs) {
         const SkinImageRow* row = FindSkinImageRowById(static_cast<std::uint16_t>(pair.id));

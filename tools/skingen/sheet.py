@@ -33,6 +33,7 @@ FAMILIES = [
     ("Controls", [255, 257, 256, 258, 260, 259, 261, 262, 263, 276, 277, 280, 281, 282, 273, 274,
                   275, 303, 305, 304, 290, 302]),
     ("Options dialog", [283, 284, 285, 286, 287, 288, 289, 278, 279]),
+    ("Display-mode question", list(range(306, 313))),
     ("List labels", list(range(178, 190)) + list(range(203, 212)) + list(range(264, 273))
      + list(range(190, 202)) + list(range(212, 224)) + list(range(224, 240))
      + list(range(241, 249)) + list(range(160, 178))),
@@ -309,6 +310,16 @@ def preview_options(images):
     return s
 
 
+def preview_keep_mode(images):
+    """The question after a display-mode change, ten seconds left, the pointer on "keep"."""
+    s = images["ModeKeep_BK"].copy()
+    _draw(s, images["ModeKeep_OK_M"], *t.KEEP_BUTTON[:2])
+    _draw(s, images["ModeKeep_Back"], *t.KEEP_REVERT[:2])
+    _text(s, (t.KEEP_TEXT_LEFT, 24), "保留这些显示设置？", 15, "#ffffff")
+    _text(s, (t.KEEP_TEXT_LEFT, 54), "10 秒后将还原为先前的显示设置", 12, "#b7bbc3")
+    return s
+
+
 def _on_desktop(img, margin=20):
     size = (img.width + 2 * margin, img.height + 2 * margin)
     back = _desktop(size)
@@ -324,7 +335,7 @@ def previews(images):
              preview_quality(images), preview_waiting(images)]
     margin = 14
     w = t.WINDOW[0] + 2 * margin
-    col2 = images["Setdlg_BK"].width + 2 * margin
+    col2 = max(images["Setdlg_BK"].width, t.KEEP_SIZE[0]) + 2 * margin
     h = len(shots) * (t.WINDOW[1] + margin) + margin
     sheet = _desktop((w + col2, h))
     for i, shot in enumerate(shots):
@@ -333,6 +344,7 @@ def previews(images):
         sheet.alpha_composite(layer)
     layer = p.canvas(sheet.size)
     layer.paste(preview_options(images), (w, margin + t.WINDOW[1] + margin))
+    layer.paste(preview_keep_mode(images), (w, margin + 3 * (t.WINDOW[1] + margin)))
     sheet.alpha_composite(layer)
     return sheet
 

@@ -17,6 +17,7 @@ sys.path.insert(0, HERE)
 
 import appicon  # noqa: E402
 import controls  # noqa: E402
+import keepmode  # noqa: E402
 import options  # noqa: E402
 import pages  # noqa: E402
 import table  # noqa: E402
@@ -101,6 +102,13 @@ def build():
         out["Setdlg_" + key + "_D"] = options.button(kind, "D", setdlg)
     out["Setdlg_Close"] = options.close_button("", setdlg)
     out["Setdlg_Close_M"] = options.close_button("M", setdlg)
+
+    keep = keepmode.background()
+    out["ModeKeep_BK"] = keep
+    for kind, key in (("keep", "OK"), ("revert", "Back")):
+        out["ModeKeep_" + key] = keepmode.button(kind, "N", keep)
+        out["ModeKeep_" + key + "_M"] = keepmode.button(kind, "M", keep)
+        out["ModeKeep_" + key + "_D"] = keepmode.button(kind, "D", keep)
     return out
 
 

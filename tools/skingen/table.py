@@ -50,6 +50,11 @@ ROWS = (
        (284, "Setdlg_OK", (98, 17)), (285, "Setdlg_OK_M", (98, 17)), (286, "Setdlg_OK_D", (98, 17)),
        (287, "Setdlg_DEL", (98, 17)), (288, "Setdlg_DEL_M", (98, 17)),
        (289, "Setdlg_DEL_D", (98, 17)),
+       (306, "ModeKeep_BK", (300, 132)),
+       (307, "ModeKeep_OK", (98, 25)), (308, "ModeKeep_OK_M", (98, 25)),
+       (309, "ModeKeep_OK_D", (98, 25)),
+       (310, "ModeKeep_Back", (98, 25)), (311, "ModeKeep_Back_M", (98, 25)),
+       (312, "ModeKeep_Back_D", (98, 25)),
        (301, "FanSpeedckBk", (180, 18)),
        (273, "POINT_N", (10, 10)), (274, "POINT_M", (10, 10)), (275, "POINT_SEL", (10, 10)),
        (276, "CONTROL_0", (30, 15)), (277, "CONTROL__NUM", (72, 15)),
@@ -87,12 +92,12 @@ def file_name(res_id):
 def check():
     ids = [r[0] for r in ROWS]
     names = [r[1] for r in ROWS]
-    assert len(ROWS) == 164, len(ROWS)
-    assert len(set(ids)) == 164 and len(set(names)) == 164
+    assert len(ROWS) == 171, len(ROWS)
+    assert len(set(ids)) == 171 and len(set(names)) == 171
     gaps = set(range(130, 138)) | {143, 144, 202, 240, 299}
-    assert set(ids) == set(range(129, 306)) - gaps
+    assert set(ids) == set(range(129, 313)) - gaps
     # Image names are file names: unique also where file names ignore case.
-    assert len({n.lower() for n in names}) == 164
+    assert len({n.lower() for n in names}) == 171
 
 
 check()

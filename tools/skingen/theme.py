@@ -113,3 +113,10 @@ SETDLG_TICK_YS = [71, 98, 125, 151, 177]
 SETDLG_SAVE_Y = 231
 SETDLG_OK = (20, 262)
 SETDLG_DEL = (135, 262)
+
+# --------------------------------------------------------------------- display-mode question (300 x 132)
+# The same places as display/core/KeepModeLayout.h.
+KEEP_SIZE = (300, 132)
+KEEP_BUTTON = (78, 91, 98, 25)
+KEEP_REVERT = (186, 91, 98, 25)
+KEEP_TEXT_LEFT = 70
