@@ -53,6 +53,9 @@ BOOL CTalvaneApp::InitInstance() {
     LoadRunConfig();
     {
         CTalvaneDlg dialog;
+        if (dialog.driverLoad().nothingLoaded()) {
+            ::MessageBoxW(nullptr, L"Dll加载失败!", L"Velmora", MB_OK | MB_ICONEXCLAMATION);
+        }
         dialog.SetStartMode(g_startMode);
         setMainWindow(&dialog);
         dialog.DoModal();

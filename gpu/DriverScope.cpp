@@ -1,10 +1,6 @@
 #include "gpu/DriverScope.h"
 
-#include "gpu/DriverBinding.h"
-
-DriverScope::DriverScope() {
-    DriverBinding::LoadDriverLibraries();
-}
+DriverScope::DriverScope() : load_(DriverBinding::LoadDriverLibraries()) {}
 
 DriverScope::~DriverScope() {
     DriverBinding::ReleaseDriverLibraries();

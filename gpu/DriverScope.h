@@ -2,12 +2,19 @@
 // entry table is filled before any page exists and emptied only after the last page is gone.
 #pragma once
 
+#include "gpu/DriverBinding.h"
+
 class DriverScope {
   public:
-    // Loads the driver libraries (a library that cannot be loaded shows the one message box).
+    // Loads the driver libraries and keeps what the load found.
     DriverScope();
     // Empties the entry table and frees the libraries.
     ~DriverScope();
     DriverScope(const DriverScope&) = delete;
     DriverScope& operator=(const DriverScope&) = delete;
+
+    const DriverLoad& load() const { return load_; }
+
+  private:
+    DriverLoad load_;
 };

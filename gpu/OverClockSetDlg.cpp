@@ -6,10 +6,9 @@
 #include "gpu/core/OverclockValues.h"
 #include "settings/RunConfig.h"
 #include "skin/AppMessages.h"
+#include "skin/SkinCanvas.h"
 #include "skin/SkinImages.h"
-
-using overclock::DriverClockFromMHz;
-using overclock::MHzFromDriverClock;
+#include "skin/SkinPaint.h"
 
 namespace {
 
@@ -28,21 +27,19 @@ constexpr Placement kPlacements[] = {
     {IDC_AUTO_FAN_BUTTON, 170, 140, 30, 12},
 };
 
-// Level 0 of the default or current performance levels.
-struct LevelReading {
-    bool read = false;
-    bool voltageKnown = false;
-    ADLODPerformanceLevel level{};
-};
+// Said in the page's free area when a driver library is there but the card offers no usable
+// Overdrive (none, or disabled in the driver).
+constexpr wchar_t kUnavailableText[] = L"此显卡或驱动未开启超频功能";
+constexpr float kUnavailableLeft = 10;
+constexpr float kUnavailableTop = 157;
+constexpr float kUnavailableFontPx = 12;
+constexpr Gdiplus::ARGB kUnavailableColour = 0xFFFFFFFF;
 
-LevelReading ReadLevelZero(bool defaults) {
-    LevelReading reading;
-    ADLODPerformanceLevels levels{};
-    reading.read = DriverBinding::GetPerformanceLevels(defaults, levels, &reading.voltageKnown);
-    if (reading.read) {
-        reading.level = levels.aLevels[0];
-    }
-    return reading;
+// Whether the stored values were saved on the backend in use: values saved on another one (a
+// level-0 voltage is no top-level voltage) are held until the user applies values here.
+bool StoredForThisCard() {
+    return g_runSettings.Clock.Overdrive ==
+           overclock::StoredOverdriveCode(DriverBinding::Generation());
 }
 
 }  // namespace
@@ -96,6 +93,9 @@ void COverClockSetDlg::LayoutControls() {
 }
 
 void COverClockSetDlg::DrawControls() {
+    if (DriverBinding::LastLoad().overdriveUnavailable()) {
+        DrawUnavailable();
+    }
     coreClockSlider_.Draw();
     voltageSlider_.Draw();
     fanSlider_.Draw();
@@ -112,19 +112,35 @@ void COverClockSetDlg::AttachSkin(SkinSurface* newSurface, Gdiplus::Image* newBa
     RedrawPage();
 }
 
+void COverClockSetDlg::DrawUnavailable() {
+    skin::SkinCanvas canvas(surface, GetSafeHwnd(), skin::Origin::Parent, skin::Visible::Window,
+                            skin::Present::No);
+    if (!canvas) {
+        return;
+    }
+    Gdiplus::FontFamily family(skin::kFontFamily);
+    Gdiplus::Font font(&family, kUnavailableFontPx, Gdiplus::FontStyleRegular, Gdiplus::UnitPixel);
+    Gdiplus::SolidBrush brush{Gdiplus::Color{kUnavailableColour}};
+    skin::DrawTextAt(canvas.graphics(), kUnavailableText,
+                     static_cast<int>(std::size(kUnavailableText) - 1), font, brush,
+                     static_cast<float>(canvas.rect().left) + kUnavailableLeft,
+                     static_cast<float>(canvas.rect().top) + kUnavailableTop);
+}
+
 void COverClockSetDlg::SetRangesFromDriver() {
-    const auto setRange = [this](Slot slot, std::optional<overclock::SliderRange> range) {
-        if (range) {
-            Slider(slot).SetRange(range->maximum, range->minimum, kSliderStep);
-            slots_[slot].rangeKnown = true;
+    if (const std::optional<OverdriveCapabilities> caps = DriverBinding::GetOverdriveParameters()) {
+        const auto setRange = [this](Slot slot, const std::optional<OverdriveRange>& range) {
+            if (range) {
+                Slider(slot).SetRange(range->maximum, range->minimum, kSliderStep);
+                slots_[slot].rangeKnown = true;
+            }
+        };
+        setRange(kCore, caps->engineMHz);
+        setRange(kVoltage, caps->voltageMilliVolts);
+        setRange(kMemory, caps->memoryMHz);
+        if (caps->fanPercent) {
+            setRange(kFan, overclock::PercentRange(*caps->fanPercent));
         }
-    };
-    setRange(kFan, DriverBinding::GetFanRange());
-    ADLODParameters params{};
-    if (DriverBinding::GetOverdriveParameters(params)) {
-        setRange(kCore, overclock::ClockSliderRange(params.sEngineClock));
-        setRange(kMemory, overclock::ClockSliderRange(params.sMemoryClock));
-        setRange(kVoltage, overclock::VoltageSliderRange(params.sVddc));
     }
     EnableSteppableSliders();
 }
@@ -199,44 +215,45 @@ void COverClockSetDlg::PutStored(Slot slot, int32_t stored, std::optional<int> c
 }
 
 void COverClockSetDlg::LoadFromSettings() {
-    if (!g_runSettings.Clock.Saved) {
-        // Nothing was ever saved: nothing of it reaches the sliders or the hardware.
+    const ClockSettings& stored = g_runSettings.Clock;
+    if (!stored.Saved || !StoredForThisCard()) {
+        // Nothing was ever saved, or it was saved on another backend: nothing of it reaches the
+        // sliders or the hardware (the button shows the stored choice).
         HoldAllStored();
-        SetAutoFan(true);
+        SetAutoFan(stored.Saved ? stored.SelFan : true);
         autoFanChosen_ = false;
         return;
     }
-    const ClockSettings& stored = g_runSettings.Clock;
     // A clock or voltage never set takes the driver's current value.
-    LevelReading current;
+    std::optional<OverdriveSettings> current;
     if (overclock::IsUnsetClockSetting(stored.GPUFrequency) ||
         overclock::IsUnsetClockSetting(stored.GPUVoltage) ||
         overclock::IsUnsetClockSetting(stored.Mem)) {
-        current = ReadLevelZero(false);
+        current = DriverBinding::GetPerformanceLevels(false);
     }
-    const auto known = [&current](int value, bool valueKnown) {
-        return current.read && valueKnown ? std::optional<int>(value) : std::nullopt;
+    const auto known = [&current](int OverdriveSettings::*value, bool valueKnown) {
+        return current && valueKnown ? std::optional<int>((*current).*value) : std::nullopt;
     };
-    PutStored(kCore, stored.GPUFrequency,
-              known(MHzFromDriverClock(current.level.iEngineClock), true));
-    PutStored(kVoltage, stored.GPUVoltage, known(current.level.iVddc, current.voltageKnown));
+    PutStored(kCore, stored.GPUFrequency, known(&OverdriveSettings::engineMHz, true));
+    PutStored(kVoltage, stored.GPUVoltage,
+              known(&OverdriveSettings::voltageMilliVolts, current && current->voltageKnown));
     PutStored(kFan, stored.Fan, std::nullopt);
-    PutStored(kMemory, stored.Mem, known(MHzFromDriverClock(current.level.iMemoryClock), true));
+    PutStored(kMemory, stored.Mem, known(&OverdriveSettings::memoryMHz, true));
     SetAutoFan(stored.SelFan);
     autoFanChosen_ = true;
 }
 
 void COverClockSetDlg::LoadFromHardware() {
-    const LevelReading current = ReadLevelZero(false);
-    if (!current.read) {
+    const std::optional<OverdriveSettings> current = DriverBinding::GetPerformanceLevels(false);
+    if (!current) {
         LoadFromSettings();
         return;
     }
-    Put(kCore, MHzFromDriverClock(current.level.iEngineClock));
-    Put(kMemory, MHzFromDriverClock(current.level.iMemoryClock));
+    Put(kCore, current->engineMHz);
+    Put(kMemory, current->memoryMHz);
     // Only the clocks may be known: a voltage the driver did not report is never shown as 0.
-    if (current.voltageKnown) {
-        Put(kVoltage, current.level.iVddc);
+    if (current->voltageKnown) {
+        Put(kVoltage, current->voltageMilliVolts);
     } else if (slots_[kVoltage].held) {
         PutStored(kVoltage, g_runSettings.Clock.GPUVoltage, std::nullopt);
     }
@@ -259,10 +276,33 @@ void COverClockSetDlg::StoreToSettings() {
     stored.Fan = value(kFan);
     stored.Mem = value(kMemory);
     stored.SelFan = autoFanButton_.toggled;
+    // The values are this backend's once none of them is held from elsewhere.
+    const bool anyHeld = std::any_of(slots_.begin(), slots_.end(), [](const SlotState& state) {
+        return state.rangeKnown && state.held;
+    });
+    if (!anyHeld && DriverBinding::Generation() != OverdriveGeneration::None) {
+        stored.Overdrive = overclock::StoredOverdriveCode(DriverBinding::Generation());
+    }
 }
 
-bool COverClockSetDlg::ClocksApplicable() const {
-    return !slots_[kCore].held && !slots_[kVoltage].held && !slots_[kMemory].held;
+std::optional<OverdriveRequest> COverClockSetDlg::ClockRequest() const {
+    OverdriveRequest request;
+    const auto take = [this](Slot slot, std::optional<int>& value) {
+        const SlotState& state = slots_[slot];
+        if (!state.rangeKnown) {
+            return true;  // not editable on this card: left as the card has it
+        }
+        value = SliderAt(slot).GetPos();
+        return !state.held;
+    };
+    if (!take(kCore, request.engineMHz) || !take(kVoltage, request.voltageMilliVolts) ||
+        !take(kMemory, request.memoryMHz)) {
+        return std::nullopt;  // a held value was never chosen for this card
+    }
+    if (!request.engineMHz && !request.memoryMHz && !request.voltageMilliVolts) {
+        return std::nullopt;
+    }
+    return request;
 }
 
 bool COverClockSetDlg::ApplyToHardware() {
@@ -276,11 +316,15 @@ bool COverClockSetDlg::ApplyToHardware() {
         // is known to be safe, even when a reading put a value on the slider.
         fan = DriverBinding::SetFanPercent(overclock::ClampFanPercent(fanSlider_.GetPos()));
     }
-    // Every write is attempted; success only when every write made was accepted.
-    const bool clocks = ClocksApplicable() && DriverBinding::SetPerformanceClocks(
-                                                  DriverClockFromMHz(coreClockSlider_.GetPos()),
-                                                  DriverClockFromMHz(memoryClockSlider_.GetPos()),
-                                                  voltageSlider_.GetPos());
+    // Every write is attempted; success only when every write made was accepted. Where any
+    // clock is editable the clocks must have been written.
+    const bool anyClockEditable =
+        slots_[kCore].rangeKnown || slots_[kVoltage].rangeKnown || slots_[kMemory].rangeKnown;
+    const std::optional<OverdriveRequest> request = ClockRequest();
+    const bool clocks = request && DriverBinding::SetPerformanceClocks(*request);
+    if (!anyClockEditable) {
+        return fan == DriverWrite::Accepted;
+    }
     return clocks && fan != DriverWrite::Refused;
 }
 
@@ -323,15 +367,14 @@ void COverClockSetDlg::OnRestoreDefault() {
     (void)DriverBinding::SetFanToDefault();
     SetAutoFan(true);
     autoFanChosen_ = true;
-    const LevelReading defaults = ReadLevelZero(true);
-    if (defaults.read) {
-        const ADLODPerformanceLevel& level = defaults.level;
-        // What the driver took shows on the next reading; the sliders show its defaults.
-        (void)DriverBinding::SetPerformanceClocks(level.iEngineClock, level.iMemoryClock,
-                                                  level.iVddc);
-        Put(kCore, MHzFromDriverClock(level.iEngineClock));
-        Put(kMemory, MHzFromDriverClock(level.iMemoryClock));
-        Put(kVoltage, level.iVddc);
+    if (const std::optional<OverdriveSettings> defaults =
+            DriverBinding::GetPerformanceLevels(true)) {
+        (void)DriverBinding::RestoreDefaultClocks();
+        Put(kCore, defaults->engineMHz);
+        Put(kMemory, defaults->memoryMHz);
+        if (defaults->voltageKnown) {
+            Put(kVoltage, defaults->voltageMilliVolts);
+        }
     }
     RedrawPage();
 }

@@ -12,6 +12,7 @@
 #include "settings/core/HotkeyDefinitions.h"
 #include "skin/BmButton.h"
 #include "skin/HorizSlid.h"
+#include "gpu/core/OverdriveBackend.h"
 #include "skin/SkinSubDialog.h"
 
 class COverClockSetDlg : public CSkinSubDialog {
@@ -93,7 +94,11 @@ class COverClockSetDlg : public CSkinSubDialog {
     // is under manual control. Exactly these sliders are enabled.
     bool Steppable(Slot slot) const;
     void EnableSteppableSliders();
-    bool ClocksApplicable() const;
+    // The clocks and voltage to write: every editable one, from its slider; nothing when one of
+    // them holds a value never chosen for this card, or none is editable.
+    std::optional<OverdriveRequest> ClockRequest() const;
+    // The line that says the card offers no usable Overdrive.
+    void DrawUnavailable();
     // Store, save, apply and read back: Apply and OK share these steps.
     bool SaveApplyAndReload();
 

@@ -3,7 +3,6 @@
 #include <utility>
 
 #include "gpu/DriverBinding.h"
-#include "gpu/core/DriverOperations.h"
 #include "libs/gfxprobe/devices/DisplayDevices.h"
 #include "settings/ExeDirectory.h"
 
@@ -55,8 +54,9 @@ DWORD WINAPI CollectorMain(void* parameter) {
         return 0;
     }
     Rows rows;
-    if (!CollectFacts(probe, job->source.databasePath.c_str(), job->source.drivers, job->record,
-                      rows)) {
+    OverdriveBackend* overdrive =
+        job->source.overdrive ? job->source.overdrive->backend() : nullptr;
+    if (!CollectFacts(probe, job->source.databasePath.c_str(), overdrive, job->record, rows)) {
         return 0;
     }
     job->facts->Publish(std::move(rows));
@@ -67,23 +67,25 @@ DWORD WINAPI CollectorMain(void* parameter) {
 }  // namespace
 
 CollectorSource MakeSource(std::wstring libraryPath, std::wstring databasePath,
-                           const DriverEntries& drivers) {
+                           std::shared_ptr<OverdriveSession> overdrive) {
     CollectorSource source;
     source.libraryPath = std::move(libraryPath);
     source.databasePath = std::move(databasePath);
-    source.drivers = drivers;
-    source.driverModules = PinEntryModules(drivers);
+    if (overdrive) {
+        source.driverModules = PinEntryModules(overdrive->entries());
+    }
+    source.overdrive = std::move(overdrive);
     return source;
 }
 
 CollectorSource ProgramSource() {
     wchar_t database[MAX_PATH];
     static_cast<void>(GetDataFilePath(database));  // an empty path when it does not fit
-    return MakeSource(fw::PathNextToExecutable(kLibraryName), database, DriverBinding::Entries());
+    return MakeSource(fw::PathNextToExecutable(kLibraryName), database, DriverBinding::Overdrive());
 }
 
 bool CollectFacts(const GfxProbeEntries& probe, const wchar_t* databasePath,
-                  const DriverEntries& drivers, DisplayInfoRecord& record, Rows& rows) {
+                  OverdriveBackend* overdrive, DisplayInfoRecord& record, Rows& rows) {
     if ((probe.HWInit(databasePath) & 0xFF) == 0) {
         return false;
     }
@@ -97,10 +99,11 @@ bool CollectFacts(const GfxProbeEntries& probe, const wchar_t* databasePath,
     FillRowsFromRecord(record, rows);
     ReadDriverVersion(rows[kDriverVersionRow]);
 
-    ADLODPerformanceLevels levels{};
-    if (DriverOperations(drivers).GetPerformanceLevels(false, levels)) {
-        rows[kCoreClockRow] = DriverClockText(levels.aLevels[0].iEngineClock);
-        rows[kMemoryClockRow] = DriverClockText(levels.aLevels[0].iMemoryClock);
+    if (overdrive != nullptr) {
+        if (const std::optional<OverdriveClocks> clocks = overdrive->CurrentClocks()) {
+            rows[kCoreClockRow] = ClockText(clocks->engineMHz);
+            rows[kMemoryClockRow] = ClockText(clocks->memoryMHz);
+        }
     }
     return true;
 }

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "framework/Handles.h"
-#include "gpu/core/DriverEntries.h"
+#include "gpu/core/OverdriveSession.h"
 #include "hwinfo/GfxProbeEntries.h"
 #include "hwinfo/HardwareFacts.h"
 
@@ -19,26 +19,25 @@ namespace hwinfo {
 struct CollectorSource {
     std::wstring libraryPath;
     std::wstring databasePath;
-    // A copy of the driver table, with a reference on each module its entries point into, so the
-    // entries stay callable after the program has released the driver libraries.
-    DriverEntries drivers;
+    // A reference on each module the card's Overdrive calls into, and the Overdrive itself (it
+    // goes first), so both stay usable after the program has released the driver libraries.
     std::vector<fw::Module> driverModules;
+    std::shared_ptr<OverdriveSession> overdrive;
 };
 
-// GfxProbe.dll and DeviceManuf.db3 beside the executable, and the bound driver table. Call on
-// the user-interface thread while the driver libraries are bound.
+// GfxProbe.dll and DeviceManuf.db3 beside the executable, and the card's Overdrive. Call on the
+// user-interface thread while the driver libraries are bound.
 CollectorSource ProgramSource();
-// The same with another library and driver table.
+// The same with another library and Overdrive (none: no clocks from the driver).
 CollectorSource MakeSource(std::wstring libraryPath, std::wstring databasePath,
-                           const DriverEntries& drivers);
+                           std::shared_ptr<OverdriveSession> overdrive);
 
 // The collection up to the publication: initialise the library, take the last display's record,
 // fill the rows, read the driver version and, when the driver answers, its current clocks. False
 // when the library cannot be initialised or reports no plausible display count (it is then
 // closed, except after a failed initialisation). On true the caller publishes, then closes.
 [[nodiscard]] bool CollectFacts(const GfxProbeEntries& probe, const wchar_t* databasePath,
-                                const DriverEntries& drivers, DisplayInfoRecord& record,
-                                Rows& rows);
+                                OverdriveBackend* overdrive, DisplayInfoRecord& record, Rows& rows);
 
 // Row 8: the "DriverVersion" of each display adapter's driver key in turn, so the last one
 // enumerated with a readable value wins; `row` is left as it was when none has one.

@@ -5,6 +5,7 @@
 
 #include "gpu/DriverBinding.h"
 #include "gpu/NoUITemprature.h"
+#include "mainwindow/TrayIcon.h"
 #include "mainwindow/core/IndicatorReadings.h"
 
 namespace {
@@ -33,11 +34,12 @@ bool GaugeFeed::OnTimer(UINT_PTR id) {
 }
 
 void GaugeFeed::ShowTemperature() {
-    std::optional<std::uint32_t> reading;
+    temperature_.reset();
     if (const std::optional<std::int32_t> raw = DriverBinding::GetTemperature()) {
-        reading = static_cast<std::uint32_t>(*raw);
+        temperature_ = static_cast<std::uint32_t>(*raw);
     }
-    gauge_.temperature = indicator::GaugeTemperature(reading);
+    UpdateTip();
+    gauge_.temperature = indicator::GaugeTemperature(temperature_);
     if (!gauge_.fullDisplay) {
         return;  // nothing is drawn before a page is chosen, which draws the gauge itself
     }
@@ -50,9 +52,21 @@ void GaugeFeed::ShowTemperature() {
 }
 
 void GaugeFeed::ReadEngineClock() {
-    // Level 0 carries the current clocks; a failed query keeps the last value.
-    ADLODPerformanceLevels levels{};
-    if (DriverBinding::GetPerformanceLevels(false, levels)) {
-        gauge_.clockMHz = indicator::ClockMHz(levels.aLevels[0].iEngineClock);
+    // A failed query keeps the last value.
+    if (const std::optional<OverdriveClocks> clocks = DriverBinding::GetCurrentClocks()) {
+        engineMHz_ = clocks->engineMHz;
+        gauge_.clockMHz = clocks->engineMHz;
+        UpdateTip();
+    }
+}
+
+void GaugeFeed::UpdateTip() {
+    if (tray_ == nullptr) {
+        return;
+    }
+    std::wstring tip = indicator::TrayTip(temperature_, engineMHz_);
+    if (tip != tip_) {
+        tip_ = std::move(tip);
+        tray_->SetTip(tip_);
     }
 }

@@ -7,14 +7,20 @@
 
 #include <optional>
 
+#include <cstdint>
+#include <string>
+
 class NoUITemprature;
+class TrayIcon;
 
 class GaugeFeed {
   public:
     static constexpr UINT_PTR kTimerTemperature = 1123;
     static constexpr UINT_PTR kTimerClock = 1124;
 
-    explicit GaugeFeed(NoUITemprature& gauge) : gauge_(gauge) {}
+    // The tray icon, when given, shows the readings in its tip.
+    explicit GaugeFeed(NoUITemprature& gauge, TrayIcon* tray = nullptr)
+        : gauge_(gauge), tray_(tray) {}
     GaugeFeed(const GaugeFeed&) = delete;
     GaugeFeed& operator=(const GaugeFeed&) = delete;
 
@@ -26,6 +32,8 @@ class GaugeFeed {
   private:
     void ShowTemperature();
     void ReadEngineClock();
+    // The tray tip from the last readings, when its text changed.
+    void UpdateTip();
 
     struct Readout {
         int temperature;
@@ -34,6 +42,10 @@ class GaugeFeed {
     };
 
     NoUITemprature& gauge_;
+    TrayIcon* tray_;
+    std::optional<std::uint32_t> temperature_;
+    std::optional<int> engineMHz_;
+    std::wstring tip_ = L"Velmora";
     // What the last redraw of the shown gauge showed: the same readout is not drawn again (the
     // text drawing is what an idle window would otherwise spend its time on).
     std::optional<Readout> drawn_;

@@ -48,6 +48,8 @@ class CTalvaneDlg : public CSkinDialog {
     }
 
     bool pageChosen() const { return PageChosen; }
+    // What loading the driver libraries found (the application says when nothing loaded).
+    const DriverLoad& driverLoad() const { return drivers_.load(); }
     CSkinSubDialog* currentPage() const { return CurrentPage; }
 
   protected:
@@ -161,8 +163,8 @@ class CTalvaneDlg : public CSkinDialog {
     CShowQualityDlg qualityPage_;
     CThreeDSetDlg threeDPage_{&SetGammaRamp};
     fw::Icon icon_;
-    GaugeFeed gauge_{indicator_};
     TrayIcon tray_;
+    GaugeFeed gauge_{indicator_, &tray_};
     HotkeyRegistration hotkeys_;
     StartMode startMode_ = StartMode::Normal;
     // The shell's broadcast after it (re)started; 0 when it could not be registered.

@@ -1,5 +1,6 @@
 #include "mainwindow/TrayIcon.h"
 
+#include <algorithm>
 #include <cwchar>
 
 namespace {
@@ -67,6 +68,15 @@ void TrayIcon::StopRetry() {
     if (retrying_) {
         ::KillTimer(data_.hWnd, kRetryTimer);
         retrying_ = false;
+    }
+}
+
+void TrayIcon::SetTip(const std::wstring& tip) {
+    const size_t length = std::min(tip.size(), ARRAYSIZE(data_.szTip) - 1);
+    std::wmemcpy(data_.szTip, tip.data(), length);
+    data_.szTip[length] = L'\0';
+    if (added_) {
+        notify_(NIM_MODIFY, &data_);
     }
 }
 

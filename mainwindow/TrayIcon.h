@@ -8,6 +8,8 @@
 
 #include <shellapi.h>
 
+#include <string>
+
 class TrayIcon {
   public:
     using ShellNotifyFn = BOOL(WINAPI*)(DWORD, PNOTIFYICONDATAW);
@@ -34,6 +36,10 @@ class TrayIcon {
     bool OnTimer(UINT_PTR id);
     // The shell (re)started: it knows no icon now. An icon that was asked for is added again.
     void OnShellRestarted();
+
+    // The tip the icon shows (at most 127 characters are kept); an icon already shown takes it
+    // at once, an icon added later shows it.
+    void SetTip(const std::wstring& tip);
 
     // Deletes the icon (when the owner is destroyed); the destructor does it otherwise.
     void Remove();

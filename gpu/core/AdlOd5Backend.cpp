@@ -5,6 +5,7 @@
 using overdrive::Accepted;
 using overdrive::MHzFromTenKHz;
 using overdrive::TenKHzFromMHz;
+using overdrive::WriteResult;
 
 namespace {
 
@@ -189,24 +190,29 @@ std::optional<int> AdlOd5Backend::FanPercent() {
     return value.iFanSpeed;
 }
 
-bool AdlOd5Backend::SetFanPercent(int percent) {
+DriverWrite AdlOd5Backend::SetFanPercent(int percent) {
     auto hold = Hold();
     const std::optional<OverdriveRange> range = ReadFanRange();
-    if (!range || !range->Contains(percent) || entries().ADL2_Overdrive5_FanSpeed_Set == nullptr) {
-        return false;
+    if (!range || entries().ADL2_Overdrive5_FanSpeed_Set == nullptr) {
+        return DriverWrite::NotMade;
+    }
+    if (!range->Contains(percent)) {
+        return DriverWrite::Refused;
     }
     ADLFanSpeedValue value{};
     value.iSize = sizeof(ADLFanSpeedValue);
     value.iSpeedType = kFanSpeedTypePercent;
     value.iFanSpeed = percent;
     value.iFlags = kFanSpeedFlagUserDefined;
-    return Accepted(
+    return WriteResult(
         entries().ADL2_Overdrive5_FanSpeed_Set(handle(), adapter(), kThermalController, &value));
 }
 
-bool AdlOd5Backend::SetFanAutomatic() {
+DriverWrite AdlOd5Backend::SetFanAutomatic() {
     auto hold = Hold();
-    return entries().ADL2_Overdrive5_FanSpeedToDefault_Set != nullptr &&
-           Accepted(entries().ADL2_Overdrive5_FanSpeedToDefault_Set(handle(), adapter(),
-                                                                    kThermalController));
+    if (entries().ADL2_Overdrive5_FanSpeedToDefault_Set == nullptr) {
+        return DriverWrite::NotMade;
+    }
+    return WriteResult(
+        entries().ADL2_Overdrive5_FanSpeedToDefault_Set(handle(), adapter(), kThermalController));
 }

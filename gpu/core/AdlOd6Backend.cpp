@@ -5,6 +5,7 @@
 using overdrive::Accepted;
 using overdrive::MHzFromTenKHz;
 using overdrive::TenKHzFromMHz;
+using overdrive::WriteResult;
 
 namespace {
 
@@ -167,20 +168,25 @@ std::optional<int> AdlOd6Backend::FanPercent() {
     return info.iFanSpeedPercent;
 }
 
-bool AdlOd6Backend::SetFanPercent(int percent) {
+DriverWrite AdlOd6Backend::SetFanPercent(int percent) {
     auto hold = Hold();
     const std::optional<OverdriveRange> range = ReadFanRange();
-    if (!range || !range->Contains(percent) || entries().ADL2_Overdrive6_FanSpeed_Set == nullptr) {
-        return false;
+    if (!range || entries().ADL2_Overdrive6_FanSpeed_Set == nullptr) {
+        return DriverWrite::NotMade;
+    }
+    if (!range->Contains(percent)) {
+        return DriverWrite::Refused;
     }
     ADLOD6FanSpeedValue value{};
     value.iSpeedType = kAdlOd6FanSpeedTypePercent;
     value.iFanSpeed = percent;
-    return Accepted(entries().ADL2_Overdrive6_FanSpeed_Set(handle(), adapter(), &value));
+    return WriteResult(entries().ADL2_Overdrive6_FanSpeed_Set(handle(), adapter(), &value));
 }
 
-bool AdlOd6Backend::SetFanAutomatic() {
+DriverWrite AdlOd6Backend::SetFanAutomatic() {
     auto hold = Hold();
-    return entries().ADL2_Overdrive6_FanSpeed_Reset != nullptr &&
-           Accepted(entries().ADL2_Overdrive6_FanSpeed_Reset(handle(), adapter()));
+    if (entries().ADL2_Overdrive6_FanSpeed_Reset == nullptr) {
+        return DriverWrite::NotMade;
+    }
+    return WriteResult(entries().ADL2_Overdrive6_FanSpeed_Reset(handle(), adapter()));
 }

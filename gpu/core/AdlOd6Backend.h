@@ -20,8 +20,8 @@ class AdlOd6Backend final : public AdlOverdriveBackend {
     std::optional<OverdriveClocks> CurrentClocks() override;
     std::optional<int32_t> Temperature() override;
     std::optional<int> FanPercent() override;
-    bool SetFanPercent(int percent) override;
-    bool SetFanAutomatic() override;
+    DriverWrite SetFanPercent(int percent) override;
+    DriverWrite SetFanAutomatic() override;
 
   private:
     // The clock capabilities, when the driver describes the two levels Overdrive 6 uses.

@@ -7,6 +7,7 @@
 #include "gpu/core/OverdriveUnits.h"
 
 using overdrive::Accepted;
+using overdrive::WriteResult;
 
 namespace {
 
@@ -215,11 +216,11 @@ bool AdlOd8Backend::RestoreDefaults() {
     return any && WriteSettings(*set);
 }
 
-bool AdlOd8Backend::SetFanAutomatic() {
+DriverWrite AdlOd8Backend::SetFanAutomatic() {
     auto hold = Hold();
     const std::optional<Table> table = ReadTable();
     if (!table) {
-        return false;
+        return DriverWrite::NotMade;
     }
     auto set = std::make_unique<ADLOD8SetSetting>();
     bool any = false;
@@ -236,7 +237,10 @@ bool AdlOd8Backend::SetFanAutomatic() {
         any = true;
     }
     // A card without fan settings leaves its fan to the driver anyway.
-    return !any || WriteSettings(*set);
+    if (!any) {
+        return DriverWrite::NotMade;
+    }
+    return WriteSettings(*set) ? DriverWrite::Accepted : DriverWrite::Refused;
 }
 
 std::optional<ADLPMLogDataOutput> AdlOd8Backend::ReadLog() {

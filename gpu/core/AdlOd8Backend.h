@@ -29,9 +29,7 @@ class AdlOd8Backend final : public AdlOverdriveBackend {
     bool RestoreDefaults() override;
     std::optional<OverdriveClocks> CurrentClocks() override;
     std::optional<int32_t> Temperature() override;
-    std::optional<int> FanPercent() override { return std::nullopt; }
-    bool SetFanPercent(int) override { return false; }
-    bool SetFanAutomatic() override;
+    DriverWrite SetFanAutomatic() override;
 
   private:
     // The settings table as far as both the initial and the current answer reach.

@@ -7,6 +7,7 @@
 using overdrive::Accepted;
 using overdrive::MHzFromTenKHz;
 using overdrive::TenKHzFromMHz;
+using overdrive::WriteResult;
 
 namespace {
 
@@ -224,16 +225,16 @@ std::optional<int32_t> AdlOdnBackend::Temperature() {
     return temperature;
 }
 
-bool AdlOdnBackend::SetFanAutomatic() {
+DriverWrite AdlOdnBackend::SetFanAutomatic() {
     auto hold = Hold();
     if (entries().ADL2_OverdriveN_FanControl_Get == nullptr ||
         entries().ADL2_OverdriveN_FanControl_Set == nullptr) {
-        return false;
+        return DriverWrite::NotMade;
     }
     ADLODNFanControl fan{};
     if (!Accepted(entries().ADL2_OverdriveN_FanControl_Get(handle(), adapter(), &fan))) {
-        return false;
+        return DriverWrite::NotMade;  // nothing known to write back
     }
     fan.iMode = kAdlOdnModeAuto;
-    return Accepted(entries().ADL2_OverdriveN_FanControl_Set(handle(), adapter(), &fan));
+    return WriteResult(entries().ADL2_OverdriveN_FanControl_Set(handle(), adapter(), &fan));
 }

@@ -22,9 +22,7 @@ class AdlOdnBackend final : public AdlOverdriveBackend {
     bool RestoreDefaults() override;
     std::optional<OverdriveClocks> CurrentClocks() override;
     std::optional<int32_t> Temperature() override;
-    std::optional<int> FanPercent() override { return std::nullopt; }
-    bool SetFanPercent(int) override { return false; }
-    bool SetFanAutomatic() override;
+    DriverWrite SetFanAutomatic() override;
 
     // A levels list as the driver answered it: `count` levels are valid, never more than the
     // room the request named.

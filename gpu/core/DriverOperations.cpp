@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "gpu/core/AdlSession.h"
+#include "gpu/core/OverdriveUnits.h"
 
 namespace {
 
@@ -21,10 +22,7 @@ int32_t AdlColorType(ColorKind kind) {
     return kind == ColorKind::Contrast ? kAdlColorContrast : kAdlColorBrightness;
 }
 
-// A negative result is a refusal; a positive one is a success with a note.
-bool Accepted(int result) {
-    return result >= 0;
-}
+using overdrive::Accepted;
 
 bool ReadClockInfo(const DriverEntries& entries, ODClockInfo& info) {
     info = ODClockInfo{};
@@ -196,18 +194,14 @@ DriverWrite DriverOperations::SetFanPercent(int percent) const {
     }
     ADLFanSpeedValue value{sizeof(ADLFanSpeedValue), kFanSpeedTypePercent, percent,
                            kFanSpeedFlagUserDefined};
-    return Accepted(entries_.ATIDL_SetFanSpeed(kAdapter, kController, &value, 0))
-               ? DriverWrite::Accepted
-               : DriverWrite::Refused;
+    return overdrive::WriteResult(entries_.ATIDL_SetFanSpeed(kAdapter, kController, &value, 0));
 }
 
 DriverWrite DriverOperations::SetFanToDefault() const {
     if (entries_.ATIDL_SetFanSpeedToDefault == nullptr) {
         return DriverWrite::NotMade;
     }
-    return Accepted(entries_.ATIDL_SetFanSpeedToDefault(kAdapter, kController, 0))
-               ? DriverWrite::Accepted
-               : DriverWrite::Refused;
+    return overdrive::WriteResult(entries_.ATIDL_SetFanSpeedToDefault(kAdapter, kController, 0));
 }
 
 std::optional<int32_t> DriverOperations::GetTemperature() const {

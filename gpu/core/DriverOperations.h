@@ -11,10 +11,7 @@
 
 #include "gpu/core/DriverEntries.h"
 #include "gpu/core/OverclockValues.h"
-
-// The outcome of a write the program may decline to make: a write not made (its entry is
-// missing, or nothing safe is known to write) counts neither as a success nor as a failure.
-enum class DriverWrite { NotMade, Accepted, Refused };
+#include "gpu/core/OverdriveBackend.h"
 
 class DriverOperations {
   public:

@@ -44,12 +44,20 @@ std::optional<SliderRange> VoltageSliderRange(const ADLODParameterRange& range) 
 }
 
 std::optional<SliderRange> FanSliderRange(const ADLFanSpeedInfo& info) {
-    const int minimum = std::max<int32_t>(info.iMinPercent, kFanMinimum);
-    const int maximum = std::min<int32_t>(info.iMaxPercent, kFanMaximum);
+    const std::optional<OverdriveRange> range = PercentRange({info.iMinPercent, info.iMaxPercent});
+    if (!range) {
+        return std::nullopt;
+    }
+    return SliderRange{range->minimum, range->maximum};
+}
+
+std::optional<OverdriveRange> PercentRange(const OverdriveRange& range) {
+    const int minimum = std::max(range.minimum, kFanMinimum);
+    const int maximum = std::min(range.maximum, kFanMaximum);
     if (minimum > maximum) {
         return std::nullopt;
     }
-    return SliderRange{minimum, maximum};
+    return OverdriveRange{minimum, maximum};
 }
 
 std::optional<int> StoredClockOnSlider(int32_t stored, bool rangeKnown,

@@ -6,6 +6,7 @@
 #include <optional>
 
 #include "gpu/core/DriverRecords.h"
+#include "gpu/core/OverdriveBackend.h"
 
 namespace overclock {
 
@@ -36,6 +37,8 @@ std::optional<SliderRange> VoltageSliderRange(const ADLODParameterRange& range);
 // The fan slider's range: the driver's percent range within 0..100; nothing when no part of it
 // lies there or it is inverted.
 std::optional<SliderRange> FanSliderRange(const ADLFanSpeedInfo& info);
+// The part of a fan range that lies within 0..100; nothing when none does.
+std::optional<OverdriveRange> PercentRange(const OverdriveRange& range);
 
 // A stored clock or voltage of 0 was never set: the value the settings template ships and the
 // value a missing key reads.
@@ -50,5 +53,26 @@ std::optional<int> StoredClockOnSlider(int32_t stored, bool rangeKnown, std::opt
 // What a stored fan percent puts on its slider: the percent limited to 0..100, when the driver
 // gave the slider a range.
 std::optional<int> StoredFanOnSlider(int32_t stored, bool rangeKnown);
+
+// The number "Clock_Set" records for the backend the values were saved on: 0 for the ATIDL
+// library (what a file without the key was saved by), the Overdrive version for the display
+// library's generations; -1 for no backend, which matches no saved file.
+constexpr int32_t StoredOverdriveCode(OverdriveGeneration generation) {
+    switch (generation) {
+        case OverdriveGeneration::Atidl:
+            return 0;
+        case OverdriveGeneration::Od5:
+            return 5;
+        case OverdriveGeneration::Od6:
+            return 6;
+        case OverdriveGeneration::OdN:
+            return 7;
+        case OverdriveGeneration::Od8:
+            return 8;
+        case OverdriveGeneration::None:
+            break;
+    }
+    return -1;
+}
 
 }  // namespace overclock

@@ -14,6 +14,11 @@
 
 enum class OverdriveGeneration { None, Atidl, Od5, Od6, OdN, Od8 };
 
+// The outcome of a write the program may decline to make: a write not made (its entry is
+// missing, the generation has no such control, or nothing safe is known to write) counts
+// neither as a success nor as a failure.
+enum class DriverWrite { NotMade, Accepted, Refused };
+
 // An inclusive range with minimum <= maximum.
 struct OverdriveRange {
     int minimum;
@@ -74,9 +79,11 @@ class OverdriveBackend {
     // The core temperature in thousandths of a degree Celsius.
     [[nodiscard]] virtual std::optional<int32_t> Temperature() = 0;
 
-    // The fan as a percentage; nothing, and false, where the generation has no sound percent.
-    [[nodiscard]] virtual std::optional<int> FanPercent() = 0;
-    [[nodiscard]] virtual bool SetFanPercent(int percent) = 0;
+    // The fan as a percentage, where the generation sets one: the range is read for each write
+    // (without one nothing is written) and a percent outside it is refused before the write.
+    // By default the generation has no sound percent mapping: nothing to read, nothing written.
+    [[nodiscard]] virtual std::optional<int> FanPercent() { return std::nullopt; }
+    [[nodiscard]] virtual DriverWrite SetFanPercent(int) { return DriverWrite::NotMade; }
     // Hands the fan back to the driver's automatic control.
-    [[nodiscard]] virtual bool SetFanAutomatic() = 0;
+    [[nodiscard]] virtual DriverWrite SetFanAutomatic() = 0;
 };

@@ -40,4 +40,9 @@ constexpr bool Accepted(int result) {
     return result >= 0;
 }
 
+// A write the driver answered, as a write outcome.
+constexpr DriverWrite WriteResult(int result) {
+    return Accepted(result) ? DriverWrite::Accepted : DriverWrite::Refused;
+}
+
 }  // namespace overdrive

@@ -61,9 +61,9 @@ std::wstring LibraryClockText(float megahertz) {
     return text;
 }
 
-std::wstring DriverClockText(int32_t clock) {
+std::wstring ClockText(int32_t megahertz) {
     wchar_t text[32];
-    std::swprintf(text, std::size(text), L"%dMHz", clock / 100);
+    std::swprintf(text, std::size(text), L"%dMHz", megahertz);
     return text;
 }
 

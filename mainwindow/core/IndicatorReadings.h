@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <optional>
+#include <string>
 
 namespace indicator {
 
@@ -15,9 +16,10 @@ inline constexpr int kHighestTemperature = 100;
 // temperature and show the lowest value, as does no reading at all.
 int GaugeTemperature(std::optional<std::uint32_t> milliDegrees);
 
-// The engine clock in MHz from the driver's unit of 10 kHz.
-constexpr int ClockMHz(std::int32_t engineClock) {
-    return engineClock / 100;
-}
+// The tray icon's tip: "Velmora", then the temperature in whole degrees when the reading can be
+// a temperature (above 0, at most 150 degrees; a card above 100 degrees shows its reading) and
+// the engine clock when one was read, e.g. "Velmora 62℃ 850MHz". Never longer than the tip's
+// 127 characters.
+std::wstring TrayTip(std::optional<std::uint32_t> milliDegrees, std::optional<int> engineMHz);
 
 }  // namespace indicator

@@ -22,6 +22,9 @@ struct ClockSettings {
     std::int32_t Mem;           // MHz
     std::int32_t Fan;           // percent (the overclocking page clamps it)
     bool SelFan;                // automatic fan control
+    // Which Overdrive backend the values were saved on: 0 the driver's ATIDL library (also a
+    // file without the key), 5, 6, 7 or 8 the display library's Overdrive generation.
+    std::int32_t Overdrive;
     // Not a key: whether the file holds a "Clock_Set" section with keys (read at load, or
     // written since). Without one every key reads 0, which is no choice of the user's.
     bool Saved;

@@ -120,7 +120,7 @@ void BindSimulatedDriver(const std::string& scenario,
             simtest::SetSimKey(key.substr(0, dot), key.substr(dot + 1), value);
         }
     }
-    simtest::LoadDriverLibrariesDismissingMessages();
+    (void)DriverBinding::LoadDriverLibraries();
 }
 
 void ReleaseDriver() {

@@ -546,7 +546,7 @@ TEST(FuzzHardware, AnyLibraryRecordGivesRowsOfBoundedLengthAndKnownFormat) {
             (!size.empty() && size != std::to_wstring(record.memorySizeMb) + L" MB")) {
             tally.Fault("memory size row \"" + fuzz::Printable(size) + "\"");
         }
-        const std::wstring driverClock = hwinfo::DriverClockText(random.Hostile32());
+        const std::wstring driverClock = hwinfo::ClockText(random.Hostile32());
         if (!IsNumberText(driverClock, L"MHz", 3.0e7)) {
             tally.Fault("driver clock text \"" + fuzz::Printable(driverClock) + "\"");
         }

@@ -186,10 +186,10 @@ TEST_F(Od5Backend, ARefusedWriteIsAFailure) {
 }
 
 TEST_F(Od5Backend, FanPercentIsWrittenAsAUserSpeedOnlyInsideTheDriversRange) {
-    EXPECT_FALSE(backend.SetFanPercent(19));
-    EXPECT_FALSE(backend.SetFanPercent(101));
+    EXPECT_EQ(backend.SetFanPercent(19), DriverWrite::Refused);
+    EXPECT_EQ(backend.SetFanPercent(101), DriverWrite::Refused);
     EXPECT_TRUE(Card().fanWrites.empty());
-    ASSERT_TRUE(backend.SetFanPercent(55));
+    ASSERT_EQ(backend.SetFanPercent(55), DriverWrite::Accepted);
     const ADLFanSpeedValue& value = Card().fanWrites.at(0);
     EXPECT_EQ(value.iSize, 16);
     EXPECT_EQ(value.iSpeedType, kFanSpeedTypePercent);

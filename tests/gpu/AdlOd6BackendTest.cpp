@@ -169,13 +169,13 @@ TEST_F(Od6Backend, CapabilityFlagsDecideWhatIsEditableAndVoltageNeverIs) {
 
 TEST_F(Od6Backend, TheFanIsAPercentOnlyWhereTheThermalControllerSaysSo) {
     EXPECT_EQ(backend.FanPercent(), 41);
-    ASSERT_TRUE(backend.SetFanPercent(70));
+    ASSERT_EQ(backend.SetFanPercent(70), DriverWrite::Accepted);
     EXPECT_EQ(Card().fanWrites.at(0).iSpeedType, kAdlOd6FanSpeedTypePercent);
     EXPECT_EQ(Card().fanWrites.at(0).iFanSpeed, 70);
 
     Card().thermal.iCapabilities = kAdlOd6FanSpeedControl;  // RPM only
     EXPECT_FALSE(backend.FanPercent());
-    EXPECT_FALSE(backend.SetFanPercent(70));
+    EXPECT_EQ(backend.SetFanPercent(70), DriverWrite::NotMade);
     EXPECT_FALSE(backend.Capabilities()->fanPercent);
     EXPECT_EQ(Card().fanWrites.size(), 1u);
 }

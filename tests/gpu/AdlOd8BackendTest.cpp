@@ -219,7 +219,7 @@ TEST_F(Od8Backend, ApplyMarksOnlyTheRequestedSettings) {
 }
 
 TEST_F(Od8Backend, AutomaticFanResetsTheFanSettingsTheCardHas) {
-    ASSERT_TRUE(backend.SetFanAutomatic());
+    ASSERT_EQ(backend.SetFanAutomatic(), DriverWrite::Accepted);
     const ADLOD8SetSetting& set = Card().writes.at(0);
     EXPECT_EQ(set.od8SettingTable[kOd8FanMinimumSpeed].reset, 1);
     EXPECT_EQ(set.od8SettingTable[kOd8FanMinimumSpeed].value, 50);
@@ -227,7 +227,7 @@ TEST_F(Od8Backend, AutomaticFanResetsTheFanSettingsTheCardHas) {
     EXPECT_EQ(set.od8SettingTable[kOd8FanAcousticLimit].requested, 0);  // no capability bit
     EXPECT_EQ(set.od8SettingTable[kOd8FanCurveLast].reset, 1);
     EXPECT_EQ(set.od8SettingTable[kOd8GfxClockMax].requested, 0);
-    EXPECT_FALSE(backend.SetFanPercent(50));
+    EXPECT_EQ(backend.SetFanPercent(50), DriverWrite::NotMade);
 }
 
 TEST_F(Od8Backend, TheLogGivesMHzAndWholeDegrees) {

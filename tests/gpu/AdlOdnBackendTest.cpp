@@ -219,8 +219,8 @@ TEST_F(OdnBackend, DefaultsAreReadAndWrittenInDefaultMode) {
 
 TEST_F(OdnBackend, TheFanIsOnlyHandedBackToTheDriver) {
     EXPECT_FALSE(backend.FanPercent());
-    EXPECT_FALSE(backend.SetFanPercent(50));
-    ASSERT_TRUE(backend.SetFanAutomatic());
+    EXPECT_EQ(backend.SetFanPercent(50), DriverWrite::NotMade);
+    ASSERT_EQ(backend.SetFanAutomatic(), DriverWrite::Accepted);
     ASSERT_EQ(Card().fanWrites.size(), 1u);
     EXPECT_EQ(Card().fanWrites[0].iMode, kAdlOdnModeAuto);
     EXPECT_EQ(Card().fanWrites[0].iTargetFanSpeed, 2400);

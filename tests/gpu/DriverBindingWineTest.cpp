@@ -15,8 +15,6 @@ using ::testing::Not;
 
 namespace {
 
-const wchar_t kLoadFailedText[] = L"Dll加载失败!";
-
 struct TableCount {
     int atidl = 0;
     int adl = 0;
@@ -59,8 +57,14 @@ class DriverBindingWineTest : public ::testing::Test {
     }
 };
 
-TEST_F(DriverBindingWineTest, BindsEveryEntryOfBothLibrariesWithoutMessage) {
-    EXPECT_THAT(simtest::LoadDriverLibrariesDismissingMessages(), IsEmpty());
+TEST_F(DriverBindingWineTest, BindsEveryEntryOfBothLibrariesAndChoosesTheAtidlLibrary) {
+    const DriverLoad load = DriverBinding::LoadDriverLibraries();
+    EXPECT_TRUE(load.atidl);
+    EXPECT_TRUE(load.adl);
+    EXPECT_EQ(load.generation, OverdriveGeneration::Atidl);
+    EXPECT_FALSE(load.nothingLoaded());
+    // The ATIDL library answers: the display library's Overdrive is never asked.
+    EXPECT_THAT(simtest::CallLogLines("ADL2_"), IsEmpty());
     const TableCount count = CountBoundEntries();
     EXPECT_EQ(count.atidl, 12);
     EXPECT_EQ(count.adl, TableAdlEntries());
@@ -73,28 +77,38 @@ TEST_F(DriverBindingWineTest, BindsEveryEntryOfBothLibrariesWithoutMessage) {
     EXPECT_EQ(::GetModuleHandleW(L"atiadlxx.dll"), nullptr);
 }
 
-TEST_F(DriverBindingWineTest, MissingAtidlLibraryShowsMessageAndLeavesEvenAdlEntriesEmpty) {
+TEST_F(DriverBindingWineTest, WithoutTheAtidlLibraryTheDisplayLibraryStillServesTheColours) {
     simtest::HiddenSystemDll atidl(L"atipdlxx.dll");
     ASSERT_TRUE(atidl.hidden());
-    EXPECT_THAT(simtest::LoadDriverLibrariesDismissingMessages(), ElementsAre(kLoadFailedText));
+    const DriverLoad load = DriverBinding::LoadDriverLibraries();
+    EXPECT_FALSE(load.atidl);
+    EXPECT_TRUE(load.adl);
+    EXPECT_FALSE(load.nothingLoaded());
 
     const TableCount count = CountBoundEntries();
     EXPECT_EQ(count.atidl, 0);
-    EXPECT_EQ(count.adl, 0);
-    EXPECT_FALSE(SetBrightnessAndContrast());
-    int32_t v = 0;
-    EXPECT_FALSE(DriverBinding::GetDisplayColor(ColorKind::Contrast, v, v, v, v, v));
-    ADLODParameters params{};
-    EXPECT_FALSE(DriverBinding::GetOverdriveParameters(params));
-    // The ADL library did load; nothing reached it.
-    EXPECT_THAT(simtest::CallLog(), Contains("load atiadlxx"));
-    EXPECT_THAT(simtest::CallLogLines("ADL_"), IsEmpty());
+    EXPECT_EQ(count.adl, TableAdlEntries());
+    EXPECT_TRUE(SetBrightnessAndContrast());
+    int32_t current = 0, fallback = 0, minimum = 0, maximum = 0, step = 0;
+    EXPECT_TRUE(DriverBinding::GetDisplayColor(ColorKind::Contrast, current, fallback, minimum,
+                                               maximum, step));
 }
 
-TEST_F(DriverBindingWineTest, MissingAtiadlxxFallsBackToAtiadlxyWithoutMessage) {
+TEST_F(DriverBindingWineTest, NeitherLibraryIsWhatTheProgramReportsAsALoadFailure) {
+    simtest::SetSimKey("Sim", "Missing", "atipdlxx,atiadlxx,atiadlxy");
+    const DriverLoad load = DriverBinding::LoadDriverLibraries();
+    EXPECT_TRUE(load.nothingLoaded());
+    EXPECT_FALSE(load.overdriveUnavailable());
+    EXPECT_EQ(DriverBinding::Generation(), OverdriveGeneration::None);
+    EXPECT_FALSE(DriverBinding::GetOverdriveParameters());
+    EXPECT_FALSE(DriverBinding::GetTemperature());
+    EXPECT_EQ(DriverBinding::SetFanToDefault(), DriverWrite::NotMade);
+}
+
+TEST_F(DriverBindingWineTest, MissingAtiadlxxFallsBackToAtiadlxy) {
     simtest::HiddenSystemDll adl(L"atiadlxx.dll");
     ASSERT_TRUE(adl.hidden());
-    EXPECT_THAT(simtest::LoadDriverLibrariesDismissingMessages(), IsEmpty());
+    EXPECT_TRUE(DriverBinding::LoadDriverLibraries().adl);
 
     EXPECT_NE(::GetModuleHandleW(L"atiadlxy.dll"), nullptr);
     EXPECT_EQ(::GetModuleHandleW(L"atiadlxx.dll"), nullptr);
@@ -105,24 +119,26 @@ TEST_F(DriverBindingWineTest, MissingAtiadlxxFallsBackToAtiadlxyWithoutMessage) 
                 ElementsAre("ADL_Display_Color_Set(0, 0, 2, 120) = 0"));
 }
 
-TEST_F(DriverBindingWineTest, NoAdlLibraryShowsMessageButKeepsAtidlEntries) {
+TEST_F(DriverBindingWineTest, NoAdlLibraryKeepsTheAtidlEntriesAndItsOverdrive) {
     simtest::SetSimKey("Sim", "Missing", "atiadlxx,atiadlxy");
-    EXPECT_THAT(simtest::LoadDriverLibrariesDismissingMessages(), ElementsAre(kLoadFailedText));
+    const DriverLoad load = DriverBinding::LoadDriverLibraries();
+    EXPECT_FALSE(load.nothingLoaded());
+    EXPECT_EQ(load.generation, OverdriveGeneration::Atidl);
     EXPECT_THAT(simtest::CallLog(), Contains("refuse load atiadlxy"));
 
     const TableCount count = CountBoundEntries();
     EXPECT_EQ(count.atidl, 12);
     EXPECT_EQ(count.adl, 0);
     ADLODParameters params{};
-    EXPECT_TRUE(DriverBinding::GetOverdriveParameters(params));
+    EXPECT_TRUE(simtest::Atidl().GetOverdriveParameters(params));
     EXPECT_FALSE(SetBrightnessAndContrast());
 }
 
 TEST_F(DriverBindingWineTest, SetPerformanceClocksReachesTheDriverInContractOrder) {
-    simtest::LoadDriverLibrariesDismissingMessages();
+    (void)DriverBinding::LoadDriverLibraries();
     simtest::ClearCallLog();
 
-    ASSERT_TRUE(DriverBinding::SetPerformanceClocks(80000, 110000, 1200));
+    ASSERT_TRUE(simtest::Atidl().SetPerformanceClocks(80000, 110000, 1200));
 
     const std::string zeros12 = "0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0, 0";
     const std::string parameters = "ATIDL_GetODParameters(0, {56, 0, " + zeros12 + "}, 0) = 0";
@@ -138,20 +154,20 @@ TEST_F(DriverBindingWineTest, SetPerformanceClocksReachesTheDriverInContractOrde
 
     // The card now runs what was written.
     ADLODPerformanceLevels levels{};
-    ASSERT_TRUE(DriverBinding::GetPerformanceLevels(false, levels));
+    ASSERT_TRUE(simtest::Atidl().GetPerformanceLevels(false, levels));
     EXPECT_EQ(levels.aLevels[0].iEngineClock, 80000);
     EXPECT_EQ(levels.aLevels[0].iMemoryClock, 110000);
     EXPECT_EQ(levels.aLevels[0].iVddc, 1200);
     ADLODParameters params{};
-    ASSERT_TRUE(DriverBinding::GetOverdriveParameters(params));
+    ASSERT_TRUE(simtest::Atidl().GetOverdriveParameters(params));
     EXPECT_EQ(params.sEngineClock.iMax, 110000);  // 900 MHz reported, 200 MHz headroom
     EXPECT_EQ(params.sMemoryClock.iMax, 130000);
 }
 
 TEST_F(DriverBindingWineTest, RefusedVoltageFailsAndNoClocksAreWritten) {
     simtest::SetSimKey("Sim", "Refuse", "ATIDL_SetODPerformanceLevels");
-    simtest::LoadDriverLibrariesDismissingMessages();
-    EXPECT_FALSE(DriverBinding::SetPerformanceClocks(80000, 110000, 1200));
+    (void)DriverBinding::LoadDriverLibraries();
+    EXPECT_FALSE(simtest::Atidl().SetPerformanceClocks(80000, 110000, 1200));
     EXPECT_THAT(simtest::CallLogLines("ATIDL_SetODPerformanceLevels"),
                 ElementsAre(::testing::EndsWith(" = -1")));
     EXPECT_THAT(simtest::CallLogLines("ATIDL_SetODClockConfig"), IsEmpty());
@@ -162,8 +178,8 @@ TEST_F(DriverBindingWineTest, RefusedVoltageFailsAndNoClocksAreWritten) {
 TEST_F(DriverBindingWineTest, RefusedClocksFailAndPutTheCurrentVoltageBack) {
     simtest::ResetSim("Undervolted");
     simtest::SetSimKey("Sim", "Refuse", "ATIDL_SetODClockConfig");
-    simtest::LoadDriverLibrariesDismissingMessages();
-    EXPECT_FALSE(DriverBinding::SetPerformanceClocks(80000, 110000, 1200));
+    (void)DriverBinding::LoadDriverLibraries();
+    EXPECT_FALSE(simtest::Atidl().SetPerformanceClocks(80000, 110000, 1200));
     EXPECT_THAT(simtest::CallLogLines("ATIDL_SetODClockConfig"),
                 ElementsAre("ATIDL_SetODClockConfig(0, {16, 0, 110000, 80000}) = -1"));
     EXPECT_EQ(simtest::GetSimKey("Overdrive", "VddcWrites"), "1200,1100");
@@ -174,7 +190,7 @@ TEST_F(DriverBindingWineTest, RefusedClocksFailAndPutTheCurrentVoltageBack) {
     simtest::ResetSim("Undervolted");
     simtest::SetSimKey("Sim", "Refuse",
                        "ATIDL_SetODClockConfig,ATIDL_GetODPerformanceLevels/Current");
-    EXPECT_FALSE(DriverBinding::SetPerformanceClocks(80000, 110000, 1200));
+    EXPECT_FALSE(simtest::Atidl().SetPerformanceClocks(80000, 110000, 1200));
     EXPECT_EQ(simtest::GetSimKey("Overdrive", "VddcWrites"), "1200,1150");
     EXPECT_EQ(simtest::GetSimKey("Overdrive", "CurrentLevel0"), "70000,100000,1150");
 }
@@ -183,25 +199,25 @@ TEST_F(DriverBindingWineTest, ValuesOutsideTheReportedRangesNeverReachTheCard) {
     // The card would take clocks above what the program offers; the program must not try.
     simtest::SetSimKey("Overdrive", "EngineLimit", "130000");
     simtest::SetSimKey("Overdrive", "MemoryLimit", "150000");
-    simtest::LoadDriverLibrariesDismissingMessages();
-    EXPECT_FALSE(DriverBinding::SetPerformanceClocks(110500, 110000, 1200));
-    EXPECT_FALSE(DriverBinding::SetPerformanceClocks(80000, 130500, 1200));
-    EXPECT_FALSE(DriverBinding::SetPerformanceClocks(80000, 110000, 1325));
-    EXPECT_FALSE(DriverBinding::SetPerformanceClocks(80000, 110000, 875));
+    (void)DriverBinding::LoadDriverLibraries();
+    EXPECT_FALSE(simtest::Atidl().SetPerformanceClocks(110500, 110000, 1200));
+    EXPECT_FALSE(simtest::Atidl().SetPerformanceClocks(80000, 130500, 1200));
+    EXPECT_FALSE(simtest::Atidl().SetPerformanceClocks(80000, 110000, 1325));
+    EXPECT_FALSE(simtest::Atidl().SetPerformanceClocks(80000, 110000, 875));
     EXPECT_THAT(simtest::CallLogLines("ATIDL_Set"), IsEmpty());
     EXPECT_EQ(simtest::GetSimKey("Overdrive", "VddcWrites"), "");
 
-    EXPECT_TRUE(DriverBinding::SetPerformanceClocks(110000, 130000, 1300));
+    EXPECT_TRUE(simtest::Atidl().SetPerformanceClocks(110000, 130000, 1300));
     EXPECT_EQ(simtest::GetSimKey("Overdrive", "EngineClock"), "110000");
 }
 
 TEST_F(DriverBindingWineTest, CurrentClocksWithoutVoltageWhenTheLevelQueryIsRefused) {
     simtest::SetSimKey("Sim", "Refuse", "ATIDL_GetODPerformanceLevels");
-    simtest::LoadDriverLibrariesDismissingMessages();
+    (void)DriverBinding::LoadDriverLibraries();
     ADLODPerformanceLevels levels{};
     levels.aLevels[0].iVddc = 1250;  // what the caller's record held before
     bool voltageKnown = true;
-    ASSERT_TRUE(DriverBinding::GetPerformanceLevels(false, levels, &voltageKnown));
+    ASSERT_TRUE(simtest::Atidl().GetPerformanceLevels(false, levels, &voltageKnown));
     EXPECT_FALSE(voltageKnown);
     EXPECT_EQ(levels.aLevels[0].iEngineClock, 70000);
     EXPECT_EQ(levels.aLevels[0].iMemoryClock, 100000);
@@ -209,7 +225,7 @@ TEST_F(DriverBindingWineTest, CurrentClocksWithoutVoltageWhenTheLevelQueryIsRefu
 
     // An Apply of that record's voltage, once the card answers again, writes nothing.
     simtest::SetSimKey("Sim", "Refuse", "");
-    EXPECT_FALSE(DriverBinding::SetPerformanceClocks(
+    EXPECT_FALSE(simtest::Atidl().SetPerformanceClocks(
         levels.aLevels[0].iEngineClock, levels.aLevels[0].iMemoryClock, levels.aLevels[0].iVddc));
     EXPECT_THAT(simtest::CallLogLines("ATIDL_Set"), IsEmpty());
 }
@@ -218,15 +234,15 @@ TEST_F(DriverBindingWineTest, SuccessesWithANoteAreSuccesses) {
     simtest::SetSimKey("Sim", "Note",
                        "ATIDL_GetODParameters,ATIDL_GetODClockInfo,ATIDL_GetODPerformanceLevels,"
                        "ATIDL_SetODPerformanceLevels,ATIDL_SetODClockConfig");
-    simtest::LoadDriverLibrariesDismissingMessages();
-    ASSERT_TRUE(DriverBinding::SetPerformanceClocks(80000, 110000, 1200));
+    (void)DriverBinding::LoadDriverLibraries();
+    ASSERT_TRUE(simtest::Atidl().SetPerformanceClocks(80000, 110000, 1200));
     EXPECT_THAT(simtest::CallLogLines("ATIDL_SetODClockConfig"),
                 ElementsAre("ATIDL_SetODClockConfig(0, {16, 0, 110000, 80000}) = 1"));
     EXPECT_EQ(simtest::GetSimKey("Overdrive", "VddcWrites"), "1200");
 
     ADLODPerformanceLevels levels{};
     bool voltageKnown = false;
-    ASSERT_TRUE(DriverBinding::GetPerformanceLevels(false, levels, &voltageKnown));
+    ASSERT_TRUE(simtest::Atidl().GetPerformanceLevels(false, levels, &voltageKnown));
     EXPECT_TRUE(voltageKnown);
     EXPECT_EQ(levels.aLevels[0].iEngineClock, 80000);
     EXPECT_EQ(levels.aLevels[0].iVddc, 1200);
@@ -234,7 +250,7 @@ TEST_F(DriverBindingWineTest, SuccessesWithANoteAreSuccesses) {
 
 TEST_F(DriverBindingWineTest, MissingExportsLeaveOnlyTheirEntriesEmpty) {
     simtest::SetSimKey("Sim", "MissingExports", "ATIDL_GetODClockInfo,ADL_Main_Control_Destroy");
-    EXPECT_THAT(simtest::LoadDriverLibrariesDismissingMessages(), IsEmpty());
+    EXPECT_FALSE(DriverBinding::LoadDriverLibraries().nothingLoaded());
 
     const DriverEntries& entries = DriverBinding::Entries();
     EXPECT_EQ(entries.ATIDL_GetODClockInfo, nullptr);
@@ -245,7 +261,7 @@ TEST_F(DriverBindingWineTest, MissingExportsLeaveOnlyTheirEntriesEmpty) {
 
     // Without clock information the driver's own ranges stand.
     ADLODParameters params{};
-    ASSERT_TRUE(DriverBinding::GetOverdriveParameters(params));
+    ASSERT_TRUE(simtest::Atidl().GetOverdriveParameters(params));
     EXPECT_EQ(params.sEngineClock.iMax, 90000);
     // Destroy must be present for any display-colour call.
     EXPECT_FALSE(SetBrightnessAndContrast());
@@ -254,7 +270,7 @@ TEST_F(DriverBindingWineTest, MissingExportsLeaveOnlyTheirEntriesEmpty) {
 
 TEST_F(DriverBindingWineTest, ContrastAddressesTheSecondAdapterAndEveryContextIsClosed) {
     simtest::ResetSim("TwoAdapters");
-    simtest::LoadDriverLibrariesDismissingMessages();
+    (void)DriverBinding::LoadDriverLibraries();
 
     ASSERT_TRUE(DriverBinding::SetDisplayColor(ColorKind::Contrast, 150));
     ASSERT_TRUE(DriverBinding::SetDisplayColor(ColorKind::Brightness, -30));
@@ -274,7 +290,7 @@ TEST_F(DriverBindingWineTest, ContrastAddressesTheSecondAdapterAndEveryContextIs
 
 TEST_F(DriverBindingWineTest, RejectedValueIsNotRetriedOnAnotherDisplay) {
     simtest::ResetSim("TwoAdapters");
-    simtest::LoadDriverLibrariesDismissingMessages();
+    (void)DriverBinding::LoadDriverLibraries();
     // Adapter 0's display supports brightness only up to 100.
     EXPECT_FALSE(DriverBinding::SetDisplayColor(ColorKind::Brightness, 500));
     EXPECT_THAT(simtest::CallLogLines("ADL_Display_Color_Set"),
@@ -283,7 +299,7 @@ TEST_F(DriverBindingWineTest, RejectedValueIsNotRetriedOnAnotherDisplay) {
 
 TEST_F(DriverBindingWineTest, ConnectedButUnmappedDisplayIsNeverChosen) {
     simtest::ResetSim("UnmappedDisplay");
-    simtest::LoadDriverLibrariesDismissingMessages();
+    (void)DriverBinding::LoadDriverLibraries();
     ASSERT_TRUE(DriverBinding::SetDisplayColor(ColorKind::Brightness, 20));
     EXPECT_THAT(simtest::CallLogLines("ADL_Display_ColorCaps_Get"),
                 ElementsAre("ADL_Display_ColorCaps_Get(0, 1, ptr, ptr) = 0"));

@@ -111,10 +111,10 @@ TEST_F(OverdriveBackendWineTest, Overdrive5WithoutTheAtidlLibraryGoesThroughTheD
     EXPECT_FALSE(card.Apply({600, std::nullopt, std::nullopt}));
     EXPECT_EQ(simtest::GetSimKey("Overdrive", "CurrentLevel2"), "85000,110000,1200");
 
-    ASSERT_TRUE(card.SetFanPercent(60));
+    ASSERT_EQ(card.SetFanPercent(60), DriverWrite::Accepted);
     EXPECT_EQ(Key("Fan", "Percent"), 60);
     EXPECT_EQ(Key("Fan", "Automatic"), 0);
-    ASSERT_TRUE(card.SetFanAutomatic());
+    ASSERT_EQ(card.SetFanAutomatic(), DriverWrite::Accepted);
     EXPECT_EQ(Key("Fan", "Automatic"), 1);
     const std::optional<int32_t> temperature = card.Temperature();
     ASSERT_TRUE(temperature);
@@ -148,7 +148,7 @@ TEST_F(OverdriveBackendWineTest, Overdrive6CardsAnswerOnlyTheirOwnGeneration) {
     ASSERT_TRUE(card.RestoreDefaults());
     EXPECT_EQ(simtest::GetSimKey("Od6", "CustomMax"), "94700,125000");
 
-    ASSERT_TRUE(card.SetFanPercent(55));
+    ASSERT_EQ(card.SetFanPercent(55), DriverWrite::Accepted);
     EXPECT_EQ(card.FanPercent(), 55);
 
     // Another generation's calls are not supported by this card.
@@ -204,7 +204,7 @@ TEST_F(OverdriveBackendWineTest, OverdriveNEditsTheHighestEnabledLevelsOfTheActi
     simtest::SetSimKey("Sim", "Refuse", "");
     ASSERT_TRUE(card.RestoreDefaults());
     EXPECT_EQ(card.Settings(false)->engineMHz, 1340);
-    ASSERT_TRUE(card.SetFanAutomatic());
+    ASSERT_EQ(card.SetFanAutomatic(), DriverWrite::Accepted);
     EXPECT_EQ(simtest::GetSimKey("OdN", "FanControl").substr(0, 2), "2,");
 }
 
@@ -239,7 +239,7 @@ TEST_F(OverdriveBackendWineTest, Overdrive8SetsTheClockMaximaAndReadsThePerforma
     EXPECT_EQ(card.Settings(false)->memoryMHz, 900);
     ASSERT_TRUE(card.RestoreDefaults());
     EXPECT_EQ(Key("Od8", "Current0"), 1980);
-    ASSERT_TRUE(card.SetFanAutomatic());
+    ASSERT_EQ(card.SetFanAutomatic(), DriverWrite::Accepted);
     EXPECT_EQ(Key("Od8", "Current20"), 23);
 }
 

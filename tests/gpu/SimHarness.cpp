@@ -168,29 +168,4 @@ void MessageBoxDismisser::Watch() {
     }
 }
 
-std::vector<std::wstring> LoadDriverLibrariesDismissingMessages() {
-    std::atomic<bool> done{false};
-    std::thread loader([&done] {
-        DriverBinding::LoadDriverLibraries();
-        done = true;
-    });
-    std::vector<std::wstring> messages;
-    std::set<HWND> handled;
-    const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(30);
-    while (!done) {
-        if (std::chrono::steady_clock::now() > deadline) {
-            std::fprintf(stderr, "LoadDriverLibraries did not return within 30 s\n");
-            RestoreHiddenSystemDlls();
-            std::_Exit(3);
-        }
-        if (HWND box = FindOwnMessageBox(handled)) {
-            messages.push_back(PressOk(box));
-            handled.insert(box);
-        }
-        std::this_thread::sleep_for(std::chrono::milliseconds(20));
-    }
-    loader.join();
-    return messages;
-}
-
 }  // namespace simtest

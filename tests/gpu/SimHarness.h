@@ -11,7 +11,15 @@
 #include <thread>
 #include <vector>
 
+#include "gpu/DriverBinding.h"
+#include "gpu/core/DriverOperations.h"
+
 namespace simtest {
+
+// The ATIDL library's operations on the bound table, in the driver's own units.
+inline DriverOperations Atidl() {
+    return DriverOperations(DriverBinding::Entries());
+}
 
 // Removes the state file and the call log, then writes [Sim] Scenario (and nothing else) so the
 // simulated card starts as that scenario describes.
@@ -64,9 +72,5 @@ class MessageBoxDismisser {
     std::vector<std::wstring> texts_;
     std::thread watcher_;
 };
-
-// Runs DriverBinding::LoadDriverLibraries on a worker thread and returns the texts of the
-// message boxes it showed, each dismissed with OK. Ends the process if loading hangs.
-std::vector<std::wstring> LoadDriverLibrariesDismissingMessages();
 
 }  // namespace simtest

@@ -20,7 +20,7 @@ class SimulatedAdapterWineTest : public ::testing::Test {
     static void SetUpTestSuite() { simtest::RestoreHiddenSystemDlls(); }
     void SetUp() override {
         simtest::ResetSim();
-        ASSERT_THAT(simtest::LoadDriverLibrariesDismissingMessages(), IsEmpty());
+        ASSERT_EQ(DriverBinding::LoadDriverLibraries().generation, OverdriveGeneration::Atidl);
     }
     void TearDown() override {
         DriverBinding::ReleaseDriverLibraries();
@@ -48,11 +48,11 @@ TEST_F(SimulatedAdapterWineTest, HostileLevelCountsFailEveryOverdriveOperationCl
         simtest::ResetSim(scenario);
         const auto start = std::chrono::steady_clock::now();
         ADLODParameters params{};
-        EXPECT_FALSE(DriverBinding::GetOverdriveParameters(params)) << scenario;
+        EXPECT_FALSE(simtest::Atidl().GetOverdriveParameters(params)) << scenario;
         ADLODPerformanceLevels levels{};
-        EXPECT_FALSE(DriverBinding::GetPerformanceLevels(false, levels)) << scenario;
-        EXPECT_FALSE(DriverBinding::GetPerformanceLevels(true, levels)) << scenario;
-        EXPECT_FALSE(DriverBinding::SetPerformanceClocks(80000, 110000, 1200)) << scenario;
+        EXPECT_FALSE(simtest::Atidl().GetPerformanceLevels(false, levels)) << scenario;
+        EXPECT_FALSE(simtest::Atidl().GetPerformanceLevels(true, levels)) << scenario;
+        EXPECT_FALSE(simtest::Atidl().SetPerformanceClocks(80000, 110000, 1200)) << scenario;
         EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(10));
         // No levels record was ever sized from the hostile count.
         EXPECT_THAT(simtest::CallLogLines("ATIDL_GetODPerformanceLevels"), IsEmpty());
@@ -90,7 +90,7 @@ TEST_F(SimulatedAdapterWineTest, TemperatureRisesAfterAnOverclockAndFallsWithThe
     EXPECT_GT(stock, 40000);
     EXPECT_LT(stock, 80000);
 
-    ASSERT_TRUE(DriverBinding::SetPerformanceClocks(110000, 130000, 1300));
+    ASSERT_TRUE(simtest::Atidl().SetPerformanceClocks(110000, 130000, 1300));
     ADLFanSpeedValue fan{sizeof(ADLFanSpeedValue), kFanSpeedTypePercent, 20,
                          kFanSpeedFlagUserDefined};
     ASSERT_EQ(Entries().ATIDL_SetFanSpeed(0, 0, &fan, 0), 0);

@@ -109,7 +109,8 @@ class StandInTest : public ::testing::Test {
     // Collects once on this thread.
     bool Collect(hwinfo::Rows& rows, const DriverEntries& drivers = {}) {
         DisplayInfoRecord record = UnknownDisplayInfo();
-        return hwinfo::CollectFacts(entries, L"C:\\db", drivers, record, rows);
+        const auto overdrive = OverdriveSession::Open(drivers, true);
+        return hwinfo::CollectFacts(entries, L"C:\\db", overdrive->backend(), record, rows);
     }
 
     StandInProbeControl* probe = nullptr;
@@ -286,8 +287,8 @@ class HardwarePage : public StandInTest {
     }
 
     std::unique_ptr<CHARDWAREDLG> MakePage(const DriverEntries& drivers = {}) {
-        return std::make_unique<CHARDWAREDLG>(
-            hwinfo::MakeSource(kStandInPath, L"C:\\planted\\DeviceManuf.db3", drivers));
+        return std::make_unique<CHARDWAREDLG>(hwinfo::MakeSource(
+            kStandInPath, L"C:\\planted\\DeviceManuf.db3", OverdriveSession::Open(drivers, true)));
     }
     void Open(CHARDWAREDLG& page) {
         ASSERT_TRUE(page.Create(host.hwnd()));

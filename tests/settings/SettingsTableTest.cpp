@@ -37,6 +37,7 @@ TEST(SettingsTable, EveryRowReachesItsOwnFieldAndEveryFieldHasARow) {
     EXPECT_NE(settings.Clock.Mem, 0);
     EXPECT_NE(settings.Clock.Fan, 0);
     EXPECT_TRUE(settings.Clock.SelFan);
+    EXPECT_NE(settings.Clock.Overdrive, 0);
     for (const ThreeDPreset& preset : settings.ThreeD) {
         for (bool on : preset.Set) {
             EXPECT_TRUE(on);

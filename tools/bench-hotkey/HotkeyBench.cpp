@@ -65,14 +65,13 @@ class MeasuredWindow : public bench::ScriptedMainWindow {
         hotkey = Summarise(handled);
         program = Summarise(programAlone);
         card = Summarise(inCard);
-        ADLODPerformanceLevels levels{};
         std::vector<double> writes;
-        if (DriverBinding::GetPerformanceLevels(false, levels)) {
-            const ADLODPerformanceLevel& level = levels.aLevels[0];
+        if (const auto level = DriverBinding::GetPerformanceLevels(false)) {
+            const OverdriveRequest request{level->engineMHz, level->memoryMHz,
+                                           level->voltageMilliVolts};
             for (int i = 0; i < presses; ++i) {
                 const double started = bench::NowMs();
-                (void)DriverBinding::SetPerformanceClocks(level.iEngineClock, level.iMemoryClock,
-                                                          level.iVddc);
+                (void)DriverBinding::SetPerformanceClocks(request);
                 writes.push_back(bench::NowMs() - started);
             }
         }
