@@ -4,7 +4,6 @@
 #include "display/core/DisplayModes.h"
 #include "gpu/DriverBinding.h"
 #include "settings/RunConfig.h"
-#include "skin/AppMessages.h"
 #include "skin/SkinCanvas.h"
 #include "skin/SkinImages.h"
 #include "skin/SkinPaint.h"

@@ -31,9 +31,9 @@ class CDisplayDlg : public CSkinSubDialog {
   protected:
     void DoDataExchange() override;
     BOOL OnInitDialog() override;
-    LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
     bool OnCommand(int id, int code, HWND control) override;
     bool OnLButtonDown(UINT keys, POINT point) override;
+    LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
 
   private:
     // Shows the resolution page (0 or 1) on the paging buttons and moves the selection there.

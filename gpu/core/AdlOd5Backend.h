@@ -15,9 +15,9 @@ class AdlOd5Backend final : public AdlOverdriveBackend {
     OverdriveGeneration generation() const override { return OverdriveGeneration::Od5; }
     std::optional<OverdriveCapabilities> Capabilities() override;
     std::optional<OverdriveSettings> Settings(bool defaults) override;
-    bool Apply(const OverdriveRequest& request) override;
+    bool Apply(const OverdriveRequest& request) override;  // ODPerformanceLevels_Set
     bool RestoreDefaults() override;
-    std::optional<OverdriveClocks> CurrentClocks() override;
+    std::optional<OverdriveClocks> CurrentClocks() override;  // CurrentActivity
     std::optional<int32_t> Temperature() override;
     std::optional<int> FanPercent() override;
     DriverWrite SetFanPercent(int percent) override;

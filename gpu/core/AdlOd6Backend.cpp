@@ -2,10 +2,7 @@
 
 #include "gpu/core/OverdriveUnits.h"
 
-using overdrive::Accepted;
-using overdrive::MHzFromTenKHz;
-using overdrive::TenKHzFromMHz;
-using overdrive::WriteResult;
+using namespace overdrive;
 
 namespace {
 

@@ -27,6 +27,29 @@ int32_t ReadableCount(const Element* list, int32_t reported) {
     return static_cast<int32_t>(std::min<size_t>(static_cast<size_t>(reported), fits));
 }
 
+// The settings an accepted answer in a fixed record filled: as many as its count says, never
+// more than the record holds. False when the driver refused or filled none.
+template <typename Element, typename Stored>
+bool TakeFilled(int result, int32_t reported, const Element* table, std::vector<Stored>& out) {
+    const int32_t readable = std::min<int32_t>(reported, kOd8SettingRoom);
+    if (!Accepted(result) || readable < 1) {
+        return false;
+    }
+    out.assign(table, table + readable);
+    return true;
+}
+
+// The same for a list the driver handed out from our allocator: never more than it holds.
+template <typename Element, typename Stored>
+bool TakeListed(int result, int32_t reported, const Element* list, std::vector<Stored>& out) {
+    const int32_t readable = ReadableCount(list, reported);
+    if (!Accepted(result) || readable < 1) {
+        return false;
+    }
+    out.assign(list, list + readable);
+    return true;
+}
+
 // The fan settings automatic control puts back, with the capability each belongs to.
 struct FanSetting {
     int id;
@@ -59,29 +82,17 @@ bool AdlOd8Backend::ReadInit(Table& table) {
             adl.ADL2_Overdrive8_Init_SettingX2_Get(handle(), adapter(), &caps, &count, &raw);
         // The list came from our allocator: ours to free, whatever the result.
         const std::unique_ptr<ADLOD8SingleInitSetting, AdlFreeDeleter> list(raw);
-        const int32_t readable = ReadableCount(list.get(), count);
-        if (!Accepted(result) || readable < 1) {
-            return false;
-        }
         table.capabilities = caps;
-        table.init.assign(list.get(), list.get() + readable);
-        return true;
+        return TakeListed(result, count, list.get(), table.init);
     }
     if (adl.ADL2_Overdrive8_Init_Setting_Get == nullptr) {
         return false;
     }
     auto record = std::make_unique<ADLOD8InitSetting>();
     record->count = kOd8SettingRoom;
-    if (!Accepted(adl.ADL2_Overdrive8_Init_Setting_Get(handle(), adapter(), record.get()))) {
-        return false;
-    }
-    const int32_t readable = std::min<int32_t>(record->count, kOd8SettingRoom);
-    if (readable < 1) {
-        return false;
-    }
+    const int result = adl.ADL2_Overdrive8_Init_Setting_Get(handle(), adapter(), record.get());
     table.capabilities = record->overdrive8Capabilities;
-    table.init.assign(record->od8SettingTable, record->od8SettingTable + readable);
-    return true;
+    return TakeFilled(result, record->count, record->od8SettingTable, table.init);
 }
 
 bool AdlOd8Backend::ReadCurrent(Table& table) {
@@ -92,27 +103,15 @@ bool AdlOd8Backend::ReadCurrent(Table& table) {
         const int result =
             adl.ADL2_Overdrive8_Current_SettingX2_Get(handle(), adapter(), &count, &raw);
         const std::unique_ptr<int, AdlFreeDeleter> list(raw);
-        const int32_t readable = ReadableCount(list.get(), count);
-        if (!Accepted(result) || readable < 1) {
-            return false;
-        }
-        table.current.assign(list.get(), list.get() + readable);
-        return true;
+        return TakeListed(result, count, list.get(), table.current);
     }
     if (adl.ADL2_Overdrive8_Current_Setting_Get == nullptr) {
         return false;
     }
     auto record = std::make_unique<ADLOD8CurrentSetting>();
     record->count = kOd8SettingRoom;
-    if (!Accepted(adl.ADL2_Overdrive8_Current_Setting_Get(handle(), adapter(), record.get()))) {
-        return false;
-    }
-    const int32_t readable = std::min<int32_t>(record->count, kOd8SettingRoom);
-    if (readable < 1) {
-        return false;
-    }
-    table.current.assign(record->Od8SettingTable, record->Od8SettingTable + readable);
-    return true;
+    const int result = adl.ADL2_Overdrive8_Current_Setting_Get(handle(), adapter(), record.get());
+    return TakeFilled(result, record->count, record->Od8SettingTable, table.current);
 }
 
 std::optional<AdlOd8Backend::Table> AdlOd8Backend::ReadTable() {

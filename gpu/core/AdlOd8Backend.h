@@ -25,9 +25,9 @@ class AdlOd8Backend final : public AdlOverdriveBackend {
     OverdriveGeneration generation() const override { return OverdriveGeneration::Od8; }
     std::optional<OverdriveCapabilities> Capabilities() override;
     std::optional<OverdriveSettings> Settings(bool defaults) override;
-    bool Apply(const OverdriveRequest& request) override;
+    bool Apply(const OverdriveRequest& request) override;  // Setting_Set
     bool RestoreDefaults() override;
-    std::optional<OverdriveClocks> CurrentClocks() override;
+    std::optional<OverdriveClocks> CurrentClocks() override;  // the performance log
     std::optional<int32_t> Temperature() override;
     DriverWrite SetFanAutomatic() override;
 

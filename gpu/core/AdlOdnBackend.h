@@ -18,9 +18,9 @@ class AdlOdnBackend final : public AdlOverdriveBackend {
     OverdriveGeneration generation() const override { return OverdriveGeneration::OdN; }
     std::optional<OverdriveCapabilities> Capabilities() override;
     std::optional<OverdriveSettings> Settings(bool defaults) override;
-    bool Apply(const OverdriveRequest& request) override;
+    bool Apply(const OverdriveRequest& request) override;  // System/MemoryClocksX2_Set
     bool RestoreDefaults() override;
-    std::optional<OverdriveClocks> CurrentClocks() override;
+    std::optional<OverdriveClocks> CurrentClocks() override;  // PerformanceStatus
     std::optional<int32_t> Temperature() override;
     DriverWrite SetFanAutomatic() override;
 
