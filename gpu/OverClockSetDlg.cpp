@@ -73,6 +73,7 @@ BOOL COverClockSetDlg::OnInitDialog() {
     // Until the driver or the user gives a value, the settings keep what they hold.
     HoldAllStored();
     const bool saved = g_runSettings.Clock.Saved;
+    storedElsewhere_ = saved && !StoredForThisCard();
     SetAutoFan(saved ? g_runSettings.Clock.SelFan : true);
     autoFanChosen_ = saved;
     return TRUE;
@@ -216,7 +217,8 @@ void COverClockSetDlg::PutStored(Slot slot, int32_t stored, std::optional<int> c
 
 void COverClockSetDlg::LoadFromSettings() {
     const ClockSettings& stored = g_runSettings.Clock;
-    if (!stored.Saved || !StoredForThisCard()) {
+    storedElsewhere_ = stored.Saved && !StoredForThisCard();
+    if (!stored.Saved || storedElsewhere_) {
         // Nothing was ever saved, or it was saved on another backend: nothing of it reaches the
         // sliders or the hardware (the button shows the stored choice).
         HoldAllStored();
@@ -267,6 +269,9 @@ void COverClockSetDlg::LoadFromHardware() {
 }
 
 void COverClockSetDlg::StoreToSettings() {
+    if (storedElsewhere_) {
+        return;
+    }
     const auto value = [this](Slot slot) {
         return slots_[slot].held ? slots_[slot].heldValue : Slider(slot).GetPos();
     };
@@ -340,6 +345,17 @@ bool COverClockSetDlg::SaveApplyAndReload() {
 }
 
 bool COverClockSetDlg::StoreAndApply() {
+    // The user applies values on this backend: from now on they are this backend's.
+    storedElsewhere_ = false;
+    return ApplyPageValues();
+}
+
+bool COverClockSetDlg::ApplySavedSettings() {
+    LoadFromSettings();
+    return ApplyPageValues();
+}
+
+bool COverClockSetDlg::ApplyPageValues() {
     autoFan_ = autoFanButton_.toggled;
     EnableSteppableSliders();
     const bool applied = SaveApplyAndReload();
@@ -358,6 +374,7 @@ void COverClockSetDlg::ShowAppliedMessage() {
 }
 
 void COverClockSetDlg::OnConfirm() {
+    storedElsewhere_ = false;
     SaveApplyAndReload();
     AskToHide();
 }

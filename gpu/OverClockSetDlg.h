@@ -34,8 +34,12 @@ class COverClockSetDlg : public CSkinSubDialog {
 
     // The stored "Clock_Set" values onto the controls.
     void LoadFromSettings();
-    // Apply without the message box; true when the hardware took the clocks and voltage.
+    // Apply without the message box (the user's choice, e.g. by a hotkey); true when the hardware
+    // took the clocks and voltage.
     bool StoreAndApply();
+    // The stored "Clock_Set" values to the hardware at start-up, as StoreAndApply does; values
+    // saved on another backend are neither applied nor replaced.
+    bool ApplySavedSettings();
     // The slider ranges from the driver; a failed query leaves that slider's range.
     void SetRangesFromDriver();
     // The driver's current values onto the sliders (the stored ones when they cannot be read).
@@ -101,6 +105,8 @@ class COverClockSetDlg : public CSkinSubDialog {
     void DrawUnavailable();
     // Store, save, apply and read back: Apply and OK share these steps.
     bool SaveApplyAndReload();
+    // StoreAndApply's steps, for the user and for the start-up alike.
+    bool ApplyPageValues();
 
     // The sliders in slot order.
     static CHorizSlid COverClockSetDlg::*const kSliders[kSlotCount];
@@ -115,4 +121,7 @@ class COverClockSetDlg : public CSkinSubDialog {
     // False while the automatic-fan state is only the page's initial one: no "Clock_Set"
     // section was ever saved and the user did not choose; such a state is not applied.
     bool autoFanChosen_ = false;
+    // The stored values were saved on another backend and the user has not applied values on
+    // this one since: the settings keep them as they are, whatever the sliders show.
+    bool storedElsewhere_ = false;
 };

@@ -184,9 +184,8 @@ void CTalvaneDlg::ApplyAndExit() {
         // The last write of these clocks never returned: this start leaves the card alone.
         guard.Clear();
     } else {
-        overclockPage_.LoadFromSettings();
         guard.Arm();
-        const bool applied = overclockPage_.StoreAndApply();
+        const bool applied = overclockPage_.ApplySavedSettings();
         guard.Clear();
         if (applied) {
             overclockPage_.ShowAppliedMessage();

@@ -443,6 +443,45 @@ TEST_F(OverclockPage, AFanPercentOutsideTheRangeReadForTheWriteIsNeverWritten) {
     EXPECT_THAT(simtest::CallLogLines("ATIDL_SetFanSpeed("), IsEmpty());
 }
 
+TEST_F(OverclockPage, ValuesSavedOnAnotherBackendAreHeldUntilTheUserAppliesHere) {
+    // Saved through the display library's Overdrive 6; this card is served by the ATIDL library.
+    const std::string savedElsewhere =
+        "[Clock_Set]\r\nGPUFrequency=1100\r\nGPUVoltage=1250\r\nMem=1300\r\nFan=90\r\n"
+        "SelFan=0\r\nOverdrive=6\r\n";
+    StartWithSettings(savedElsewhere);
+    CreatePage();
+    page().LoadFromSettings();  // as the apply-and-exit start does
+    EXPECT_THAT(Apply(), IsEmpty());
+    EXPECT_THAT(simtest::CallLogLines("ATIDL_Set"), IsEmpty());
+    EXPECT_EQ(ClockSection(), savedElsewhere);
+    EXPECT_EQ(g_runSettings.Clock.GPUVoltage, 1250);
+
+    // Shown, the page offers the card's own values; applying them makes them this backend's.
+    page().ShowPage(SW_SHOW);
+    EXPECT_EQ(page().SliderAt(COverClockSetDlg::kVoltage).GetPos(), 1150);
+    EXPECT_THAT(Apply(), ElementsAre(kApplied));
+    const std::string fan = simtest::GetSimKey("Fan", "Percent");  // the reading, now written
+    EXPECT_EQ(ClockSection(),
+              "[Clock_Set]\r\nGPUFrequency=700\r\nGPUVoltage=1150\r\nMem=1000\r\nFan=" + fan +
+                  "\r\nSelFan=0\r\nOverdrive=0\r\n");
+}
+
+TEST_F(OverclockPage, ACardWithoutUsableOverdriveDisablesEverySliderAndWritesNothing) {
+    StartWithSettings(kSavedClocks);
+    simtest::ResetSim("Od6");
+    simtest::SetSimKey("Overdrive", "Enabled", "0");
+    EXPECT_TRUE(CreatePage().overdriveUnavailable());
+    page().ShowPage(SW_SHOW);
+    for (auto slot : {COverClockSetDlg::kCore, COverClockSetDlg::kVoltage, COverClockSetDlg::kFan,
+                      COverClockSetDlg::kMemory}) {
+        EXPECT_FALSE(page().SliderAt(slot).enabled) << slot;
+    }
+    EXPECT_EQ(page().HotkeySlider(hotkeys::Target::CoreClock), nullptr);
+    EXPECT_THAT(Apply(), IsEmpty());
+    EXPECT_EQ(g_runSettings.Clock.GPUFrequency, 850);
+    EXPECT_THAT(simtest::CallLogLines("ADL2_Overdrive6_State_Set"), IsEmpty());
+}
+
 TEST_F(OverclockPage, ShowingThePageAgainReplacesUnappliedValuesWithTheDrivers) {
     StartWithSettings(kSavedClocks);
     CreatePage();

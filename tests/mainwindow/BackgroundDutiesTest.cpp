@@ -33,10 +33,14 @@ struct FakeShell {
     static inline int refusals = 0;
     static inline int adds = 0;
     static inline int deletes = 0;
+    static inline int modifies = 0;
+    static inline std::wstring tip;
     static void Reset(int refuse) {
         refusals = refuse;
         adds = 0;
         deletes = 0;
+        modifies = 0;
+        tip.clear();
     }
     static BOOL WINAPI Notify(DWORD message, PNOTIFYICONDATAW data) {
         if (data == nullptr || data->uID != 128 || data->cbSize != 952) {
@@ -45,6 +49,14 @@ struct FakeShell {
         if (message == NIM_DELETE) {
             ++deletes;
             return TRUE;
+        }
+        if (message == NIM_MODIFY) {
+            ++modifies;
+            tip = data->szTip;
+            return TRUE;
+        }
+        if (message == NIM_ADD) {
+            tip = data->szTip;
         }
         if (message != NIM_ADD || refusals > 0) {
             refusals -= message == NIM_ADD ? 1 : 0;
@@ -383,6 +395,23 @@ TEST_F(BackgroundDuties, TimersFeedTheGaugeFromTheCard) {
     });
 }
 
+TEST_F(BackgroundDuties, TheTrayTipShowsTheCardsReadingsAndChangesOnlyWithThem) {
+    simtest::SetSimKey("Thermal", "Fixed", "120000");
+    Run(StartMode::TrayOnly, [](DutyWindow& window) {
+        // No page was ever chosen; the icon comes about five seconds after the start.
+        const std::string engine = simtest::GetSimKey("Overdrive", "EngineClock");
+        const std::wstring expected =
+            L"Velmora 120℃ " + std::to_wstring(std::stoi(engine) / 100) + L"MHz";
+        EXPECT_TRUE(PumpUntil([&] { return window.trayIcon().added(); }, 8000));
+        EXPECT_TRUE(PumpUntil([&] { return FakeShell::tip == expected; }, 3000))
+            << std::string(FakeShell::tip.begin(), FakeShell::tip.end());
+        // Unchanged readings send nothing to the shell.
+        const int modifies = FakeShell::modifies;
+        PumpUntil([] { return false; }, 2500);
+        EXPECT_EQ(FakeShell::modifies, modifies);
+    });
+}
+
 // Counts the gauge's redraws instead of drawing.
 class CountingGauge : public NoUITemprature {
   public:
@@ -422,6 +451,23 @@ TEST_F(BackgroundDuties, ApplyAndExitWritesTheSavedClocksAndEndsWithoutAnIcon) {
     EXPECT_EQ(dismisser.Texts(), std::vector<std::wstring>{L"核心硬件设置成功"});
     EXPECT_EQ(FakeShell::adds, 0);
     EXPECT_FALSE(ClockApplyGuard(kGuardKey).Pending());
+}
+
+TEST_F(BackgroundDuties, ApplyAndExitLeavesValuesSavedOnAnotherBackendAloneAndKeepsThem) {
+    // Saved through the display library's Overdrive 8 before the card moved to this driver.
+    const std::string saved =
+        "[Clock_Set]\r\nGPUFrequency=2000\r\nGPUVoltage=0\r\nMem=875\r\nFan=40\r\n"
+        "SelFan=1\r\nOverdrive=8\r\n";
+    StartWithSettings(saved);
+    simtest::ClearCallLog();
+    simtest::MessageBoxDismisser dismisser;
+    EXPECT_EQ(Run(StartMode::ApplyAndExit, nullptr), IDOK);
+    EXPECT_TRUE(simtest::CallLogLines("ATIDL_Set").empty());
+    EXPECT_TRUE(dismisser.Texts().empty());
+    EXPECT_EQ(SettingsText(), saved);
+    // What the exit would save is still what was saved.
+    EXPECT_EQ(g_runSettings.Clock.GPUFrequency, 2000);
+    EXPECT_EQ(g_runSettings.Clock.Overdrive, 8);
 }
 
 TEST_F(BackgroundDuties, ApplyAndExitAfterAWriteThatNeverReturnedLeavesTheClocksAlone) {

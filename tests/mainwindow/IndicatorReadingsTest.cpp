@@ -6,6 +6,7 @@
 namespace {
 
 using indicator::GaugeTemperature;
+using indicator::TrayTip;
 
 TEST(GaugeTemperature, ShowsWholeDegreesWithinTheDial) {
     EXPECT_EQ(GaugeTemperature(65999u), 65);
@@ -27,6 +28,20 @@ TEST(GaugeTemperature, ReadingsThatCannotBeATemperatureShowTheLowestValue) {
     EXPECT_EQ(GaugeTemperature(static_cast<std::uint32_t>(-15000)), 40);  // negative
     EXPECT_EQ(GaugeTemperature(0xFFFFFFFFu), 40);
     EXPECT_EQ(GaugeTemperature(std::nullopt), 40);
+}
+
+TEST(TrayTip, ShowsTheReadingsThatCanBeTrueAndNothingElse) {
+    EXPECT_EQ(TrayTip(62400u, 850), L"Velmora 62℃ 850MHz");
+    // An overheating card shows its reading, not the gauge's end.
+    EXPECT_EQ(TrayTip(120000u, 900), L"Velmora 120℃ 900MHz");
+    EXPECT_EQ(TrayTip(std::nullopt, 850), L"Velmora 850MHz");
+    EXPECT_EQ(TrayTip(55000u, std::nullopt), L"Velmora 55℃");
+    EXPECT_EQ(TrayTip(std::nullopt, std::nullopt), L"Velmora");
+    // Readings that cannot be a temperature or a clock.
+    EXPECT_EQ(TrayTip(150001u, 0), L"Velmora");
+    EXPECT_EQ(TrayTip(static_cast<std::uint32_t>(-15000), -5), L"Velmora");
+    EXPECT_EQ(TrayTip(0u, std::nullopt), L"Velmora");
+    EXPECT_LE(TrayTip(150000u, INT32_MAX).size(), 127u);
 }
 
 }  // namespace
