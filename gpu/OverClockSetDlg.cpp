@@ -321,15 +321,10 @@ bool COverClockSetDlg::ApplyToHardware() {
         // is known to be safe, even when a reading put a value on the slider.
         fan = DriverBinding::SetFanPercent(overclock::ClampFanPercent(fanSlider_.GetPos()));
     }
-    // Every write is attempted; success only when every write made was accepted. Where any
-    // clock is editable the clocks must have been written.
-    const bool anyClockEditable =
-        slots_[kCore].rangeKnown || slots_[kVoltage].rangeKnown || slots_[kMemory].rangeKnown;
+    // Every write is attempted; success only when the clocks were written and every write made
+    // was accepted.
     const std::optional<OverdriveRequest> request = ClockRequest();
     const bool clocks = request && DriverBinding::SetPerformanceClocks(*request);
-    if (!anyClockEditable) {
-        return fan == DriverWrite::Accepted;
-    }
     return clocks && fan != DriverWrite::Refused;
 }
 
@@ -397,9 +392,9 @@ void COverClockSetDlg::OnRestoreDefault() {
 }
 
 void COverClockSetDlg::SetAutoFan(bool automatic) {
+    // Drawn with the page: every change that shows is followed by RedrawPage, one presentation.
     autoFanButton_.toggled = automatic;
     ::InvalidateRect(autoFanButton_.GetSafeHwnd(), nullptr, TRUE);
-    autoFanButton_.Redraw();
     autoFan_ = automatic;
     EnableSteppableSliders();
 }

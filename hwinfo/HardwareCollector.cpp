@@ -101,8 +101,13 @@ bool CollectFacts(const GfxProbeEntries& probe, const wchar_t* databasePath,
 
     if (overdrive != nullptr) {
         if (const std::optional<OverdriveClocks> clocks = overdrive->CurrentClocks()) {
-            rows[kCoreClockRow] = ClockText(clocks->engineMHz);
-            rows[kMemoryClockRow] = ClockText(clocks->memoryMHz);
+            // A reading that is no clock leaves the library's text.
+            for (const auto& [row, mhz] : {std::pair{kCoreClockRow, clocks->engineMHz},
+                                           std::pair{kMemoryClockRow, clocks->memoryMHz}}) {
+                if (std::wstring text = ClockText(mhz); !text.empty()) {
+                    rows[row] = std::move(text);
+                }
+            }
         }
     }
     return true;

@@ -111,10 +111,14 @@ bool RunConfigFile::Save(SettingsGroup group, RunSettings& settings) const {
     const wchar_t* file = activePath().c_str();
     bool written = true;
     for (const SettingField& row : SettingFields()) {
-        if (row.group == group) {
-            written =
-                WriteProfileInt(row.section, row.key, FileValue(row, settings), file) && written;
+        if (row.group != group) {
+            continue;
         }
+        const std::int32_t value = FileValue(row, settings);
+        const BOOL done = row.absentWhenZero && value == 0
+                              ? ::WritePrivateProfileStringW(row.section, row.key, nullptr, file)
+                              : WriteProfileInt(row.section, row.key, value, file);
+        written = done && written;
     }
     if (group == SettingsGroup::Clock && written) {
         settings.Clock.Saved = true;

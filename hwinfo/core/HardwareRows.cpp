@@ -62,6 +62,9 @@ std::wstring LibraryClockText(float megahertz) {
 }
 
 std::wstring ClockText(int32_t megahertz) {
+    if (megahertz < 0 || megahertz >= kMaxPlausibleClock) {
+        return {};
+    }
     wchar_t text[32];
     std::swprintf(text, std::size(text), L"%dMHz", megahertz);
     return text;

@@ -44,7 +44,7 @@ inline constexpr int32_t kMaxDisplays = 16;
 [[nodiscard]] std::wstring MemorySizeText(int32_t megabytes);
 // The library's clock as "%0.0f MHz"; empty when unknown (negative) or not a plausible clock.
 [[nodiscard]] std::wstring LibraryClockText(float megahertz);
-// A clock the driver reports, in whole MHz, as "%dMHz".
+// A clock the driver reports, in whole MHz, as "%dMHz"; empty when it is no plausible clock.
 [[nodiscard]] std::wstring ClockText(int32_t megahertz);
 
 // Rows 1-7 from the record; row 8 (the driver version) is not the record's and stays as it was.

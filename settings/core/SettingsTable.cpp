@@ -21,7 +21,7 @@ constexpr std::array kBeforeHotkeys = {
     SettingField{G::Clock, L"Clock_Set", L"Mem", VELMORA_INT(Clock.Mem)},
     SettingField{G::Clock, L"Clock_Set", L"Fan", VELMORA_INT(Clock.Fan)},
     SettingField{G::Clock, L"Clock_Set", L"SelFan", VELMORA_ON_OFF(Clock.SelFan)},
-    SettingField{G::Clock, L"Clock_Set", L"Overdrive", VELMORA_INT(Clock.Overdrive)},
+    SettingField{G::Clock, L"Clock_Set", L"Overdrive", VELMORA_INT(Clock.Overdrive), true},
 
     // 3D mode 1 lives in "3DInfo_Game" and mode 2 in "3DInfo_HD".
     SettingField{G::ThreeD, L"3DInfo_Work", L"Set1", VELMORA_ON_OFF(ThreeD[0].Set[0])},

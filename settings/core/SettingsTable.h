@@ -30,6 +30,9 @@ struct SettingField {
     const wchar_t* section;
     const wchar_t* key;
     SettingFieldRef (*field)(RunSettings&);
+    // A key added after files were already saved, whose absence means 0: a 0 is written by
+    // removing the key, so a file saved as before stays as it was.
+    bool absentWhenZero = false;
 };
 
 // Every row, in the order the loader reads them.

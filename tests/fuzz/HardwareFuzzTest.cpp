@@ -547,7 +547,7 @@ TEST(FuzzHardware, AnyLibraryRecordGivesRowsOfBoundedLengthAndKnownFormat) {
             tally.Fault("memory size row \"" + fuzz::Printable(size) + "\"");
         }
         const std::wstring driverClock = hwinfo::ClockText(random.Hostile32());
-        if (!IsNumberText(driverClock, L"MHz", 3.0e7)) {
+        if (!driverClock.empty() && !IsNumberText(driverClock, L"MHz", 1.0e6)) {
             tally.Fault("driver clock text \"" + fuzz::Printable(driverClock) + "\"");
         }
     }

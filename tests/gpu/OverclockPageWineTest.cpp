@@ -26,8 +26,7 @@ namespace {
 constexpr wchar_t kApplied[] = L"核心硬件设置成功";
 
 constexpr char kSavedClocks[] =
-    "[Clock_Set]\r\nGPUFrequency=850\r\nGPUVoltage=1100\r\nMem=1000\r\nFan=55\r\nSelFan=0\r\n"
-    "Overdrive=0\r\n";
+    "[Clock_Set]\r\nGPUFrequency=850\r\nGPUVoltage=1100\r\nMem=1000\r\nFan=55\r\nSelFan=0\r\n";
 constexpr char kTemplateClocks[] =
     "[Clock_Set]\r\nGPUFrequency=0\r\nGPUVoltage=0\r\nMem=0\r\nFan=50\r\nSelFan=1\r\n";
 constexpr char kNoClockSection[] = "[SettingInfo]\r\nRunValue=0\r\nExitKeep=1\r\n";
@@ -179,7 +178,7 @@ TEST_F(OverclockPage, StoredValuesOutsideTheDriverRangesAreAppliedClamped) {
     EXPECT_EQ(simtest::GetSimKey("Fan", "Automatic"), "0");
     EXPECT_EQ(ClockSection(),
               "[Clock_Set]\r\nGPUFrequency=850\r\nGPUVoltage=1100\r\nMem=1000\r\nFan=100\r\n"
-              "SelFan=0\r\nOverdrive=0\r\n");
+              "SelFan=0\r\n");
 
     // A stored fan below the range: 0, then the slider's minimum.
     StartWithSettings(
@@ -463,7 +462,7 @@ TEST_F(OverclockPage, ValuesSavedOnAnotherBackendAreHeldUntilTheUserAppliesHere)
     const std::string fan = simtest::GetSimKey("Fan", "Percent");  // the reading, now written
     EXPECT_EQ(ClockSection(),
               "[Clock_Set]\r\nGPUFrequency=700\r\nGPUVoltage=1150\r\nMem=1000\r\nFan=" + fan +
-                  "\r\nSelFan=0\r\nOverdrive=0\r\n");
+                  "\r\nSelFan=0\r\n");
 }
 
 TEST_F(OverclockPage, ACardWithoutUsableOverdriveDisablesEverySliderAndWritesNothing) {
@@ -510,7 +509,7 @@ TEST_F(OverclockPage, ConfirmSavesAppliesAndAsksToHide) {
     EXPECT_EQ(simtest::GetSimKey("Fan", "Automatic"), "0");
     EXPECT_EQ(ClockSection(),
               "[Clock_Set]\r\nGPUFrequency=851\r\nGPUVoltage=1100\r\nMem=1000\r\nFan=55\r\n"
-              "SelFan=0\r\nOverdrive=0\r\n");
+              "SelFan=0\r\n");
     MSG msg;
     EXPECT_TRUE(::PeekMessageW(&msg, host_, WM_USER + 7, WM_USER + 7, PM_REMOVE));
 }

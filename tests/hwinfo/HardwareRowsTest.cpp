@@ -54,6 +54,8 @@ TEST(HardwareRows, CutsCountASurrogatePairAsOneCharacterAndNeverSplitIt) {
 TEST(HardwareRows, DriverClocksAreWholeMegahertzWithoutASpace) {
     EXPECT_EQ(ClockText(625), L"625MHz");
     EXPECT_EQ(ClockText(0), L"0MHz");
+    EXPECT_EQ(ClockText(-1), L"");
+    EXPECT_EQ(ClockText(2147483646), L"");
 }
 
 TEST(HardwareRows, LibraryClocksAreRoundedWithASpaceAndUnknownOnesShowNothing) {

@@ -143,6 +143,26 @@ TEST_F(RunConfigFileTest, TheClockSettingsCountAsSavedOnlyWhenTheFileHoldsThem) 
     EXPECT_FALSE(settings.Clock.Saved);
 }
 
+TEST_F(RunConfigFileTest, TheOverdriveKeyIsWrittenOnlyForADisplayLibraryBackend) {
+    const std::string before =
+        "[Clock_Set]\r\nGPUFrequency=850\r\nGPUVoltage=1100\r\nMem=1000\r\n"
+        "Fan=55\r\nSelFan=0\r\n";
+    WriteText(user_, before);
+    RunSettings settings = Loaded();
+    EXPECT_EQ(settings.Clock.Overdrive, 0);  // saved by the ATIDL path
+    ASSERT_TRUE(File().Save(SettingsGroup::Clock, settings));
+    EXPECT_EQ(ReadText(user_), before);  // a file saved as before stays as it was
+
+    settings.Clock.Overdrive = 7;
+    ASSERT_TRUE(File().Save(SettingsGroup::Clock, settings));
+    EXPECT_THAT(ReadText(user_), HasSubstr("SelFan=0\r\nOverdrive=7\r\n"));
+    EXPECT_EQ(Loaded().Clock.Overdrive, 7);
+
+    settings.Clock.Overdrive = 0;
+    ASSERT_TRUE(File().Save(SettingsGroup::Clock, settings));
+    EXPECT_EQ(ReadText(user_), before);
+}
+
 TEST_F(RunConfigFileTest, ReadOnlyTemplateGivesAWritableCopy) {
     WriteText(template_, "[Clock_Set]\r\nFan=40\r\n");
     ::SetFileAttributesW(template_.c_str(), FILE_ATTRIBUTE_READONLY);

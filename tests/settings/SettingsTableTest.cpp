@@ -78,7 +78,7 @@ TEST(SettingsTable, SectionAndKeyPairsAreUniqueAndEachWriterOwnsWholeSections) {
             }
         }
     }
-    EXPECT_EQ(pairs.size(), 60u);
+    EXPECT_EQ(pairs.size(), 61u);
 }
 
 TEST(SettingsTable, OnOffRowsStoreAnyNonZeroAsOnAndGiveOneBack) {
