@@ -1,12 +1,14 @@
-// Measures a core-clock hotkey inside the main window: WM_HOTKEY handled (slider step, settings
-// write, clock write, read-back), split into the simulated adapter's share (it reads and writes
-// its state file, and its call log unless `[Sim] Log=0`, on every call) and the program's, and
-// against the driver's clock write alone.
+// Measures the ten-step core-clock hotkey inside the main window, with the overclocking page
+// shown and with the window hidden: WM_HOTKEY handled (ten slider steps, settings write, clock
+// write, read-back), split into the simulated adapter's share (it reads and writes its state file,
+// and its call log unless `[Sim] Log=0`, on every call) and the program's, the presentations of
+// the window per hotkey, and the driver's clock write alone.
 //
 //   bench_hotkey PRESSES
 #include "app/WindowClass.h"
 #include "framework/GdiplusSession.h"
 #include "gpu/DriverBinding.h"
+#include "settings/RunConfig.h"
 #include "skin/SkinImages.h"
 #include "tools/bench-common/FirstFrame.h"
 #include "tools/bench-common/ScriptedMainWindow.h"
@@ -20,8 +22,9 @@
 
 namespace {
 
-constexpr int kCoreUpOne = 1008;
-constexpr int kCoreDownOne = 1010;
+// The ten-step hotkeys: up and down in turn, so the clock stays inside its range.
+constexpr int kCoreUpTen = 1007;
+constexpr int kCoreDownTen = 1009;
 
 struct Figures {
     double median = 0;
@@ -38,33 +41,29 @@ Figures Summarise(std::vector<double> values) {
     return figures;
 }
 
-class MeasuredWindow : public bench::ScriptedMainWindow {
-  public:
-    int presses = 200;
+// One run of presses with the overclocking page shown or the window hidden.
+struct Run {
     Figures hotkey;
     Figures program;
     Figures card;
+    double presentationsPerPress = 0;
+};
+
+class MeasuredWindow : public bench::ScriptedMainWindow {
+  public:
+    int presses = 200;
+    Run shown;
+    Run hidden;
     Figures driverWrite;
+    Figures settingsWrite;
 
   protected:
     void RunScript() override {
         HWND hwnd = GetSafeHwnd();
-        std::vector<double> handled;
-        std::vector<double> programAlone;
-        std::vector<double> inCard;
-        for (int i = 0; i < presses; ++i) {
-            const double cardBefore = bench::SimulatedCardMs();
-            const double started = bench::NowMs();
-            ::SendMessageW(hwnd, WM_HOTKEY, i % 2 == 0 ? kCoreUpOne : kCoreDownOne, 0);
-            const double elapsed = bench::NowMs() - started;
-            const double cardShare = bench::SimulatedCardMs() - cardBefore;
-            handled.push_back(elapsed);
-            inCard.push_back(cardShare);
-            programAlone.push_back(elapsed - cardShare);
-        }
-        hotkey = Summarise(handled);
-        program = Summarise(programAlone);
-        card = Summarise(inCard);
+        Navigate(skin::NavigationCode::OverclockPage);
+        shown = Press(hwnd);
+        ::ShowWindow(hwnd, SW_HIDE);
+        hidden = Press(hwnd);
         std::vector<double> writes;
         if (const auto level = DriverBinding::GetPerformanceLevels(false)) {
             const OverdriveRequest request{level->engineMHz, level->memoryMHz,
@@ -76,8 +75,49 @@ class MeasuredWindow : public bench::ScriptedMainWindow {
             }
         }
         driverWrite = Summarise(writes);
+        std::vector<double> saves;
+        for (int i = 0; i < presses; ++i) {
+            const double started = bench::NowMs();
+            SaveClockSettings();
+            saves.push_back(bench::NowMs() - started);
+        }
+        settingsWrite = Summarise(saves);
+    }
+
+  private:
+    Run Press(HWND hwnd) {
+        std::vector<double> handled;
+        std::vector<double> programAlone;
+        std::vector<double> inCard;
+        const std::uint64_t presentedBefore = presentations();
+        for (int i = 0; i < presses; ++i) {
+            const double cardBefore = bench::SimulatedCardMs();
+            const double started = bench::NowMs();
+            ::SendMessageW(hwnd, WM_HOTKEY, i % 2 == 0 ? kCoreUpTen : kCoreDownTen, 0);
+            const double elapsed = bench::NowMs() - started;
+            const double cardShare = bench::SimulatedCardMs() - cardBefore;
+            handled.push_back(elapsed);
+            inCard.push_back(cardShare);
+            programAlone.push_back(elapsed - cardShare);
+        }
+        Run run;
+        run.hotkey = Summarise(handled);
+        run.program = Summarise(programAlone);
+        run.card = Summarise(inCard);
+        run.presentationsPerPress =
+            static_cast<double>(presentations() - presentedBefore) / presses;
+        return run;
     }
 };
+
+void Print(const char* name, const Run& run) {
+    std::printf("%s: median %.2f ms, worst %.2f ms; %.2f presentations per hotkey\n", name,
+                run.hotkey.median, run.hotkey.worst, run.presentationsPerPress);
+    std::printf("  of which the simulated card: median %.2f ms, worst %.2f ms\n", run.card.median,
+                run.card.worst);
+    std::printf("  the program alone: median %.2f ms, worst %.2f ms\n", run.program.median,
+                run.program.worst);
+}
 
 }  // namespace
 
@@ -90,13 +130,12 @@ int wmain(int argc, wchar_t** argv) {
     window.presses = presses;
     window.DoModal();
     ReleaseSkinImages();
-    std::printf("core-clock hotkey, %d presses: median %.2f ms, worst %.2f ms\n", presses,
-                window.hotkey.median, window.hotkey.worst);
-    std::printf("  of which the simulated card: median %.2f ms, worst %.2f ms\n",
-                window.card.median, window.card.worst);
-    std::printf("  the program alone: median %.2f ms, worst %.2f ms\n", window.program.median,
-                window.program.worst);
+    std::printf("ten-step core-clock hotkey, %d presses each\n", presses);
+    Print("overclocking page shown", window.shown);
+    Print("window hidden", window.hidden);
     std::printf("the simulated adapter's clock write alone: median %.2f ms, worst %.2f ms\n",
                 window.driverWrite.median, window.driverWrite.worst);
+    std::printf("the \"Clock_Set\" section written alone: median %.2f ms, worst %.2f ms\n",
+                window.settingsWrite.median, window.settingsWrite.worst);
     return 0;
 }
