@@ -34,7 +34,7 @@ wine bench_toolkit.exe
 echo
 echo "== First frame: Velmora.exe against the floor program"
 quiet_card
-wine bench_firstframe.exe 15 TALVANE_DLG "$(winepath -w "$bin/Velmora.exe")" \
+wine bench_firstframe.exe 45 TALVANE_DLG "$(winepath -w "$bin/Velmora.exe")" \
     VELMORA_FLOOR_WINDOW "$(winepath -w "$bin/floor_window.exe")"
 echo
 echo "== Opening each page the first time, against a bare full-surface presentation"
