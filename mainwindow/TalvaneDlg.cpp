@@ -274,6 +274,9 @@ void CTalvaneDlg::FinishStart() {
     for (const CommandButton& entry : kCommandButtons) {
         DecodedSkinImage((this->*entry.member).normalImage);
     }
+    // Every other picture (the pages', their controls') is decoded in the background while the
+    // start screen waits for the first click, so that no page's first visit decodes them.
+    PrefetchRemainingSkinImages();
 }
 
 CTalvaneDlg::HeldPresentation::HeldPresentation(CTalvaneDlg& window) : window_(window) {

@@ -128,8 +128,9 @@ class CTalvaneDlg : public CSkinDialog {
 
     void LayOutControls();
     // The rest of the start once the first frame is on screen (also run first by anything that
-    // needs the pages before then): the six pages, created hidden and given the surface, and the
-    // page screen's pictures decoded. Runs once.
+    // needs the pages before then): the six pages, created hidden and given the surface, the
+    // page screen's pictures decoded and every other picture queued for the background. Runs
+    // once.
     void FinishStart();
     void CreatePages();
     void DistributeSurface();

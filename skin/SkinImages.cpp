@@ -48,6 +48,8 @@ struct Registry {
     // The prefetch thread's work, taken from the front, and its handle.
     std::vector<Gdiplus::Image*> prefetchQueue;
     fw::KernelHandle prefetchThread;
+    // The thread takes queued pictures; it clears this, under the lock, when it finds none left.
+    bool prefetchRunning = false;
 };
 
 Registry& registry() {
@@ -171,9 +173,10 @@ DWORD WINAPI PrefetchThread(void*) {
         {
             LockGuard guard(state.lock);
             image = TakeQueuedPicture(state, picture);
-        }
-        if (image == nullptr) {
-            break;
+            if (image == nullptr) {
+                state.prefetchRunning = false;  // pictures queued from now on need a new thread
+                break;
+            }
         }
         // Nobody touches the object meanwhile: every use goes through DecodedSkinImage, which
         // waits while the picture is marked as being decoded.
@@ -251,21 +254,69 @@ Gdiplus::Image* DecodedSkinImage(Gdiplus::Image* image) {
     return image;
 }
 
-void PrefetchSkinImages(std::span<const wchar_t* const> names) {
+namespace {
+
+// Queues the pictures; a thread that still runs takes them, otherwise a new one starts (after
+// the one that ended is joined). Without a thread they are simply decoded when first drawn.
+void Prefetch(const std::vector<Gdiplus::Image*>& images) {
     Registry& state = registry();
-    if (!state.ready || state.prefetchThread) {
-        return;
-    }
     {
         LockGuard guard(state.lock);
-        for (const wchar_t* name : names) {
-            if (Gdiplus::Image* image = FindSkinImage(name)) {
-                state.prefetchQueue.push_back(image);
-            }
+        state.prefetchQueue.insert(state.prefetchQueue.end(), images.begin(), images.end());
+        if (state.prefetchRunning || state.prefetchQueue.empty()) {
+            return;
+        }
+        state.prefetchRunning = true;
+    }
+    if (state.prefetchThread) {
+        // It has left its loop: the wait is for its last few instructions.
+        ::WaitForSingleObject(state.prefetchThread.get(), INFINITE);
+    }
+    state.prefetchThread.reset(::CreateThread(nullptr, 0, &PrefetchThread, nullptr, 0, nullptr));
+    if (!state.prefetchThread) {
+        LockGuard guard(state.lock);
+        state.prefetchRunning = false;
+    }
+}
+
+}  // namespace
+
+void PrefetchSkinImages(std::span<const wchar_t* const> names) {
+    if (!registry().ready) {
+        return;
+    }
+    std::vector<Gdiplus::Image*> images;
+    for (const wchar_t* name : names) {
+        if (Gdiplus::Image* image = FindSkinImage(name)) {
+            images.push_back(image);
         }
     }
-    // Without a thread the pictures are simply decoded when first drawn.
-    state.prefetchThread.reset(::CreateThread(nullptr, 0, &PrefetchThread, nullptr, 0, nullptr));
+    Prefetch(images);
+}
+
+void PrefetchRemainingSkinImages() {
+    Registry& state = registry();
+    if (!state.ready) {
+        return;
+    }
+    std::vector<Gdiplus::Image*> images;
+    for (const SkinImageRow& row : SkinImageTable) {
+        Gdiplus::Image* image = FindSkinImage(row.name);
+        LockGuard guard(state.lock);
+        if (image != nullptr && state.pending.count(image) != 0) {
+            images.push_back(image);
+        }
+    }
+    Prefetch(images);
+}
+
+bool SkinPrefetchIdle() {
+    Registry& state = registry();
+    if (!state.ready) {
+        return true;
+    }
+    LockGuard guard(state.lock);
+    return !state.prefetchRunning;
 }
 
 void FinishSkinPrefetch() {
@@ -279,6 +330,7 @@ void FinishSkinPrefetch() {
     }
     ::WaitForSingleObject(state.prefetchThread.get(), INFINITE);
     state.prefetchThread.reset();
+    state.prefetchRunning = false;
 }
 
 bool SkinImageSize(Gdiplus::Image* image, int& width, int& height) {

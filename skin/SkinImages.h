@@ -19,8 +19,13 @@ Gdiplus::Image* FindSkinImage(const wchar_t* name);
 // Starts decoding these registered pictures, in order, on a thread of their own, so that the
 // first frame finds them ready; meanwhile a lookup waits only when it needs the one being decoded.
 // Unknown names are skipped; without a thread the pictures are decoded when first drawn. Call
-// after LoadSkinImages; only the first call starts a thread.
+// after LoadSkinImages; a call while the thread still runs adds to its queue.
 void PrefetchSkinImages(std::span<const wchar_t* const> names);
+// The same for every registered picture not decoded yet, in the registry's order: the pages'
+// pictures, decoded while the start screen waits for the first click.
+void PrefetchRemainingSkinImages();
+// Whether no prefetch thread is at work (its queue is done, or none was started).
+bool SkinPrefetchIdle();
 // Drops the pictures not started yet and waits for the prefetch thread to end. Call before GDI+
 // shuts down; ReleaseSkinImages calls it too.
 void FinishSkinPrefetch();

@@ -185,11 +185,32 @@ TEST_F(SkinRegistry, AFinishedPrefetchLeavesTheRestToFirstUse) {
         ASSERT_EQ(DecodedSkinImage(image), image) << name;
         EXPECT_GT(image->GetWidth(), 0u) << name;
     }
-    // One prefetch per loaded registry; a fresh load may start another.
+    // A fresh load may start another.
     ReleaseSkinImages();
     LoadSkinImages();
     PrefetchSkinImages(names);
     EXPECT_GT(DecodedSkinImage(FindSkinImage(L"RbtnBack"))->GetWidth(), 0u);
+}
+
+TEST_F(SkinRegistry, APrefetchAfterTheFirstEndedDecodesEveryPictureLeftInTheBackground) {
+    const auto waitIdle = [] {
+        for (int i = 0; i < 1000 && !SkinPrefetchIdle(); ++i) {
+            ::Sleep(10);
+        }
+        return SkinPrefetchIdle();
+    };
+    const wchar_t* first[] = {L"RbtnBack"};
+    PrefetchSkinImages(first);
+    ASSERT_TRUE(waitIdle());
+    PrefetchRemainingSkinImages();
+    ASSERT_TRUE(waitIdle());
+    // Read without DecodedSkinImage: a picture nobody decoded would still be the empty stand-in.
+    for (const SkinImageRow& row : SkinImageTable) {
+        Gdiplus::Image* image = FindSkinImage(row.name);
+        EXPECT_EQ(image->GetWidth(), ExpectedSize(row.id).first) << row.id;
+        image->GetLastStatus();
+    }
+    FinishSkinPrefetch();
 }
 
 TEST_F(SkinRegistry, ImagesFromElsewherePassThroughUntouched) {
