@@ -189,6 +189,7 @@ void CHorizSlid::ClickTrack(POINT point) {
 void CHorizSlid::StartRepeat(UINT_PTR timer) {
     // The hold is armed before the first step: the parent may take the capture away while it
     // handles that step's notification, and the capture loss must then end the hold.
+    StopRepeat();  // a hold still running (a press without its release) ends first
     ::SetCapture(GetSafeHwnd());
     repeating_ = timer;
     ::SetTimer(GetSafeHwnd(), timer, kRepeatPeriodMs, nullptr);
@@ -200,10 +201,11 @@ void CHorizSlid::StartRepeat(UINT_PTR timer) {
 }
 
 void CHorizSlid::StopRepeat() {
-    HWND hwnd = GetSafeHwnd();
-    ::KillTimer(hwnd, kTimerStepUp);
-    ::KillTimer(hwnd, kTimerStepDown);
-    repeating_ = 0;
+    // Only the held button's timer runs (a tick queued before is ignored by OnTimer).
+    if (repeating_ != 0) {
+        ::KillTimer(GetSafeHwnd(), repeating_);
+        repeating_ = 0;
+    }
 }
 
 bool CHorizSlid::OnLButtonDown(UINT, POINT point) {
