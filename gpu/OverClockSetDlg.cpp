@@ -214,7 +214,7 @@ void COverClockSetDlg::PutStored(Slot slot, int32_t stored, std::optional<int> c
     Hold(slot, stored);
 }
 
-void COverClockSetDlg::LoadFromSettings() {
+bool COverClockSetDlg::LoadFromSettings() {
     const ClockSettings& stored = g_runSettings.Clock;
     if (!stored.Saved || !StoredForThisCard()) {
         // Nothing was ever saved, or it was saved on another backend: nothing of it reaches the
@@ -222,7 +222,7 @@ void COverClockSetDlg::LoadFromSettings() {
         HoldAllStored();
         SetAutoFan(stored.Saved ? stored.SelFan : true);
         autoFanChosen_ = false;
-        return;
+        return false;
     }
     // A clock or voltage never set takes the driver's current value.
     std::optional<OverdriveSettings> current;
@@ -241,6 +241,7 @@ void COverClockSetDlg::LoadFromSettings() {
     PutStored(kMemory, stored.Mem, known(&OverdriveSettings::memoryMHz, true));
     SetAutoFan(stored.SelFan);
     autoFanChosen_ = true;
+    return true;
 }
 
 void COverClockSetDlg::LoadFromHardware() {

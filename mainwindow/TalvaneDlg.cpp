@@ -183,8 +183,9 @@ void CTalvaneDlg::ApplyAndExit() {
     if (guard.Pending()) {
         // The last write of these clocks never returned: this start leaves the card alone.
         guard.Clear();
-    } else {
-        overclockPage_.LoadFromSettings();
+    } else if (overclockPage_.LoadFromSettings()) {
+        // Only values saved on this backend: others stay held, neither written nor replaced by
+        // a read-back of the card (which the exit would then save in their place).
         guard.Arm();
         const bool applied = overclockPage_.StoreAndApply();
         guard.Clear();
