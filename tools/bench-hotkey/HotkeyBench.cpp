@@ -1,7 +1,8 @@
 // Measures a core-clock hotkey inside the main window: WM_HOTKEY handled (slider step, settings
 // write, clock write, read-back), split into the simulated adapter's share (it reads and writes
 // its state file, and its call log unless `[Sim] Log=0`, on every call) and the program's, and
-// against the driver's clock write alone.
+// against the driver's clock write alone, on whichever Overdrive generation the simulated card
+// speaks (its state file names the scenario).
 //
 //   bench_hotkey PRESSES
 #include "app/WindowClass.h"
@@ -16,6 +17,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cwchar>
+#include <optional>
 #include <vector>
 
 namespace {
@@ -36,6 +38,24 @@ Figures Summarise(std::vector<double> values) {
         figures.worst = values.back();
     }
     return figures;
+}
+
+const char* GenerationName(OverdriveGeneration generation) {
+    switch (generation) {
+        case OverdriveGeneration::Atidl:
+            return "ATIDL";
+        case OverdriveGeneration::Od5:
+            return "Overdrive 5";
+        case OverdriveGeneration::Od6:
+            return "Overdrive 6";
+        case OverdriveGeneration::OdN:
+            return "OverdriveN";
+        case OverdriveGeneration::Od8:
+            return "Overdrive 8";
+        case OverdriveGeneration::None:
+            break;
+    }
+    return "no Overdrive";
 }
 
 class MeasuredWindow : public bench::ScriptedMainWindow {
@@ -67,8 +87,10 @@ class MeasuredWindow : public bench::ScriptedMainWindow {
         card = Summarise(inCard);
         std::vector<double> writes;
         if (const auto level = DriverBinding::GetPerformanceLevels(false)) {
-            const OverdriveRequest request{level->engineMHz, level->memoryMHz,
-                                           level->voltageMilliVolts};
+            // What the card runs, written back; a voltage only where the generation has one.
+            const OverdriveRequest request{
+                level->engineMHz, level->memoryMHz,
+                level->voltageKnown ? std::optional<int>(level->voltageMilliVolts) : std::nullopt};
             for (int i = 0; i < presses; ++i) {
                 const double started = bench::NowMs();
                 (void)DriverBinding::SetPerformanceClocks(request);
@@ -90,8 +112,9 @@ int wmain(int argc, wchar_t** argv) {
     window.presses = presses;
     window.DoModal();
     ReleaseSkinImages();
-    std::printf("core-clock hotkey, %d presses: median %.2f ms, worst %.2f ms\n", presses,
-                window.hotkey.median, window.hotkey.worst);
+    std::printf("%s: core-clock hotkey, %d presses: median %.2f ms, worst %.2f ms\n",
+                GenerationName(DriverBinding::Generation()), presses, window.hotkey.median,
+                window.hotkey.worst);
     std::printf("  of which the simulated card: median %.2f ms, worst %.2f ms\n",
                 window.card.median, window.card.worst);
     std::printf("  the program alone: median %.2f ms, worst %.2f ms\n", window.program.median,
