@@ -130,7 +130,9 @@ class OverclockPage(e2e.UserCopyCase):
 
         plus_x, plus_y = plus_button("core")
         e2e.click(window, plus_x, plus_y)
-        # Held down, the button keeps stepping every 80 ms.
+        # Held down, the button keeps stepping every 80 ms; pressed again within the double-click
+        # time it would take a double click instead, which steps once.
+        time.sleep(0.6)
         e2e.move(window, plus_x, plus_y)
         e2e._xdotool("mousedown", 1)
         time.sleep(1.0)

@@ -301,15 +301,20 @@ def adl_writes(calls, names):
     return [result for name, _, result in calls if name in names]
 
 
+# Every Overdrive write, clocks and fan, of either library.
+FAN_DEFAULT_WRITES = ("ADL2_Overdrive5_FanSpeedToDefault_Set", "ADL2_Overdrive6_FanSpeed_Reset",
+                      "ADL2_OverdriveN_FanControl_Set")
+
+
 def success_allowed(calls):
-    """Whether the segment may show the success message: on the display library's path, some
-    Overdrive write was made and every one was accepted (a card whose only editable value is
-    its fan may succeed with the fan alone; a memory write refused after the engine levels took
-    is a failure)."""
-    results = adl_writes(calls, ADL_CLOCK_WRITES + ADL_FAN_WRITES)
-    if results:
-        return all(result >= 0 for result in results)
-    return clock_writes_accepted(calls)
+    """Whether the segment may show the success message: some Overdrive write was made and every
+    one was accepted (a card whose only editable value is its fan may succeed with the fan
+    alone; a clock write refused after the levels took, or a memory write refused after the
+    engine levels took, is a failure)."""
+    results = [result for name, _, result in calls
+               if name.startswith(("ATIDL_SetOD", "ATIDL_SetFanSpeed"))
+               or name in ADL_CLOCK_WRITES + ADL_FAN_WRITES + FAN_DEFAULT_WRITES]
+    return bool(results) and all(result >= 0 for result in results)
 
 
 def clock_writes_accepted(calls):
