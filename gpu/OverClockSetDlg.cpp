@@ -215,7 +215,7 @@ void COverClockSetDlg::PutStored(Slot slot, int32_t stored, std::optional<int> c
     Hold(slot, stored);
 }
 
-void COverClockSetDlg::LoadFromSettings() {
+bool COverClockSetDlg::LoadFromSettings() {
     const ClockSettings& stored = g_runSettings.Clock;
     storedElsewhere_ = stored.Saved && !StoredForThisCard();
     if (!stored.Saved || storedElsewhere_) {
@@ -224,7 +224,7 @@ void COverClockSetDlg::LoadFromSettings() {
         HoldAllStored();
         SetAutoFan(stored.Saved ? stored.SelFan : true);
         autoFanChosen_ = false;
-        return;
+        return false;
     }
     // A clock or voltage never set takes the driver's current value.
     std::optional<OverdriveSettings> current;
@@ -243,6 +243,7 @@ void COverClockSetDlg::LoadFromSettings() {
     PutStored(kMemory, stored.Mem, known(&OverdriveSettings::memoryMHz, true));
     SetAutoFan(stored.SelFan);
     autoFanChosen_ = true;
+    return true;
 }
 
 void COverClockSetDlg::LoadFromHardware() {

@@ -32,8 +32,9 @@ class COverClockSetDlg : public CSkinSubDialog {
     // The message that the hardware took the values.
     void ShowAppliedMessage();
 
-    // The stored "Clock_Set" values onto the controls.
-    void LoadFromSettings();
+    // The stored "Clock_Set" values onto the controls. False when there is nothing of them to
+    // apply: nothing was saved, or it was saved on another backend (then it is held).
+    bool LoadFromSettings();
     // Apply without the message box (the user's choice, e.g. by a hotkey); true when the hardware
     // took the clocks and voltage.
     bool StoreAndApply();

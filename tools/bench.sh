@@ -18,11 +18,12 @@ fi
 
 # The simulated card reads and rewrites its state file on every driver call, which no driver does:
 # the start-up benchmarks keep it in memory so that they measure the program.
+# An optional scenario names the card (default: today's ATIDL card).
 quiet_card() {
     local folder="$WINEPREFIX/drive_c/velmora-sim"
     mkdir -p "$folder"
     rm -f "$folder/state.ini" "$folder/calls.log"
-    printf '[Sim]\r\nScenario=Default\r\nMemory=1\r\nLog=0\r\n' >"$folder/state.ini"
+    printf '[Sim]\r\nScenario=%s\r\nMemory=1\r\nLog=0\r\n' "${1:-Default}" >"$folder/state.ini"
 }
 
 cd "$bin"
@@ -43,8 +44,13 @@ echo
 echo "== One gamma slider step on the display-quality page, against a bare presentation"
 wine bench_gamma.exe 200
 echo
-echo "== A core-clock hotkey handled by the main window, against the driver's clock write alone"
-wine bench_hotkey.exe 200
+echo "== A core-clock hotkey handled by the main window, against the driver's clock write alone,"
+echo "   on the card of each Overdrive generation"
+for scenario in Default Od5 Od6 OdN Od8; do
+    quiet_card "$scenario"
+    wine bench_hotkey.exe 200
+done
+quiet_card
 echo
 echo "== The same hotkey from the key event on the X server to the card's new clock"
 VELMORA_BIN="$bin" python3 "$root/tools/bench-hotkey/key_to_driver.py" 200

@@ -79,18 +79,25 @@ std::optional<AdlOdnBackend::Card> AdlOdnBackend::ReadCard(int32_t mode) {
     return Card{*caps, *engine, *memory};
 }
 
-OverdriveCapabilities AdlOdnBackend::CapabilitiesOf(const Card& card) {
+OverdriveCapabilities AdlOdnBackend::CapabilitiesOf(const Card& card) const {
     const ADLODNCapabilitiesX2& odn = card.caps;
+    // A list the driver has no write entry for cannot change: offering it would fail every
+    // write of the other list with it.
+    const bool engineWritable = entries().ADL2_OverdriveN_SystemClocksX2_Set != nullptr;
+    const bool memoryWritable = entries().ADL2_OverdriveN_MemoryClocksX2_Set != nullptr;
     OverdriveCapabilities caps;
-    if (TopAllows(card.engine, odn.iFlags, kAdlOdnEngineClockLevels, kAdlOdnLevelClock)) {
+    if (engineWritable &&
+        TopAllows(card.engine, odn.iFlags, kAdlOdnEngineClockLevels, kAdlOdnLevelClock)) {
         caps.engineMHz =
             overdrive::MHzRangeFromTenKHz(odn.sEngineClockRange.iMin, odn.sEngineClockRange.iMax);
     }
-    if (TopAllows(card.memory, odn.iFlags, kAdlOdnMemoryClockLevels, kAdlOdnLevelClock)) {
+    if (memoryWritable &&
+        TopAllows(card.memory, odn.iFlags, kAdlOdnMemoryClockLevels, kAdlOdnLevelClock)) {
         caps.memoryMHz =
             overdrive::MHzRangeFromTenKHz(odn.sMemoryClockRange.iMin, odn.sMemoryClockRange.iMax);
     }
-    if (TopAllows(card.engine, odn.iFlags, kAdlOdnEngineVoltage, kAdlOdnLevelVddc)) {
+    if (engineWritable &&
+        TopAllows(card.engine, odn.iFlags, kAdlOdnEngineVoltage, kAdlOdnLevelVddc)) {
         caps.voltageMilliVolts = overdrive::UsableRange(odn.svddcRange.iMin, odn.svddcRange.iMax);
     }
     return caps;

@@ -42,6 +42,7 @@ class AdlOdnBackend final : public AdlOverdriveBackend {
     std::optional<ADLODNCapabilitiesX2> ReadCaps();
     std::optional<Levels> ReadLevels(Adl2OdnLevelsX2Fn get, int32_t room, int32_t mode);
     std::optional<Card> ReadCard(int32_t mode);
-    static OverdriveCapabilities CapabilitiesOf(const Card& card);
+    // What the flags, the top levels' control masks and the write entries there are allow.
+    OverdriveCapabilities CapabilitiesOf(const Card& card) const;
     bool WriteLevels(Adl2OdnLevelsX2Fn set, Levels levels, int32_t mode);
 };

@@ -60,6 +60,8 @@ const std::vector<StateKey>& DefaultCard() {
 struct Scenario {
     const char* name;
     std::vector<StateKey> changes;
+    // The scenario whose changes come first: a hostile variant of a personality's card.
+    const char* base = nullptr;
 };
 
 const std::vector<Scenario>& Scenarios() {
@@ -240,33 +242,76 @@ const std::vector<Scenario>& Scenarios() {
              {"Od8", "MemClock", "875"},
              {"Od8", "Activity", "45"},
          }},
+        // Hostile answers of the display library's generations, each on its personality's card.
+        {"Od5LevelsHuge", {{"Overdrive", "Levels", "1000000000"}}, "Od5"},
+        {"Od6RangesInverted",
+         {
+             {"Od6", "EngineRange", "120000,30000,500"},
+             {"Od6", "MemoryRange", "160000,15000,500"},
+         },
+         "Od6"},
+        // Capabilities that name three levels for a state record the SDK gives two.
+        {"Od6LevelsThree", {{"Od6", "Levels", "3"}}, "Od6"},
+        {"OdNLevelsHuge", {{"OdN", "MaxLevels", "1000000000"}}, "OdN"},
+        {"OdNLevelsNegative", {{"OdN", "MaxLevels", "-3"}}, "OdN"},
+        {"OdNRangesInverted",
+         {
+             {"OdN", "EngineRange", "200000,30000,100,134000"},
+             {"OdN", "MemoryRange", "250000,30000,100,200000"},
+             {"OdN", "VddcRange", "1200,750,1,1150"},
+         },
+         "OdN"},
+        // More settings than the program's records hold, and a count beyond the list handed out.
+        {"Od8CountBeyondRoom",
+         {{"Od8", "FeatureCount", "120"}, {"Od8", "ReportedCount", "100000"}},
+         "Od8"},
+        {"Od8RangesInverted",
+         {{"Od8", "Init0", "2100,800,1980"}, {"Od8", "Init8", "930,625,875"}},
+         "Od8"},
     };
     return scenarios;
+}
+
+const Scenario* FindScenario(std::string_view name) {
+    for (const Scenario& candidate : Scenarios()) {
+        if (EqualsIgnoreCase(candidate.name, name)) {
+            return &candidate;
+        }
+    }
+    return nullptr;
+}
+
+void ApplyChanges(std::vector<StateKey>& keys, const std::vector<StateKey>& changes) {
+    for (const StateKey& change : changes) {
+        bool replaced = false;
+        for (StateKey& key : keys) {
+            if (EqualsIgnoreCase(key.section, change.section) &&
+                EqualsIgnoreCase(key.key, change.key)) {
+                key.value = change.value;
+                replaced = true;
+            }
+        }
+        if (!replaced) {
+            keys.push_back(change);
+        }
+    }
 }
 
 }  // namespace
 
 std::vector<StateKey> ScenarioKeys(std::string_view scenario) {
     std::vector<StateKey> keys = DefaultCard();
-    for (const Scenario& candidate : Scenarios()) {
-        if (!EqualsIgnoreCase(candidate.name, scenario)) {
-            continue;
-        }
-        keys.front().value = candidate.name;
-        for (const StateKey& change : candidate.changes) {
-            bool replaced = false;
-            for (StateKey& key : keys) {
-                if (EqualsIgnoreCase(key.section, change.section) &&
-                    EqualsIgnoreCase(key.key, change.key)) {
-                    key.value = change.value;
-                    replaced = true;
-                }
-            }
-            if (!replaced) {
-                keys.push_back(change);
-            }
+    const Scenario* found = FindScenario(scenario);
+    if (found == nullptr) {
+        return keys;
+    }
+    if (found->base != nullptr) {
+        if (const Scenario* base = FindScenario(found->base)) {
+            ApplyChanges(keys, base->changes);
         }
     }
+    ApplyChanges(keys, found->changes);
+    keys.front().value = found->name;
     return keys;
 }
 

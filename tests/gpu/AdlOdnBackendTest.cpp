@@ -208,6 +208,22 @@ TEST_F(OdnBackend, ARefusedMemoryWritePutsTheEngineLevelsBack) {
     EXPECT_TRUE(Card().memoryWrites.empty());
 }
 
+TEST_F(OdnBackend, AListWithoutItsWriteEntryIsNotEditableAndTheOtherStillApplies) {
+    entries.ADL2_OverdriveN_MemoryClocksX2_Set = nullptr;
+    const std::optional<OverdriveCapabilities> caps = backend.Capabilities();
+    ASSERT_TRUE(caps);
+    EXPECT_FALSE(caps->memoryMHz);
+    EXPECT_TRUE(caps->engineMHz && caps->voltageMilliVolts);
+    EXPECT_TRUE(backend.Apply({1300, std::nullopt, 1125}));
+    ASSERT_EQ(Card().engineWrites.size(), 1u);
+    EXPECT_FALSE(backend.Apply({1300, 2100, std::nullopt}));
+    EXPECT_EQ(Card().engineWrites.size(), 1u) << "written for a memory clock that cannot be";
+
+    entries.ADL2_OverdriveN_SystemClocksX2_Set = nullptr;
+    EXPECT_FALSE(backend.Capabilities()->engineMHz);
+    EXPECT_FALSE(backend.Capabilities()->voltageMilliVolts);
+}
+
 TEST_F(OdnBackend, DefaultsAreReadAndWrittenInDefaultMode) {
     Card().engineDefaults[5].iClock = 126600;
     EXPECT_EQ(backend.Settings(true)->engineMHz, 1266);

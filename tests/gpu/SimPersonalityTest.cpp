@@ -23,7 +23,12 @@ TEST(SimPersonalityTest, EveryPersonalityScenarioSpeaksItsGeneration) {
                                  {"Od5", 5, false, "atipdlxx"},
                                  {"Od6", 6, false, ""},
                                  {"OdN", 7, false, "atipdlxx"},
-                                 {"Od8", 8, false, "atipdlxx"}};
+                                 {"Od8", 8, false, "atipdlxx"},
+                                 // Hostile variants keep their personality's card.
+                                 {"Od5LevelsHuge", 5, false, "atipdlxx"},
+                                 {"Od6RangesInverted", 6, false, ""},
+                                 {"OdNLevelsNegative", 7, false, "atipdlxx"},
+                                 {"Od8CountBeyondRoom", 8, false, "atipdlxx"}};
     for (const Expected& e : expected) {
         sim::IniDocument doc =
             sim::IniDocument::Parse(std::string("[Sim]\nScenario=") + e.scenario);

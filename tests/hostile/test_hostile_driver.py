@@ -1,6 +1,6 @@
 """The whole program against a hostile driver: every entry point refused in turn, hostile values
 (level and adapter counts, temperatures, inverted ranges, step 0) and libraries or exports
-missing. In each scenario the program starts, every page opens and applies, the seventeen
+missing, on today's card and on the display library's Overdrive 5, 6, N and 8 cards. In each scenario the program starts, every page opens and applies, the seventeen
 hotkeys step, and it closes; then the simulated adapter's call log must show no write outside
 the ranges the card reported and the success message only after accepted voltage and clock
 writes, and the process must have ended with exit code 0.
@@ -48,6 +48,39 @@ def entry_names():
         return re.findall(r'visit\("(\w+)"', f.read())
 
 
+# The display library's Overdrive generations: each personality's own entry points.
+PERSONALITIES = {"Od5": ("ADL2_Overdrive5_",), "Od6": ("ADL2_Overdrive6_",),
+                 "OdN": ("ADL2_OverdriveN_",), "Od8": ("ADL2_Overdrive8_", "ADL2_New_QueryPMLog")}
+HOSTILE_PERSONALITIES = ["Od5LevelsHuge", "Od6RangesInverted", "Od6LevelsThree", "OdNLevelsHuge",
+                         "OdNLevelsNegative", "OdNRangesInverted", "Od8CountBeyondRoom",
+                         "Od8RangesInverted"]
+
+
+def personality_scenarios(names):
+    """Each personality as it is, then with each of its own entries refused in turn, all of them
+    refused, each of them missing, and its Overdrive switched off in the driver."""
+    found = []
+    for personality, prefixes in sorted(PERSONALITIES.items()):
+        card = {"Scenario": personality}
+        own = [n for n in names if n.startswith(prefixes)]
+        found.append(("personality " + personality, "baseline", {"Sim": card}))
+        found += [("%s refuse %s" % (personality, n), "refused", {"Sim": dict(card, Refuse=n)})
+                  for n in own]
+        found.append(("%s refuse every entry" % personality, "refused",
+                      {"Sim": dict(card, Refuse=",".join(own))}))
+        found += [("%s missing export %s" % (personality, n), "missing export",
+                   {"Sim": dict(card, MissingExports=n)}) for n in own]
+        found.append(("%s switched off" % personality, "hostile",
+                      {"Sim": card, "Overdrive": {"Enabled": "0"}}))
+    found += [("scenario " + h, "hostile", {"Sim": {"Scenario": h}}) for h in HOSTILE_PERSONALITIES]
+    # The records of fixed size instead of the lists the driver hands out.
+    found.append(("Od8CountBeyondRoom fixed records", "missing export",
+                  {"Sim": {"Scenario": "Od8CountBeyondRoom",
+                           "MissingExports": "ADL2_Overdrive8_Init_SettingX2_Get,"
+                                             "ADL2_Overdrive8_Current_SettingX2_Get"}}))
+    return found
+
+
 def scenarios():
     """(name, kind, extra state) of every scenario."""
     found = [("Default", "baseline", {})]
@@ -67,14 +100,16 @@ def scenarios():
     found += [("missing " + m, "missing library", {"Sim": {"Missing": m}}) for m in libraries]
     found += [("missing export " + n, "missing export", {"Sim": {"MissingExports": n}})
               for n in names]
-    return found
+    return found + personality_scenarios(names)
 
 
-# One or two of each kind: about a minute and a half.
+# One or two of each kind: about two minutes.
 QUICK = {"Default", "refuse ATIDL_SetODClockConfig", "refuse every entry", "note every entry",
          "scenario LevelsNine", "scenario RangesInverted", "scenario FanRangeInverted",
          "scenario ColourRangesInverted", "missing atipdlxx,atiadlxx,atiadlxy",
-         "missing export ATIDL_SetFanSpeedToDefault"}
+         "missing export ATIDL_SetFanSpeedToDefault", "personality Od8",
+         "scenario OdNRangesInverted", "scenario Od8CountBeyondRoom",
+         "Od6 refuse ADL2_Overdrive6_State_Set"}
 
 
 def settings_text():
@@ -159,6 +194,16 @@ class Ranges:
                        int(keys.get("LogicalIndex", match.group(2))))
             self.colours[address] = {1: ints(keys.get("Brightness", "0,0,1,0,0"), 5),
                                      2: ints(keys.get("Contrast", "0,0,1,0,0"), 5)}
+        # The display library's generations: [Od6] and [OdN] in 10 kHz (and mV), [Od8] one
+        # range per setting in its own unit.
+        od6, odn = state.get("Od6", {}), state.get("OdN", {})
+        self.od6 = {"engine": ints(od6.get("EngineRange", NO_RANGE), 3),
+                    "memory": ints(od6.get("MemoryRange", NO_RANGE), 3)}
+        self.odn = {"engine": ints(odn.get("EngineRange", NO_RANGE), 3),
+                    "memory": ints(odn.get("MemoryRange", NO_RANGE), 3),
+                    "vddc": ints(odn.get("VddcRange", NO_RANGE), 3)}
+        self.od8 = {int(key[4:]): ints(value, 3) for key, value in state.get("Od8", {}).items()
+                    if re.match(r"^Init\d+$", key)}
 
     def engine_ok(self, clock):
         low, high = self.engine[0], self.engine[1]
@@ -198,11 +243,85 @@ def write_faults(name, args, ranges):
         return [] if inside(value, colour[2], colour[3]) else ["colour %d type %d" % (value, kind)]
     if name == "ATIDL_SetRotationAngle":
         return [] if 0 <= int(args[1]) <= 3 else ["rotation"]
+    return adl_write_faults(name, args, ranges)
+
+
+# The display library's Overdrive writes: (context, adapter, ...) come first in each.
+ADL_CLOCK_WRITES = ("ADL2_Overdrive5_ODPerformanceLevels_Set", "ADL2_Overdrive6_State_Set",
+                    "ADL2_OverdriveN_SystemClocksX2_Set", "ADL2_OverdriveN_MemoryClocksX2_Set",
+                    "ADL2_Overdrive8_Setting_Set")
+ADL_FAN_WRITES = ("ADL2_Overdrive5_FanSpeed_Set", "ADL2_Overdrive6_FanSpeed_Set")
+ODN_MANUAL = 3
+ODN_MAX_LEVELS = 16
+
+
+def adl_write_faults(name, args, ranges):
+    """What is wrong with one Overdrive write to the display library, or []."""
+    if name == "ADL2_Overdrive5_ODPerformanceLevels_Set":
+        record = words(args[2])
+        levels = [record[i:i + 3] for i in range(2, len(record), 3)]
+        # No headroom on this path: the reported range is the limit.
+        return ["level %d %s" % (i, level) for i, level in enumerate(levels) if len(level) == 3
+                and not (inside(level[0], *ranges.engine[:2]) and ranges.memory_ok(level[1])
+                         and ranges.vddc_ok(level[2]))]
+    if name == "ADL2_Overdrive6_State_Set":
+        record = words(args[3])
+        levels = [record[i:i + 2] for i in range(3, 3 + 2 * max(record[0], 0), 2)]
+        return ["level %d %s" % (i, level) for i, level in enumerate(levels)
+                if len(level) != 2 or not (inside(level[0], *ranges.od6["engine"][:2])
+                                           and inside(level[1], *ranges.od6["memory"][:2]))]
+    if name in ("ADL2_OverdriveN_SystemClocksX2_Set", "ADL2_OverdriveN_MemoryClocksX2_Set"):
+        size, mode, count = words(args[2])[:3]
+        if not 1 <= count <= ODN_MAX_LEVELS or size != 12 + 16 * count:
+            return ["record of %d bytes for %d levels" % (size, count)]
+        clocks = ranges.odn["engine" if "System" in name else "memory"]
+        levels = [words(args[2])[3 + 4 * i:7 + 4 * i] for i in range(count)]
+        return ["level %d %s" % (i, level) for i, level in enumerate(levels)
+                if mode == ODN_MANUAL and not (inside(level[0], *clocks[:2])
+                                               and inside(level[1], *ranges.odn["vddc"][:2]))]
+    if name == "ADL2_Overdrive8_Setting_Set":
+        record = words(args[2])
+        faults = []
+        for setting in range(max(record[0], 0)):
+            value, requested, reset = (record[1 + 3 * setting:4 + 3 * setting] + [0, 0, 0])[:3]
+            low, high, _ = ranges.od8.get(setting, [1, 0, 0])
+            if requested and not reset and not inside(value, low, high):
+                faults.append("setting %d = %d" % (setting, value))
+        return faults
+    if name in ADL_FAN_WRITES:
+        record = words(args[-1])
+        overdrive5 = name.startswith("ADL2_Overdrive5_")
+        kind, speed = (record[1], record[2]) if overdrive5 else (record[0], record[1])
+        return [] if kind == 1 and inside(speed, *ranges.fan[0:2]) else ["fan %d" % speed]
     return []
 
 
+def adl_writes(calls, names):
+    """The results of the segment's Overdrive writes to the display library among `names`."""
+    return [result for name, _, result in calls if name in names]
+
+
+# Every Overdrive write, clocks and fan, of either library.
+FAN_DEFAULT_WRITES = ("ADL2_Overdrive5_FanSpeedToDefault_Set", "ADL2_Overdrive6_FanSpeed_Reset",
+                      "ADL2_OverdriveN_FanControl_Set")
+
+
+def success_allowed(calls):
+    """Whether the segment may show the success message: some Overdrive write was made and every
+    one was accepted (a card whose only editable value is its fan may succeed with the fan
+    alone; a clock write refused after the levels took, or a memory write refused after the
+    engine levels took, is a failure)."""
+    results = [result for name, _, result in calls
+               if name.startswith(("ATIDL_SetOD", "ATIDL_SetFanSpeed"))
+               or name in ADL_CLOCK_WRITES + ADL_FAN_WRITES + FAN_DEFAULT_WRITES]
+    return bool(results) and all(result >= 0 for result in results)
+
+
 def clock_writes_accepted(calls):
-    """True when the segment's last clock write was accepted after an accepted level write."""
+    """True when the segment's clock writes were accepted: on the ATIDL path its last clock write
+    after an accepted level write, on the display library's every Overdrive write."""
+    if adl_writes(calls, ADL_CLOCK_WRITES):
+        return all(result >= 0 for result in adl_writes(calls, ADL_CLOCK_WRITES + ADL_FAN_WRITES))
     levels_ok = False
     accepted = False
     for name, _, result in calls:
@@ -240,17 +359,19 @@ def check_log(outcome, lines, ranges):
             elif line.startswith(("hang ", "gone ", "nowindow ")):
                 outcome.faults.append(line)
         for name, args, _ in calls:
-            if name.startswith(("ATIDL_Set", "ADL_Display_Color_Set")):
+            if name.startswith(("ATIDL_Set", "ADL_Display_Color_Set")) or name in (
+                    ADL_CLOCK_WRITES + ADL_FAN_WRITES):
                 outcome.writes += 1
                 outcome.faults += ["%s: %s %s" % (label, name, f)
                                    for f in write_faults(name, args, ranges)]
         if label.startswith("hotkey-"):
-            outcome.hotkey_clocks += sum(1 for name, _, result in calls
-                                         if name == "ATIDL_SetODClockConfig" and result >= 0)
+            outcome.hotkey_clocks += sum(
+                1 for name, _, result in calls
+                if name in ("ATIDL_SetODClockConfig",) + ADL_CLOCK_WRITES and result >= 0)
         accepted = clock_writes_accepted(calls)
         shown = boxes.count(APPLIED)
         outcome.successes += shown
-        if shown and not accepted:
+        if shown and not success_allowed(calls):
             outcome.faults.append("%s: success shown without accepted writes" % label)
         if label.startswith("apply-overclock") and accepted and shown != 1:
             outcome.faults.append("%s: accepted writes, %d success messages" % (label, shown))
@@ -300,9 +421,9 @@ class HostileDriverSweep(UserCopyCase):
                   "full" if full else "quick", len(outcomes), held, per_kind, writes,
                   time.time() - started), flush=True)
 
-        for baseline in (o for o in outcomes if o.name == "Default"):
-            self.assertGreater(baseline.successes, 0, "the baseline showed no success message")
-            self.assertGreater(baseline.hotkey_clocks, 0, "no hotkey reached the baseline card")
+        for baseline in (o for o in outcomes if o.kind == "baseline"):
+            self.assertGreater(baseline.successes, 0, "%s showed no success message" % baseline.name)
+            self.assertGreater(baseline.hotkey_clocks, 0, "no hotkey reached %s" % baseline.name)
         self.assertEqual([(o.name, o.faults) for o in outcomes if o.faults], [])
 
 

@@ -2,7 +2,8 @@
 // shown and with the window hidden: WM_HOTKEY handled (ten slider steps, settings write, clock
 // write, read-back), split into the simulated adapter's share (it reads and writes its state file,
 // and its call log unless `[Sim] Log=0`, on every call) and the program's, the presentations of
-// the window per hotkey, and the driver's clock write alone.
+// the window per hotkey, and the driver's clock write alone, on whichever Overdrive generation the
+// simulated card speaks (its state file names the scenario).
 //
 //   bench_hotkey PRESSES
 #include "app/WindowClass.h"
@@ -41,6 +42,24 @@ Figures Summarise(std::vector<double> values) {
     return figures;
 }
 
+const char* GenerationName(OverdriveGeneration generation) {
+    switch (generation) {
+        case OverdriveGeneration::Atidl:
+            return "ATIDL";
+        case OverdriveGeneration::Od5:
+            return "Overdrive 5";
+        case OverdriveGeneration::Od6:
+            return "Overdrive 6";
+        case OverdriveGeneration::OdN:
+            return "OverdriveN";
+        case OverdriveGeneration::Od8:
+            return "Overdrive 8";
+        case OverdriveGeneration::None:
+            break;
+    }
+    return "no Overdrive";
+}
+
 // One run of presses with the overclocking page shown or the window hidden.
 struct Run {
     Figures hotkey;
@@ -56,18 +75,22 @@ class MeasuredWindow : public bench::ScriptedMainWindow {
     Run hidden;
     Figures driverWrite;
     Figures settingsWrite;
+    const char* generation = "";
 
   protected:
     void RunScript() override {
         HWND hwnd = GetSafeHwnd();
+        generation = GenerationName(DriverBinding::Generation());
         Navigate(skin::NavigationCode::OverclockPage);
         shown = Press(hwnd);
         ::ShowWindow(hwnd, SW_HIDE);
         hidden = Press(hwnd);
         std::vector<double> writes;
         if (const auto level = DriverBinding::GetPerformanceLevels(false)) {
-            const OverdriveRequest request{level->engineMHz, level->memoryMHz,
-                                           level->voltageMilliVolts};
+            // What the card runs, written back; a voltage only where the generation has one.
+            const OverdriveRequest request{
+                level->engineMHz, level->memoryMHz,
+                level->voltageKnown ? std::optional<int>(level->voltageMilliVolts) : std::nullopt};
             for (int i = 0; i < presses; ++i) {
                 const double started = bench::NowMs();
                 (void)DriverBinding::SetPerformanceClocks(request);
@@ -130,7 +153,7 @@ int wmain(int argc, wchar_t** argv) {
     window.presses = presses;
     window.DoModal();
     ReleaseSkinImages();
-    std::printf("ten-step core-clock hotkey, %d presses each\n", presses);
+    std::printf("%s: ten-step core-clock hotkey, %d presses each\n", window.generation, presses);
     Print("overclocking page shown", window.shown);
     Print("window hidden", window.hidden);
     std::printf("the simulated adapter's clock write alone: median %.2f ms, worst %.2f ms\n",

@@ -178,7 +178,14 @@ def _xdotool(*args):
 
 def move(window, x, y):
     """Moves the pointer to client coordinates (x, y) of the window."""
-    _xdotool("mousemove", "--sync", window.client_x + x, window.client_y + y)
+    target = (window.client_x + x, window.client_y + y)
+    # xdotool's --sync waits for a motion: with the pointer already there it waits out its own
+    # 15-second timeout.
+    where = subprocess.run(["xdotool", "getmouselocation", "--shell"], capture_output=True,
+                           text=True, timeout=20, env=_env()).stdout
+    fields = dict(line.split("=", 1) for line in where.split() if "=" in line)
+    if (fields.get("X"), fields.get("Y")) != tuple(str(v) for v in target):
+        _xdotool("mousemove", "--sync", *target)
 
 
 def click(window, x, y, button=1, double=False):
