@@ -10,7 +10,7 @@
 #include "settings/RunConfig.h"
 #include "skin/AppMessages.h"
 #include "skin/SkinImages.h"
-#include "tests/gpu/SimHarness.h"
+#include "tests/support/SimHarness.h"
 
 namespace pagetest {
 

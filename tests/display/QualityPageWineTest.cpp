@@ -8,7 +8,7 @@
 #include "settings/RunConfig.h"
 #include "skin/AppMessages.h"
 #include "tests/display/PageHost.h"
-#include "tests/gpu/SimHarness.h"
+#include "tests/support/SimHarness.h"
 
 namespace {
 

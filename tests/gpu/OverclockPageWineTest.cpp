@@ -16,7 +16,8 @@
 #include "settings/RunConfig.h"
 #include "skin/SkinImages.h"
 #include "settings/core/HotkeyDefinitions.h"
-#include "tests/gpu/SimHarness.h"
+#include "tests/support/MessageBoxes.h"
+#include "tests/support/SimHarness.h"
 
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
@@ -98,7 +99,7 @@ class OverclockPage : public ::testing::Test {
 
     // OnApplyPage with its message boxes pressed away; their texts.
     std::vector<std::wstring> Apply() {
-        simtest::MessageBoxDismisser dismisser;
+        testkit::MessageBoxDismisser dismisser;
         page_->OnApplyPage();
         return dismisser.Texts();
     }
@@ -461,7 +462,7 @@ TEST_F(OverclockPage, ConfirmSavesAppliesAndAsksToHide) {
     page().LoadFromSettings();
     Step(hotkeys::Target::CoreClock, 1);
     {
-        simtest::MessageBoxDismisser dismisser;
+        testkit::MessageBoxDismisser dismisser;
         page().OnConfirm();
         EXPECT_THAT(dismisser.Texts(), IsEmpty());
     }

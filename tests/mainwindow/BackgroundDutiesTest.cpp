@@ -19,7 +19,8 @@
 #include "settings/RunConfig.h"
 #include "skin/AppMessages.h"
 #include "skin/SkinImages.h"
-#include "tests/gpu/SimHarness.h"
+#include "tests/support/MessageBoxes.h"
+#include "tests/support/SimHarness.h"
 
 namespace {
 
@@ -297,7 +298,7 @@ TEST_F(BackgroundDuties, CoreHotkeyWhileHiddenStepsFromTheCardsClockAndSaves) {
 TEST_F(BackgroundDuties, WithoutTheDriverTheClockAndFanHotkeysChangeAndWriteNothing) {
     StartWithSettings(kSavedClocks);
     simtest::SetSimKey("Sim", "Missing", "atipdlxx,atiadlxx,atiadlxy");
-    simtest::MessageBoxDismisser dismisser;
+    testkit::MessageBoxDismisser dismisser;
     const std::string saved = SettingsText();
     Run(StartMode::TrayOnly, [this, &saved](DutyWindow& window) {
         for (int id = 1007; id <= 1016; ++id) {
@@ -416,7 +417,7 @@ TEST_F(BackgroundDuties, TheGaugeIsRedrawnOnlyWhenItsReadoutChanges) {
 
 TEST_F(BackgroundDuties, ApplyAndExitWritesTheSavedClocksAndEndsWithoutAnIcon) {
     StartWithSettings(kSavedClocks);
-    simtest::MessageBoxDismisser dismisser;
+    testkit::MessageBoxDismisser dismisser;
     EXPECT_EQ(Run(StartMode::ApplyAndExit, nullptr), IDOK);
     EXPECT_EQ(simtest::GetSimKey("Overdrive", "EngineClock"), "85000");
     EXPECT_EQ(simtest::GetSimKey("Overdrive", "MemoryClock"), "100000");
@@ -431,7 +432,7 @@ TEST_F(BackgroundDuties, ApplyAndExitAfterAWriteThatNeverReturnedLeavesTheClocks
     const std::string engine = "70000";
     simtest::SetSimKey("Overdrive", "EngineClock", engine);
     simtest::ClearCallLog();
-    simtest::MessageBoxDismisser dismisser;
+    testkit::MessageBoxDismisser dismisser;
     EXPECT_EQ(Run(StartMode::ApplyAndExit, nullptr), IDOK);
     EXPECT_EQ(simtest::GetSimKey("Overdrive", "EngineClock"), engine);
     EXPECT_TRUE(simtest::CallLogLines("ATIDL_SetOD").empty());
