@@ -10,15 +10,14 @@
 
 #include "app/WindowClass.h"
 #include "display/GammaRamp.h"
-#include "framework/GdiplusSession.h"
 #include "gpu/DriverBinding.h"
 #include "res/resource.h"
 #include "settings/RunConfig.h"
 #include "skin/AppMessages.h"
-#include "skin/SkinImages.h"
 #include "skin/core/NavigationCode.h"
+#include "tests/support/ScriptedMainWindow.h"
+#include "tests/support/SkinSession.h"
 #include "tools/bench-common/FirstFrame.h"
-#include "tools/bench-common/ScriptedMainWindow.h"
 
 namespace {
 
@@ -39,9 +38,9 @@ void Press(HWND control, LPARAM point) {
     ::SendMessageW(control, WM_LBUTTONUP, 0, point);
 }
 
-class MeasuredWindow : public bench::ScriptedMainWindow {
+class MeasuredWindow : public testkit::ScriptedMainWindow {
   public:
-    explicit MeasuredWindow(int steps) : steps_(steps) {}
+    explicit MeasuredWindow(int steps) : steps_(steps) { ending = Ending::EndDialogOk; }
 
     std::vector<double> stepMs;
     std::vector<double> presentMs;
@@ -91,9 +90,8 @@ class MeasuredWindow : public bench::ScriptedMainWindow {
 
 int wmain(int argc, wchar_t** argv) {
     const int steps = argc > 1 ? std::max(1, _wtoi(argv[1])) : 200;
-    fw::GdiplusSession gdiplus;
+    testkit::SkinSession skin;
     RegisterMainWindowClass(::GetModuleHandleW(nullptr));
-    LoadSkinImages();
     // The installed presets' reference: the page starts at the bottom of its range.
     g_runSettings = RunSettings{};
     MeasuredWindow window(steps);

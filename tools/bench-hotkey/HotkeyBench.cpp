@@ -5,11 +5,10 @@
 //
 //   bench_hotkey PRESSES
 #include "app/WindowClass.h"
-#include "framework/GdiplusSession.h"
 #include "gpu/DriverBinding.h"
-#include "skin/SkinImages.h"
+#include "tests/support/ScriptedMainWindow.h"
+#include "tests/support/SkinSession.h"
 #include "tools/bench-common/FirstFrame.h"
-#include "tools/bench-common/ScriptedMainWindow.h"
 #include "tools/bench-common/SimulatedCard.h"
 
 #include <algorithm>
@@ -38,8 +37,10 @@ Figures Summarise(std::vector<double> values) {
     return figures;
 }
 
-class MeasuredWindow : public bench::ScriptedMainWindow {
+class MeasuredWindow : public testkit::ScriptedMainWindow {
   public:
+    MeasuredWindow() { ending = Ending::EndDialogOk; }
+
     int presses = 200;
     Figures hotkey;
     Figures program;
@@ -84,13 +85,11 @@ class MeasuredWindow : public bench::ScriptedMainWindow {
 
 int wmain(int argc, wchar_t** argv) {
     const int presses = argc > 1 ? std::max(1, _wtoi(argv[1])) : 200;
-    fw::GdiplusSession gdiplus;
+    testkit::SkinSession skin;
     RegisterMainWindowClass(::GetModuleHandleW(nullptr));
-    LoadSkinImages();
     MeasuredWindow window;
     window.presses = presses;
     window.DoModal();
-    ReleaseSkinImages();
     std::printf("core-clock hotkey, %d presses: median %.2f ms, worst %.2f ms\n", presses,
                 window.hotkey.median, window.hotkey.worst);
     std::printf("  of which the simulated card: median %.2f ms, worst %.2f ms\n",

@@ -9,8 +9,8 @@
 #include "framework/GdiplusSession.h"
 #include "skin/AppMessages.h"
 #include "skin/SkinImages.h"
+#include "tests/support/ScriptedMainWindow.h"
 #include "tools/bench-common/FirstFrame.h"
-#include "tools/bench-common/ScriptedMainWindow.h"
 #include "tools/bench-common/SimulatedCard.h"
 
 #include <algorithm>
@@ -44,8 +44,10 @@ double Median(std::vector<double> values) {
 }
 
 // The main window, measured from inside its own modal loop.
-class MeasuredWindow : public bench::ScriptedMainWindow {
+class MeasuredWindow : public testkit::ScriptedMainWindow {
   public:
+    MeasuredWindow() { ending = Ending::EndDialogOk; }
+
     std::array<double, kPages.size()> pageMs{};
     std::array<double, kPages.size()> cardMs{};
     double presentMs = 0;
