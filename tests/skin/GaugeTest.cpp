@@ -8,6 +8,7 @@
 #include "skin/AppMessages.h"
 #include "skin/core/GaugeGeometry.h"
 #include "tests/skin/SkinTestSupport.h"
+#include "tests/support/HostWindow.h"
 
 namespace {
 
@@ -45,7 +46,7 @@ class GaugeTest : public testing::Test {
                 static_cast<LONG>(std::lround(167 + distance * std::cos(a)))};
     }
 
-    skintest::TestHost host;
+    testkit::HostWindow host;
     SkinSurface surface;
     NoUITemprature gauge;
     std::unique_ptr<Gdiplus::Bitmap> dial = skintest::SolidImage(800, 328, kDial);
