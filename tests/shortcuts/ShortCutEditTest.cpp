@@ -10,6 +10,8 @@
 #include "skin/SkinPaint.h"
 #include "skin/SkinSurface.h"
 #include "tests/shortcuts/ShortcutTestSupport.h"
+#include "tests/support/HostWindow.h"
+#include "tests/support/MessagePump.h"
 
 namespace {
 
@@ -32,7 +34,7 @@ class ShortCutEditTest : public testing::Test {
         ASSERT_TRUE(field.SubclassWindow(hwnd));
         field.label = L"标准模式";
         field.AttachSurface(background.get(), &surface);
-        shortcuttest::RunMessageLoop();
+        testkit::RunMessageLoop();
         main.Clear();
     }
     HWND hwnd() const { return field.GetSafeHwnd(); }
@@ -52,7 +54,7 @@ class ShortCutEditTest : public testing::Test {
         return ink;
     }
 
-    shortcuttest::MainWindowStandIn main;
+    testkit::HostWindow main;
     SkinSurface surface;
     std::unique_ptr<Gdiplus::Bitmap> background = [] {
         auto image = std::make_unique<Gdiplus::Bitmap>(800, 328, PixelFormat32bppARGB);
@@ -169,7 +171,7 @@ TEST_F(ShortCutEditTest, AltCharactersArriveAsSysCommandAndAreAlwaysSwallowed) {
     {
         shortcuttest::HeldKeys alt({VK_MENU});
         ::PostMessageW(hwnd(), WM_SYSCHAR, '7', 1 | (1 << 29));
-        shortcuttest::RunMessageLoop();
+        testkit::RunMessageLoop();
     }
     EXPECT_EQ(field.keyText, L"ALT+7");
 }
