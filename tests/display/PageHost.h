@@ -8,24 +8,22 @@
 #include <string>
 #include <vector>
 
-#include "framework/Wnd.h"
+#include "skin/AppMessages.h"
 #include "skin/SkinSurface.h"
+#include "tests/support/HostWindow.h"
 
 namespace pagetest {
 
-// A top-level window that answers the pages' presentation requests and keeps the last
-// WM_APP_SHOW_STATE it received.
-class HostWindow : public fw::CWnd {
+// The kit's stand-in main window at the screen's top-left corner, plain (not layered), with the
+// surface the pages draw into.
+class HostWindow : public testkit::HostWindow {
   public:
     HostWindow();
-    ~HostWindow() override;
+
+    int presentations() const { return Count(WM_APP_REFRESH_LAYER); }
+    int showStateRequests() const { return Count(WM_APP_SHOW_STATE); }
 
     SkinSurface surface;
-    int presentations = 0;
-    int showStateRequests = 0;
-
-  protected:
-    LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
 };
 
 // The exponents given to RecordGammaRamp, oldest first.

@@ -155,7 +155,7 @@ TEST_F(QualityPage, ApplyStoresThePresetsAndTheSelection) {
     EXPECT_EQ(StoredInt(L"Quality_Game", L"Contrast"), 111);
     EXPECT_EQ(StoredInt(L"Quality_Standard", L"Camma"), 10);
     EXPECT_EQ(StoredInt(L"SelPage", L"QualityPage"), 2);
-    EXPECT_EQ(f.host.showStateRequests, 0);
+    EXPECT_EQ(f.host.showStateRequests(), 0);
     f.page.OnConfirm();
     EXPECT_EQ(pagetest::StoredInt(L"SelPage", L"QualityPage"), 2);
     MSG posted{};

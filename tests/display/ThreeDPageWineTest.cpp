@@ -104,7 +104,7 @@ TEST_F(ThreeDPage, AShortcutAppliesAndSavesItsModeWhileHidden) {
     EXPECT_NEAR(RecordedGamma()[0], 0.95, 1e-12);
     EXPECT_EQ(StoredInt(L"SelPage", L"3DInfoPage"), 1);
     EXPECT_EQ(StoredInt(L"3DInfo_HD", L"Set6"), 1);
-    EXPECT_EQ(f.host.presentations, 0);
+    EXPECT_EQ(f.host.presentations(), 0);
 }
 
 TEST_F(ThreeDPage, DestructionStoresTheRowsInMemory) {
