@@ -2,6 +2,7 @@
 // encoding, defaults, and each writer's sections and key order.
 #include "settings/RunConfigFile.h"
 #include "settings/core/ProfileSection.h"
+#include "tests/support/ScratchFolder.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -69,23 +70,6 @@ std::vector<std::string> Layout(const std::wstring& path) {
 
 class RunConfigFileTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        wchar_t temp[MAX_PATH];
-        ::GetTempPathW(MAX_PATH, temp);
-        folder_ = std::wstring(temp) + L"velmora-settings-" +
-                  std::to_wstring(::GetCurrentProcessId()) + L"\\";
-        ::CreateDirectoryW(folder_.c_str(), nullptr);
-        template_ = folder_ + L"RunConfig.dat";
-        user_ = folder_ + L"TVRunConfig.dat";
-    }
-    void TearDown() override {
-        for (const std::wstring& path : {template_, user_}) {
-            ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-            ::DeleteFileW(path.c_str());
-        }
-        ::RemoveDirectoryW(folder_.c_str());
-    }
-
     RunConfigFile File() const { return RunConfigFile(user_, template_); }
     RunSettings Loaded() const {
         RunSettings settings{};
@@ -94,9 +78,9 @@ class RunConfigFileTest : public ::testing::Test {
         return settings;
     }
 
-    std::wstring folder_;
-    std::wstring template_;
-    std::wstring user_;
+    testkit::ScratchFolder folder_{L"settings"};
+    std::wstring template_ = folder_.File(L"RunConfig.dat");
+    std::wstring user_ = folder_.File(L"TVRunConfig.dat");
 };
 
 TEST_F(RunConfigFileTest, UserCopyIsMadeFromTheTemplateOnceAndNeverOverwritten) {
@@ -376,14 +360,11 @@ TEST_F(ProfileReadTest, BlanksAroundNamesAndValuesAreTheOnesTheKeyByKeyReadIgnor
 }
 
 TEST(WriteProfileInt, WritesSignedDecimalAndReportsTheProfileFunctionsResult) {
-    wchar_t temp[MAX_PATH];
-    ::GetTempPathW(MAX_PATH, temp);
-    const std::wstring path = std::wstring(temp) + L"velmora-write-int.ini";
-    ::DeleteFileW(path.c_str());
+    const testkit::ScratchFolder folder(L"write-int");
+    const std::wstring path = folder.File(L"write-int.ini");
     EXPECT_TRUE(WriteProfileInt(L"S", L"K", -2147483647 - 1, path.c_str()));
     EXPECT_EQ(ReadText(path), "[S]\r\nK=-2147483648\r\n");
-    ::DeleteFileW(path.c_str());
-    const std::wstring unwritable = std::wstring(temp) + L"velmora-no-such-folder\\x.ini";
+    const std::wstring unwritable = folder.File(L"no-such-folder\\x.ini");
     EXPECT_FALSE(WriteProfileInt(L"S", L"K", 1, unwritable.c_str()));
 }
 

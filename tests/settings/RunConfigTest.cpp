@@ -1,6 +1,7 @@
 // The program's own settings file: the per-user copy in the real documents folder, made from the
 // template in the current directory, and the section writers saving there.
 #include "settings/RunConfig.h"
+#include "tests/support/ScratchFolder.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -54,17 +55,10 @@ TEST(RunConfig, LoaderCopiesTheTemplateIntoDocumentsAndWritersSaveThere) {
     const std::wstring userCopy = std::wstring(documents) + L"\\TVRunConfig.dat";
     DocumentsCopyGuard guard(userCopy);
 
-    wchar_t temp[MAX_PATH];
-    ::GetTempPathW(MAX_PATH, temp);
-    const std::wstring folder =
-        std::wstring(temp) + L"velmora-runconfig-" + std::to_wstring(::GetCurrentProcessId());
-    ::CreateDirectoryW(folder.c_str(), nullptr);
-    const std::wstring templatePath = folder + L"\\RunConfig.dat";
     const std::string templateText = "[SettingInfo]\r\nRunValue=4\r\n[HotKey]\r\nGPU3Sub1=7\r\n";
-    std::ofstream(std::filesystem::path(templatePath), std::ios::binary) << templateText;
-    wchar_t previous[MAX_PATH];
-    ::GetCurrentDirectoryW(MAX_PATH, previous);
-    ASSERT_TRUE(::SetCurrentDirectoryW(folder.c_str()));
+    const testkit::SettingsFolder folder(L"runconfig");
+    folder.WriteSettings(templateText);
+    const std::wstring templatePath = folder.settingsFile().wstring();
 
     LoadRunConfig();
     EXPECT_EQ(UserConfigPath(), userCopy);
@@ -76,10 +70,6 @@ TEST(RunConfig, LoaderCopiesTheTemplateIntoDocumentsAndWritersSaveThere) {
     SaveAppSettings();
     EXPECT_THAT(ReadText(userCopy), HasSubstr("RunValue=1"));
     EXPECT_EQ(ReadText(templatePath), templateText);
-
-    ::SetCurrentDirectoryW(previous);
-    ::DeleteFileW(templatePath.c_str());
-    ::RemoveDirectoryW(folder.c_str());
 }
 
 }  // namespace
