@@ -28,6 +28,8 @@
 #include <utility>
 #include <vector>
 
+#include "tests/support/MessageBoxes.h"
+
 namespace {
 
 constexpr wchar_t kMainClass[] = L"TALVANE_DLG";
@@ -74,42 +76,10 @@ void Record(const std::string& line) {
     ::CloseHandle(file);
 }
 
-struct BoxSearch {
-    DWORD pid;
-    HWND found;
-};
-
-BOOL CALLBACK FindBox(HWND hwnd, LPARAM lParam) {
-    auto* search = reinterpret_cast<BoxSearch*>(lParam);
-    wchar_t className[16] = {};
-    ::GetClassNameW(hwnd, className, 16);
-    DWORD pid = 0;
-    ::GetWindowThreadProcessId(hwnd, &pid);
-    if (std::wcscmp(className, L"#32770") != 0 || !::IsWindowVisible(hwnd) ||
-        ::GetDlgItem(hwnd, 0xFFFF) == nullptr || (search->pid != 0 && pid != search->pid)) {
-        return TRUE;
-    }
-    search->found = hwnd;
-    return FALSE;
-}
-
-HWND ProgramBox(DWORD pid) {
-    BoxSearch search{pid, nullptr};
-    ::EnumWindows(&FindBox, reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
-std::wstring Text(HWND hwnd) {
-    wchar_t buffer[512] = {};
-    ::GetWindowTextW(hwnd, buffer, 512);
-    return buffer;
-}
-
 // Presses OK on the box and waits (5 s) until it is gone.
 bool Dismiss(HWND box, const std::string& label) {
-    Record("box " + label + " " + Hex(Utf8(Text(::GetDlgItem(box, 0xFFFF)))));
-    ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
-                   reinterpret_cast<LPARAM>(::GetDlgItem(box, IDOK)));
+    Record("box " + label + " " + Hex(Utf8(testkit::MessageBoxText(box))));
+    testkit::PressOk(box);
     for (int i = 0; i < 100 && ::IsWindow(box) && ::IsWindowVisible(box); ++i) {
         ::Sleep(50);
     }
@@ -127,7 +97,7 @@ bool Settle(HWND main, DWORD pid, const std::string& label, DWORD graceMs = kBox
         }
         HWND box = nullptr;
         const ULONGLONG deadline = ::GetTickCount64() + graceMs;
-        while ((box = ProgramBox(pid)) == nullptr && ::GetTickCount64() < deadline) {
+        while ((box = testkit::FindMessageBox(pid)) == nullptr && ::GetTickCount64() < deadline) {
             ::Sleep(25);
         }
         if (box == nullptr) {
@@ -149,7 +119,7 @@ HWND WaitForMain() {
         if (main != nullptr && ::IsWindowVisible(main)) {
             return main;
         }
-        if (HWND box = ProgramBox(0)) {
+        if (HWND box = testkit::FindMessageBox(0)) {
             Dismiss(box, "start");
         }
         ::Sleep(50);
@@ -247,7 +217,7 @@ int wmain(int argc, wchar_t** argv) {
             ::PostMessageW(main, WM_COMMAND, MAKEWPARAM(kCloseButton, BN_CLICKED), 0);
             const ULONGLONG deadline = ::GetTickCount64() + 30000;
             while (::IsWindow(main) && ::GetTickCount64() < deadline) {
-                if (HWND box = ProgramBox(pid)) {
+                if (HWND box = testkit::FindMessageBox(pid)) {
                     Dismiss(box, label);
                 }
                 ::Sleep(50);
