@@ -78,10 +78,4 @@ void ReleaseDriver() {
     DriverBinding::ReleaseDriverLibraries();
 }
 
-void ClickAt(HWND control, int x, int y) {
-    const LPARAM point = MAKELPARAM(x, y);
-    ::SendMessageW(control, WM_LBUTTONDOWN, MK_LBUTTON, point);
-    ::SendMessageW(control, WM_LBUTTONUP, 0, point);
-}
-
 }  // namespace pagetest

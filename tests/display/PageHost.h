@@ -43,7 +43,4 @@ void BindSimulatedDriver(const std::string& scenario = "Default",
                          const std::vector<std::pair<std::string, std::string>>& simKeys = {});
 void ReleaseDriver();
 
-// A press and release at a point of a control's client area.
-void ClickAt(HWND control, int x, int y);
-
 }  // namespace pagetest

@@ -5,6 +5,7 @@
 #include "settings/RunConfig.h"
 #include "skin/AppMessages.h"
 #include "tests/display/PageHost.h"
+#include "tests/support/Mouse.h"
 
 namespace {
 
@@ -20,7 +21,7 @@ struct ThreeDFixture {
         }
     }
     // A click on row i's mark (rows are 265 x 18; the mark sits at 200..214 x 2..16).
-    void ToggleRow(size_t i) { pagetest::ClickAt(page.rows[i].GetSafeHwnd(), 206, 8); }
+    void ToggleRow(size_t i) { testkit::ClickAt(page.rows[i].GetSafeHwnd(), {206, 8}); }
 
     pagetest::HostWindow host;
     CThreeDSetDlg page{&pagetest::RecordGammaRamp};

@@ -14,6 +14,7 @@
 #include "skin/SkinImages.h"
 #include "settings/core/HotkeyDefinitions.h"
 #include "tests/support/MessageBoxes.h"
+#include "tests/support/Mouse.h"
 #include "tests/support/ScratchFolder.h"
 #include "tests/support/SimHarness.h"
 #include "tests/support/SkinSession.h"
@@ -235,13 +236,6 @@ TEST_F(OverclockPage, WithoutTheDriverStoredValuesAreKeptAndNothingIsApplied) {
     EXPECT_THAT(simtest::CallLogLines("ATIDL_"), IsEmpty());
 }
 
-// A press and release of the left button at a point of a control, as the mouse sends them.
-void ClickAt(HWND control, POINT point) {
-    const LPARAM where = MAKELPARAM(point.x, point.y);
-    ::SendMessageW(control, WM_LBUTTONDOWN, MK_LBUTTON, where);
-    ::SendMessageW(control, WM_LBUTTONUP, 0, where);
-}
-
 TEST_F(OverclockPage, WithoutTheDriverNoSliderCanReplaceAStoredClock) {
     StartWithSettings(kSavedClocks);
     simtest::SetSimKey("Sim", "Missing", "atipdlxx,atiadlxx,atiadlxy");
@@ -254,7 +248,8 @@ TEST_F(OverclockPage, WithoutTheDriverNoSliderCanReplaceAStoredClock) {
         const CHorizSlid& slider = page().SliderAt(slot);
         EXPECT_FALSE(slider.enabled);
         const int before = slider.GetPos();
-        ClickAt(slider.GetSafeHwnd(), {slider.minusRect.left + 2, slider.minusRect.top + 2});
+        testkit::ClickAt(slider.GetSafeHwnd(),
+                         {slider.minusRect.left + 2, slider.minusRect.top + 2});
         EXPECT_EQ(slider.GetPos(), before);
     }
     for (auto target :

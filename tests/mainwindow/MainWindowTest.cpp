@@ -7,6 +7,7 @@
 #include "skin/SkinImages.h"
 #include "skin/SkinPaint.h"
 #include "tests/support/MessagePump.h"
+#include "tests/support/Mouse.h"
 #include "tests/support/ScriptedMainWindow.h"
 #include "tests/support/SkinSession.h"
 
@@ -20,6 +21,7 @@
 
 namespace {
 
+using testkit::ClickMiddle;
 using testkit::PumpUntil;
 using testkit::ScriptedMainWindow;
 
@@ -76,15 +78,6 @@ class RecordingPage : public CSkinSubDialog {
     void OnRestoreDefault() override { ++defaults; }
     void OnApplyPage() override { ++applied; }
 };
-
-// A press and release at the middle of a control, as the mouse gives them.
-void Click(HWND control) {
-    RECT client{};
-    ::GetClientRect(control, &client);
-    const LPARAM middle = MAKELPARAM(client.right / 2, client.bottom / 2);
-    ::SendMessageW(control, WM_LBUTTONDOWN, MK_LBUTTON, middle);
-    ::SendMessageW(control, WM_LBUTTONUP, 0, middle);
-}
 
 class MainWindow : public testkit::WithSkin<> {
   protected:
@@ -277,10 +270,10 @@ TEST_F(MainWindow, CommandButtonsAndItemSelectionsReachTheCurrentPage) {
         ASSERT_TRUE(page.Create(hwnd));
         window.SelectPage(&page, skin::ItemListType::Overclock);
         ASSERT_EQ(window.currentPage(), &page);
-        Click(::GetDlgItem(hwnd, IDC_DEFAULT_BUTTON));
-        Click(::GetDlgItem(hwnd, IDC_APPLY_BUTTON));
-        Click(::GetDlgItem(hwnd, IDC_APPLY_BUTTON));
-        Click(::GetDlgItem(hwnd, IDC_OK_BUTTON));
+        ClickMiddle(::GetDlgItem(hwnd, IDC_DEFAULT_BUTTON));
+        ClickMiddle(::GetDlgItem(hwnd, IDC_APPLY_BUTTON));
+        ClickMiddle(::GetDlgItem(hwnd, IDC_APPLY_BUTTON));
+        ClickMiddle(::GetDlgItem(hwnd, IDC_OK_BUTTON));
         EXPECT_EQ(page.defaults, 1);
         EXPECT_EQ(page.applied, 2);
         EXPECT_EQ(page.confirmed, 1);

@@ -12,6 +12,7 @@
 #include "tests/shortcuts/ShortcutTestSupport.h"
 #include "tests/support/HostWindow.h"
 #include "tests/support/MessagePump.h"
+#include "tests/support/Mouse.h"
 
 namespace {
 
@@ -39,10 +40,7 @@ class ShortCutEditTest : public testing::Test {
     }
     HWND hwnd() const { return field.GetSafeHwnd(); }
     int Refreshes() const { return main.Count(WM_APP_REFRESH_LAYER); }
-    void Click() {
-        ::SendMessageW(hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(100, 9));
-        ::SendMessageW(hwnd(), WM_LBUTTONUP, 0, MAKELPARAM(100, 9));
-    }
+    void Click() { testkit::ClickAt(hwnd(), {100, 9}); }
     // Pixels of the key box (rows 2..15 of the field) that are not the plain box colour.
     int InkInKeyBox() const {
         int ink = 0;

@@ -15,6 +15,7 @@
 #include "settings/RunConfig.h"
 #include "skin/AppMessages.h"
 #include "skin/core/NavigationCode.h"
+#include "tests/support/Mouse.h"
 #include "tests/support/ScriptedMainWindow.h"
 #include "tests/support/SkinSession.h"
 #include "tools/bench-common/FirstFrame.h"
@@ -22,8 +23,8 @@
 namespace {
 
 // The compact slider's step buttons (client coordinates of the slider).
-constexpr LPARAM kPlusButton = MAKELPARAM(150, 10);
-constexpr LPARAM kMinusButton = MAKELPARAM(8, 10);
+constexpr POINT kPlusButton{150, 10};
+constexpr POINT kMinusButton{8, 10};
 
 double Median(std::vector<double> values) {
     if (values.empty()) {
@@ -31,11 +32,6 @@ double Median(std::vector<double> values) {
     }
     std::sort(values.begin(), values.end());
     return values[values.size() / 2];
-}
-
-void Press(HWND control, LPARAM point) {
-    ::SendMessageW(control, WM_LBUTTONDOWN, MK_LBUTTON, point);
-    ::SendMessageW(control, WM_LBUTTONUP, 0, point);
 }
 
 class MeasuredWindow : public testkit::ScriptedMainWindow {
@@ -67,7 +63,7 @@ class MeasuredWindow : public testkit::ScriptedMainWindow {
         // Warm-up, then from the bottom of the range: five steps up and five down, over and
         // over, so every exponent written lies between 1.0 and 1.5 (ramps Wine accepts).
         for (int i = 0; i < 20; ++i) {
-            Press(slider, kMinusButton);
+            testkit::ClickAt(slider, kMinusButton);
             PushLayer();
         }
         for (int i = 0; i < steps_; ++i) {
@@ -75,7 +71,7 @@ class MeasuredWindow : public testkit::ScriptedMainWindow {
             PushLayer();
             presentMs.push_back(bench::NowMs() - started);
             started = bench::NowMs();
-            Press(slider, (i / 5) % 2 == 0 ? kPlusButton : kMinusButton);
+            testkit::ClickAt(slider, (i / 5) % 2 == 0 ? kPlusButton : kMinusButton);
             stepMs.push_back(bench::NowMs() - started);
             started = bench::NowMs();
             SetGammaRamp(1.0 + 0.1 * (i % 5));
