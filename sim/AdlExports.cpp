@@ -25,6 +25,28 @@ int CheckOpen(const SimCall& call) {
     return sim::LegacyContextOpen() ? sim::kOk : sim::kNotInitialized;
 }
 
+// The display and the state key of a colour call.
+struct ColorTarget {
+    const sim::SimDisplay* display = nullptr;
+    std::string key;
+};
+
+// Finds what a colour call names: kInvalidParameter for no such display or colour type,
+// kNotSupported for a colour the display cannot change.
+int FindColor(const SimAdapters& adapters, int adapterIndex, int displayIndex, int colorType,
+              ColorTarget& target) {
+    target.display = adapters.FindDisplay(adapterIndex, displayIndex);
+    const std::optional<std::string> key = sim::ColorKey(colorType);
+    if (target.display == nullptr || !key) {
+        return sim::kInvalidParameter;
+    }
+    if ((target.display->caps & colorType) == 0) {
+        return sim::kNotSupported;
+    }
+    target.key = *key;
+    return sim::kOk;
+}
+
 }  // namespace
 
 extern "C" {
@@ -144,15 +166,11 @@ int VELMORA_CDECL ADL_Display_Color_Get(int adapterIndex, int displayIndex, int 
             return sim::kNullPointer;
         }
         const SimAdapters adapters(store);
-        const sim::SimDisplay* display = adapters.FindDisplay(adapterIndex, displayIndex);
-        const std::optional<std::string> key = sim::ColorKey(colorType);
-        if (display == nullptr || !key) {
-            return sim::kInvalidParameter;
+        ColorTarget color;
+        if (const int found = FindColor(adapters, adapterIndex, displayIndex, colorType, color)) {
+            return found;
         }
-        if ((display->caps & colorType) == 0) {
-            return sim::kNotSupported;
-        }
-        const std::vector<int> values = store.GetInts(display->section, *key, 5);
+        const std::vector<int> values = store.GetInts(color.display->section, color.key, 5);
         *current = values[0];
         *defaultValue = values[1];
         *minimum = values[2];
@@ -167,20 +185,16 @@ int VELMORA_CDECL ADL_Display_Color_Set(int adapterIndex, int displayIndex, int 
     SimCall call("ADL_Display_Color_Set", adapterIndex, displayIndex, colorType, value);
     return call.Run(CheckOpen(call), [&](SimStore& store) {
         const SimAdapters adapters(store);
-        const sim::SimDisplay* display = adapters.FindDisplay(adapterIndex, displayIndex);
-        const std::optional<std::string> key = sim::ColorKey(colorType);
-        if (display == nullptr || !key) {
-            return sim::kInvalidParameter;
+        ColorTarget color;
+        if (const int found = FindColor(adapters, adapterIndex, displayIndex, colorType, color)) {
+            return found;
         }
-        if ((display->caps & colorType) == 0) {
-            return sim::kNotSupported;
-        }
-        std::vector<int> values = store.GetInts(display->section, *key, 5);
+        std::vector<int> values = store.GetInts(color.display->section, color.key, 5);
         if (value < values[2] || value > values[3]) {
             return sim::kInvalidParameter;
         }
         values[0] = value;
-        store.SetInts(display->section, *key, values);
+        store.SetInts(color.display->section, color.key, values);
         return sim::kOk;
     });
 }

@@ -60,17 +60,7 @@ extern "C" {
 int VELMORA_CDECL ATIDL_GetODParameters(int adapter, ADLODParameters* params, int reserved) {
     SimCall call("ATIDL_GetODParameters", adapter, sim::WholeRecord(params), reserved);
     return call.Run(Check(call, adapter, params, sizeof(ADLODParameters)), [&](SimStore& store) {
-        const SimCard card(store);
-        params->iNumberOfPerformanceLevels = card.ReportedLevelCount();
-        params->iActivityReportingSupported = store.GetInt("Overdrive", "ActivityReporting", 1);
-        params->iDiscretePerformanceLevels = store.GetInt("Overdrive", "DiscreteLevels", 1);
-        params->iReserved = 0;
-        const auto put = [](ADLODParameterRange& range, const sim::SimRange& from) {
-            range = ADLODParameterRange{from.minimum, from.maximum, from.step};
-        };
-        put(params->sEngineClock, card.EngineRange());
-        put(params->sMemoryClock, card.MemoryRange());
-        put(params->sVddc, card.VddcRange());
+        SimCard(store).FillParameters(*params);
         return sim::kOk;
     });
 }

@@ -30,17 +30,7 @@ int VELMORA_CDECL ADL2_Overdrive5_ODParameters_Get(AdlContextHandle handle, int 
     OverdriveCall call("ADL2_Overdrive5_ODParameters_Get", kVersion, handle, adapter,
                        sim::WholeRecord(params));
     return call.Run(call.CheckRecord(params, sizeof(ADLODParameters)), [&](SimStore& store) {
-        const SimCard card(store);
-        params->iNumberOfPerformanceLevels = card.ReportedLevelCount();
-        params->iActivityReportingSupported = store.GetInt("Overdrive", "ActivityReporting", 1);
-        params->iDiscretePerformanceLevels = store.GetInt("Overdrive", "DiscreteLevels", 1);
-        params->iReserved = 0;
-        const auto put = [](ADLODParameterRange& range, const sim::SimRange& from) {
-            range = ADLODParameterRange{from.minimum, from.maximum, from.step};
-        };
-        put(params->sEngineClock, card.EngineRange());
-        put(params->sMemoryClock, card.MemoryRange());
-        put(params->sVddc, card.VddcRange());
+        SimCard(store).FillParameters(*params);
         return sim::kOk;
     });
 }

@@ -36,6 +36,19 @@ int SimCard::ReportedLevelCount() const {
     return store_.GetInt("Overdrive", "Levels", 3);
 }
 
+void SimCard::FillParameters(ADLODParameters& params) const {
+    params.iNumberOfPerformanceLevels = ReportedLevelCount();
+    params.iActivityReportingSupported = store_.GetInt("Overdrive", "ActivityReporting", 1);
+    params.iDiscretePerformanceLevels = store_.GetInt("Overdrive", "DiscreteLevels", 1);
+    params.iReserved = 0;
+    const auto put = [](ADLODParameterRange& range, const SimRange& from) {
+        range = ADLODParameterRange{from.minimum, from.maximum, from.step};
+    };
+    put(params.sEngineClock, EngineRange());
+    put(params.sMemoryClock, MemoryRange());
+    put(params.sVddc, VddcRange());
+}
+
 int SimCard::StoredLevelCount() const {
     const int reported = ReportedLevelCount();
     return reported >= 1 && reported <= 8 ? reported : kFallbackLevelCount;
