@@ -28,6 +28,17 @@ HostWindow::HostWindow()
     surface.Create(GetSafeHwnd());
 }
 
+bool HostWindow::Open(CSkinSubDialog& page, bool shown) {
+    if (!page.Create(GetSafeHwnd())) {
+        return false;
+    }
+    page.AttachSkin(&surface, nullptr);
+    if (shown) {
+        page.ShowPage(SW_SHOW);
+    }
+    return true;
+}
+
 std::vector<double>& RecordedGamma() {
     static std::vector<double> recorded;
     return recorded;

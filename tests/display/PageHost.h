@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "skin/AppMessages.h"
+#include "skin/SkinSubDialog.h"
 #include "skin/SkinSurface.h"
 #include "tests/support/HostWindow.h"
 
@@ -19,6 +20,10 @@ namespace pagetest {
 class HostWindow : public testkit::HostWindow {
   public:
     HostWindow();
+
+    // Creates the page in this window, drawing into its surface, and shows it when asked; false
+    // when the page could not be created.
+    bool Open(CSkinSubDialog& page, bool shown);
 
     int presentations() const { return Count(WM_APP_REFRESH_LAYER); }
     int showStateRequests() const { return Count(WM_APP_SHOW_STATE); }

@@ -19,11 +19,7 @@ using pagetest::StoredInt;
 struct QualityFixture {
     explicit QualityFixture(bool shown = true) {
         page.writeGammaRamp = &pagetest::RecordGammaRamp;
-        EXPECT_TRUE(page.Create(host.GetSafeHwnd()));
-        page.AttachSkin(&host.surface, nullptr);
-        if (shown) {
-            page.ShowPage(SW_SHOW);
-        }
+        EXPECT_TRUE(host.Open(page, shown));
     }
     // A user change of a slider: one step up, as the plus button makes it.
     void StepUp(CHorizSlid& slider) { slider.StepUp(); }

@@ -13,13 +13,7 @@ using pagetest::RecordedGamma;
 using pagetest::StoredInt;
 
 struct ThreeDFixture {
-    explicit ThreeDFixture(bool shown = true) {
-        EXPECT_TRUE(page.Create(host.GetSafeHwnd()));
-        page.AttachSkin(&host.surface, nullptr);
-        if (shown) {
-            page.ShowPage(SW_SHOW);
-        }
-    }
+    explicit ThreeDFixture(bool shown = true) { EXPECT_TRUE(host.Open(page, shown)); }
     // A click on row i's mark (rows are 265 x 18; the mark sits at 200..214 x 2..16).
     void ToggleRow(size_t i) { testkit::ClickAt(page.rows[i].GetSafeHwnd(), {206, 8}); }
 

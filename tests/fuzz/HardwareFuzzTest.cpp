@@ -6,8 +6,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <fstream>
-#include <iterator>
 #include <map>
 #include <tuple>
 
@@ -15,6 +13,7 @@
 #include "libs/gfxprobe/core/DeviceDatabase.h"
 #include "libs/gfxprobe/core/RecordBuilder.h"
 #include "tests/fuzz/FuzzSupport.h"
+#include "tests/support/FileText.h"
 
 namespace {
 
@@ -178,8 +177,7 @@ DatabaseModel RandomDatabase(Random& random) {
 }
 
 std::vector<std::uint8_t> SampleDatabase() {
-    std::ifstream in(SAMPLE_DB, std::ios::binary);
-    return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in), {});
+    return testkit::ReadFileBytes(SAMPLE_DB);
 }
 
 // A broken file: its bytes mutated, or one header word replaced by a hostile one.

@@ -2,6 +2,7 @@
 // encoding, defaults, and each writer's sections and key order.
 #include "settings/RunConfigFile.h"
 #include "settings/core/ProfileSection.h"
+#include "tests/support/FileText.h"
 #include "tests/support/ScratchFolder.h"
 
 #include <gmock/gmock.h>
@@ -22,13 +23,6 @@ using ::testing::HasSubstr;
 
 namespace {
 
-std::string ReadText(const std::wstring& path) {
-    std::ifstream file(std::filesystem::path(path), std::ios::binary);
-    std::stringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
-
 void WriteText(const std::wstring& path, const std::string& text) {
     std::ofstream(std::filesystem::path(path), std::ios::binary | std::ios::trunc) << text;
 }
@@ -48,7 +42,7 @@ std::string Bracketed(const std::string& name) {
 // "[Section]" and "Section.Key" entries of a profile file, in file order.
 std::vector<std::string> Layout(const std::wstring& path) {
     std::vector<std::string> layout;
-    std::istringstream lines(ReadText(path));
+    std::istringstream lines(testkit::ReadFileText(path));
     std::string line;
     std::string section;
     while (std::getline(lines, line)) {
@@ -93,7 +87,7 @@ TEST_F(RunConfigFileTest, UserCopyIsMadeFromTheTemplateOnceAndNeverOverwritten) 
     const RunSettings settings = Loaded();
     EXPECT_EQ(settings.App.RunValue, 2);
     EXPECT_TRUE(settings.App.ExitKeep);
-    EXPECT_EQ(ReadText(user_), "[SettingInfo]\r\nRunValue=2\r\nExitKeep=1\r\n");
+    EXPECT_EQ(testkit::ReadFileText(user_), "[SettingInfo]\r\nRunValue=2\r\nExitKeep=1\r\n");
 }
 
 TEST_F(RunConfigFileTest, ReadOnlyUserCopyBecomesWritableKeepingItsOtherAttributes) {
@@ -107,7 +101,7 @@ TEST_F(RunConfigFileTest, ReadOnlyUserCopyBecomesWritableKeepingItsOtherAttribut
 
     settings.Clock.Fan = 75;
     File().Save(SettingsGroup::Clock, settings);
-    EXPECT_THAT(ReadText(user_), HasSubstr("Fan=75"));
+    EXPECT_THAT(testkit::ReadFileText(user_), HasSubstr("Fan=75"));
 }
 
 TEST_F(RunConfigFileTest, TheClockSettingsCountAsSavedOnlyWhenTheFileHoldsThem) {
@@ -144,7 +138,7 @@ TEST_F(RunConfigFileTest, NegativeAndExtremeIntegersRoundTrip) {
          {SettingsGroup::Clock, SettingsGroup::Quality, SettingsGroup::Hotkeys}) {
         File().Save(group, settings);
     }
-    EXPECT_THAT(ReadText(user_), HasSubstr("GPUVoltage=-25\r\n"));
+    EXPECT_THAT(testkit::ReadFileText(user_), HasSubstr("GPUVoltage=-25\r\n"));
     const RunSettings loaded = Loaded();
     EXPECT_EQ(loaded.Clock.GPUVoltage, -25);
     EXPECT_EQ(loaded.Quality[2].Camma, INT_MIN);
@@ -159,8 +153,8 @@ TEST_F(RunConfigFileTest, OnOffTwoReadsAsOnAndIsWrittenBackAsOne) {
     EXPECT_TRUE(settings.ThreeD[2].Set[5]);
     File().Save(SettingsGroup::Clock, settings);
     File().Save(SettingsGroup::ThreeD, settings);
-    EXPECT_THAT(ReadText(user_), HasSubstr("SelFan=1\r\n"));
-    EXPECT_THAT(ReadText(user_), HasSubstr("Set6=1\r\n"));
+    EXPECT_THAT(testkit::ReadFileText(user_), HasSubstr("SelFan=1\r\n"));
+    EXPECT_THAT(testkit::ReadFileText(user_), HasSubstr("Set6=1\r\n"));
 }
 
 TEST_F(RunConfigFileTest, OutOfRangePageSelectionIsKeptAsStored) {
@@ -185,7 +179,7 @@ TEST_F(RunConfigFileTest, NoFileAnywhereGivesDefaultsAndTheFirstSaveCreatesTheUs
 
     settings.App.ExitKeep = true;
     File().Save(SettingsGroup::App, settings);
-    EXPECT_EQ(ReadText(user_), "[SettingInfo]\r\nRunValue=0\r\nExitKeep=1\r\n");
+    EXPECT_EQ(testkit::ReadFileText(user_), "[SettingInfo]\r\nRunValue=0\r\nExitKeep=1\r\n");
     EXPECT_FALSE(Exists(template_));
 }
 
@@ -198,7 +192,7 @@ TEST_F(RunConfigFileTest, WithoutDocumentsFolderTheTemplateIsReadAndWritten) {
     EXPECT_EQ(settings.Display.Rotation, 2);
     settings.Display.Rotation = 3;
     file.Save(SettingsGroup::Display, settings);
-    EXPECT_THAT(ReadText(template_), HasSubstr("Rotation=3"));
+    EXPECT_THAT(testkit::ReadFileText(template_), HasSubstr("Rotation=3"));
     EXPECT_FALSE(Exists(user_));
 }
 
@@ -363,7 +357,7 @@ TEST(WriteProfileInt, WritesSignedDecimalAndReportsTheProfileFunctionsResult) {
     const testkit::ScratchFolder folder(L"write-int");
     const std::wstring path = folder.File(L"write-int.ini");
     EXPECT_TRUE(WriteProfileInt(L"S", L"K", -2147483647 - 1, path.c_str()));
-    EXPECT_EQ(ReadText(path), "[S]\r\nK=-2147483648\r\n");
+    EXPECT_EQ(testkit::ReadFileText(path), "[S]\r\nK=-2147483648\r\n");
     const std::wstring unwritable = folder.File(L"no-such-folder\\x.ini");
     EXPECT_FALSE(WriteProfileInt(L"S", L"K", 1, unwritable.c_str()));
 }

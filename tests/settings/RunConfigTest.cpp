@@ -1,6 +1,7 @@
 // The program's own settings file: the per-user copy in the real documents folder, made from the
 // template in the current directory, and the section writers saving there.
 #include "settings/RunConfig.h"
+#include "tests/support/FileText.h"
 #include "tests/support/ScratchFolder.h"
 
 #include <gmock/gmock.h>
@@ -11,19 +12,11 @@
 
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <string>
 
 using ::testing::HasSubstr;
 
 namespace {
-
-std::string ReadText(const std::wstring& path) {
-    std::ifstream file(std::filesystem::path(path), std::ios::binary);
-    std::stringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
 
 bool Exists(const std::wstring& path) {
     return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
@@ -33,7 +26,7 @@ bool Exists(const std::wstring& path) {
 class DocumentsCopyGuard {
   public:
     explicit DocumentsCopyGuard(std::wstring path)
-        : path_(std::move(path)), had_(Exists(path_)), saved_(ReadText(path_)) {
+        : path_(std::move(path)), had_(Exists(path_)), saved_(testkit::ReadFileText(path_)) {
         ::DeleteFileW(path_.c_str());
     }
     ~DocumentsCopyGuard() {
@@ -68,8 +61,8 @@ TEST(RunConfig, LoaderCopiesTheTemplateIntoDocumentsAndWritersSaveThere) {
 
     g_runSettings.App.RunValue = 1;
     SaveAppSettings();
-    EXPECT_THAT(ReadText(userCopy), HasSubstr("RunValue=1"));
-    EXPECT_EQ(ReadText(templatePath), templateText);
+    EXPECT_THAT(testkit::ReadFileText(userCopy), HasSubstr("RunValue=1"));
+    EXPECT_EQ(testkit::ReadFileText(templatePath), templateText);
 }
 
 }  // namespace

@@ -3,10 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
-#include <iterator>
 #include <system_error>
 
 #include "settings/RunConfig.h"
+#include "tests/support/FileText.h"
 
 namespace testkit {
 
@@ -72,8 +72,7 @@ void SettingsFolder::StartWithSettings(const std::string& text) const {
 }
 
 std::string SettingsFolder::SettingsText() const {
-    std::ifstream file(settingsFile(), std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(file), {});
+    return ReadFileText(settingsFile());
 }
 
 int SettingsFolder::SettingsInt(const wchar_t* section, const wchar_t* key, int missing) const {

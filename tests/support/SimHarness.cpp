@@ -12,6 +12,7 @@
 #include "gpu/DriverBinding.h"
 #include "sim/SimStore.h"
 #include "sim/core/IniDocument.h"
+#include "tests/support/FileText.h"
 #include "tests/support/MessageBoxes.h"
 
 namespace simtest {
@@ -24,13 +25,6 @@ using sim::kStatePath;
 
 const wchar_t* const kHiddenSuffix = L".hidden-by-test";
 const wchar_t* const kSimLibraries[] = {L"atipdlxx.dll", L"atiadlxx.dll", L"atiadlxy.dll"};
-
-std::string ReadFile(const char* path) {
-    std::ifstream file(path, std::ios::binary);
-    std::ostringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
 
 void WriteFile(const char* path, const std::string& text) {
     ::CreateDirectoryA(kSimFolder, nullptr);
@@ -53,18 +47,20 @@ void ResetSim(const std::string& scenario) {
 }
 
 std::string GetSimKey(const std::string& section, const std::string& key) {
-    return sim::IniDocument::Parse(ReadFile(kStatePath)).Get(section, key).value_or("");
+    return sim::IniDocument::Parse(testkit::ReadFileText(kStatePath))
+        .Get(section, key)
+        .value_or("");
 }
 
 void SetSimKey(const std::string& section, const std::string& key, const std::string& value) {
-    sim::IniDocument doc = sim::IniDocument::Parse(ReadFile(kStatePath));
+    sim::IniDocument doc = sim::IniDocument::Parse(testkit::ReadFileText(kStatePath));
     doc.Set(section, key, value);
     WriteFile(kStatePath, doc.Serialize());
 }
 
 std::vector<std::string> CallLog() {
     std::vector<std::string> lines;
-    std::istringstream text(ReadFile(kCallLogPath));
+    std::istringstream text(testkit::ReadFileText(kCallLogPath));
     std::string line;
     while (std::getline(text, line)) {
         if (!line.empty() && line.back() == '\r') {

@@ -19,20 +19,15 @@
 #include "tests/support/ScriptedMainWindow.h"
 #include "tests/support/SkinSession.h"
 #include "tools/bench-common/FirstFrame.h"
+#include "tools/bench-common/Median.h"
 
 namespace {
+
+using bench::Median;
 
 // The compact slider's step buttons (client coordinates of the slider).
 constexpr POINT kPlusButton{150, 10};
 constexpr POINT kMinusButton{8, 10};
-
-double Median(std::vector<double> values) {
-    if (values.empty()) {
-        return 0;
-    }
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
 
 class MeasuredWindow : public testkit::ScriptedMainWindow {
   public:

@@ -11,6 +11,7 @@
 #include "skin/SkinImages.h"
 #include "tests/support/ScriptedMainWindow.h"
 #include "tools/bench-common/FirstFrame.h"
+#include "tools/bench-common/Median.h"
 #include "tools/bench-common/SimulatedCard.h"
 
 #include <algorithm>
@@ -20,6 +21,8 @@
 #include <vector>
 
 namespace {
+
+using bench::Median;
 
 constexpr int kPresentations = 20;
 
@@ -34,14 +37,6 @@ constexpr std::array<Page, 6> kPages = {{{3, "overclocking"},
                                          {4, "3D"},
                                          {8, "display modes"},
                                          {9, "display quality"}}};
-
-double Median(std::vector<double> values) {
-    if (values.empty()) {
-        return 0;
-    }
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
 
 // The main window, measured from inside its own modal loop.
 class MeasuredWindow : public testkit::ScriptedMainWindow {
