@@ -26,7 +26,7 @@ build: deps
 	@cmake -S . -B $(WIN) -G Ninja -DCMAKE_BUILD_TYPE=Release \
 		-DCMAKE_TOOLCHAIN_FILE=cmake/mingw-w64-i686.cmake >/dev/null
 	@cmake --build $(WIN) -j $(JOBS)
-	@cmake -S . -B $(NATIVE) -G Ninja -DCMAKE_BUILD_TYPE=Debug \
+	@cmake -S . -B $(NATIVE) -G Ninja -DCMAKE_BUILD_TYPE=Debug -DCMAKE_EXPORT_COMPILE_COMMANDS=ON \
 		-DVELMORA_WIN_BUILD=$(abspath $(WIN)) >/dev/null
 	@cmake --build $(NATIVE) -j $(JOBS)
 

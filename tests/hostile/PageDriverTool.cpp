@@ -25,7 +25,6 @@
 #include <cstdio>
 #include <cwchar>
 #include <string>
-#include <utility>
 #include <vector>
 
 #include "tests/support/MessageBoxes.h"
@@ -140,22 +139,9 @@ std::vector<std::wstring> Split(const std::wstring& text, wchar_t separator) {
     }
 }
 
-// Visible dialogs among the main window's direct children: the pages on screen.
-BOOL CALLBACK CountPage(HWND hwnd, LPARAM lParam) {
-    auto* count = reinterpret_cast<std::pair<HWND, int>*>(lParam);
-    wchar_t className[16] = {};
-    ::GetClassNameW(hwnd, className, 16);
-    if (::GetParent(hwnd) == count->first && ::IsWindowVisible(hwnd) &&
-        std::wcscmp(className, L"#32770") == 0) {
-        ++count->second;
-    }
-    return TRUE;
-}
-
+// The pages on screen: visible dialogs among the main window's direct children.
 int VisiblePages(HWND main) {
-    std::pair<HWND, int> count{main, 0};
-    ::EnumChildWindows(main, &CountPage, reinterpret_cast<LPARAM>(&count));
-    return count.second;
+    return testkit::ChildDialogCount(main, true);
 }
 
 bool SetLinearGamma() {

@@ -6,6 +6,7 @@
 #include "skin/AppMessages.h"
 #include "skin/SkinImages.h"
 #include "skin/SkinPaint.h"
+#include "tests/support/MessageBoxes.h"
 #include "tests/support/MessagePump.h"
 #include "tests/support/Mouse.h"
 #include "tests/support/ScriptedMainWindow.h"
@@ -21,6 +22,7 @@
 
 namespace {
 
+using testkit::ChildDialogCount;
 using testkit::ClickMiddle;
 using testkit::PumpUntil;
 using testkit::ScriptedMainWindow;
@@ -284,18 +286,6 @@ TEST_F(MainWindow, CommandButtonsAndItemSelectionsReachTheCurrentPage) {
         EXPECT_TRUE(PumpUntil([&page] { return !page.selected.empty(); }));
     });
     EXPECT_EQ(page.selected, std::vector<int>{2});
-}
-
-// Child dialogs (the pages) of a window.
-int ChildDialogCount(HWND hwnd) {
-    int count = 0;
-    for (HWND child = ::GetWindow(hwnd, GW_CHILD); child != nullptr;
-         child = ::GetWindow(child, GW_HWNDNEXT)) {
-        wchar_t className[16] = {};
-        ::GetClassNameW(child, className, 16);
-        count += std::wstring(className) == L"#32770" ? 1 : 0;
-    }
-    return count;
 }
 
 // A window that navigates from inside its initialisation, before anything posted has run.

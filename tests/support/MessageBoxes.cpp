@@ -9,6 +9,12 @@ namespace {
 
 constexpr int kTextStatic = 0xFFFF;
 
+bool IsDialog(HWND hwnd) {
+    wchar_t className[16] = {};
+    ::GetClassNameW(hwnd, className, 16);
+    return std::wcscmp(className, L"#32770") == 0;
+}
+
 struct BoxSearch {
     DWORD process;
     const std::set<HWND>* skip;
@@ -17,12 +23,9 @@ struct BoxSearch {
 
 BOOL CALLBACK MatchMessageBox(HWND hwnd, LPARAM context) {
     auto* search = reinterpret_cast<BoxSearch*>(context);
-    wchar_t className[16] = {};
-    ::GetClassNameW(hwnd, className, 16);
     DWORD process = 0;
     ::GetWindowThreadProcessId(hwnd, &process);
-    if (std::wcscmp(className, L"#32770") != 0 || !::IsWindowVisible(hwnd) ||
-        ::GetDlgItem(hwnd, kTextStatic) == nullptr ||
+    if (!IsDialog(hwnd) || !::IsWindowVisible(hwnd) || ::GetDlgItem(hwnd, kTextStatic) == nullptr ||
         (search->process != 0 && process != search->process) || search->skip->count(hwnd) != 0) {
         return TRUE;
     }
@@ -47,6 +50,15 @@ std::wstring MessageBoxText(HWND box) {
 void PressOk(HWND box) {
     ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
                    reinterpret_cast<LPARAM>(::GetDlgItem(box, IDOK)));
+}
+
+int ChildDialogCount(HWND parent, bool visibleOnly) {
+    int count = 0;
+    for (HWND child = ::GetWindow(parent, GW_CHILD); child != nullptr;
+         child = ::GetWindow(child, GW_HWNDNEXT)) {
+        count += IsDialog(child) && (!visibleOnly || ::IsWindowVisible(child)) ? 1 : 0;
+    }
+    return count;
 }
 
 MessageBoxDismisser::MessageBoxDismisser() : watcher_([this] { Watch(); }) {}

@@ -1,5 +1,5 @@
-// Message boxes as tests and test tools meet them: windows of class #32770 with their text in a
-// static (id 0xFFFF) and OK as button IDOK.
+// Dialog windows as tests and test tools meet them: message boxes (class #32770, the text in a
+// static of id 0xFFFF, OK as button IDOK) and the child dialogs that are the main window's pages.
 #pragma once
 
 #include <windows.h>
@@ -19,6 +19,10 @@ HWND FindMessageBox(DWORD process, const std::set<HWND>& skip = {});
 std::wstring MessageBoxText(HWND box);
 // Presses a message box's OK button; posted, so it works from any thread or process.
 void PressOk(HWND box);
+
+// The dialogs among a window's direct children (of any process), only the visible ones when
+// asked: the main window's pages.
+int ChildDialogCount(HWND parent, bool visibleOnly = false);
 
 // Presses OK on every message box this process shows while the object lives, from a thread of
 // its own, so that code showing a modal box can run on the test's thread.
