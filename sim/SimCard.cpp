@@ -13,7 +13,7 @@ namespace {
 
 constexpr int kFallbackLevelCount = 3;
 // A model left alone longer than this has settled anyway.
-constexpr int64_t kLongestThermalStepMs = 10 * 60 * 1000;
+constexpr int64_t kLongestThermalStepMs = int64_t{10} * 60 * 1000;
 
 int64_t NowMs() {
     FILETIME now;

@@ -358,7 +358,7 @@ gfxprobe::AdapterReport RandomReport(Random& random, const DatabaseModel& model)
         *text = random.Chance(60) ? base : fuzz::MutateWide(random, base);
     }
     static const std::int64_t kSizes[] = {
-        -1, 0, 1, 512 * 1024, 1 << 20, 512LL << 20, (1LL << 40) + 1, (1LL << 62)};
+        -1, 0, 1, 512LL * 1024, 1 << 20, 512LL << 20, (1LL << 40) + 1, (1LL << 62)};
     report.memoryBytes =
         random.Chance(50) ? kSizes[random.Below(std::size(kSizes))] : random.Hostile64();
     report.dxgiMemoryBytes =

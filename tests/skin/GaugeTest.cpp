@@ -85,7 +85,7 @@ TEST_F(GaugeTest, NeedleLiesAlongTheAngleOfTheTemperature) {
         surface.Fill({0, 0, 800, 328}, 0);
         gauge.temperature = temperature;
         gauge.Redraw();
-        for (double d = 10; d <= 70; d += 10) {
+        for (int d = 10; d <= 70; d += 10) {
             const POINT p = Along(d);
             EXPECT_EQ(surface.Pixel(p.x, p.y), Opaque(kNeedle)) << temperature << "/" << d;
         }
