@@ -36,7 +36,7 @@ bool WriteAutoRun(const std::wstring& modulePath, std::wstring_view switchName) 
     }
     const std::wstring name = RunValueName(modulePath);
     const std::wstring data = RunValueData(modulePath, switchName);
-    const auto bytes = static_cast<DWORD>((data.size() + 1) * sizeof(wchar_t));
+    const DWORD bytes = static_cast<DWORD>(data.size() + 1) * DWORD{sizeof(wchar_t)};
     return ::RegSetValueExW(key.get(), name.c_str(), 0, REG_SZ,
                             reinterpret_cast<const BYTE*>(data.c_str()), bytes) == ERROR_SUCCESS;
 }

@@ -1,5 +1,7 @@
 #include "shortcuts/ShortCutSetDlg.h"
 
+#include <iterator>
+
 #include "settings/RunConfig.h"
 #include "skin/AppMessages.h"
 #include "skin/SkinImages.h"
@@ -14,9 +16,13 @@ constexpr int kFieldLeft = 4;
 constexpr int kFieldWidth = 260;
 constexpr int kFieldHeight = 18;
 constexpr int kRowTops[shortcuts::kHotkeyRowsPerGroup] = {23, 48, 73, 98};
-constexpr int kPagingButtonIds[shortcuts::kOverclockSubPageCount] = {
-    IDC_SHORTCUT_PAGE1, IDC_SHORTCUT_PAGE2, IDC_SHORTCUT_PAGE3};
-constexpr int kPagingButtonLefts[shortcuts::kOverclockSubPageCount] = {130, 160, 190};
+// The paging buttons of the overclocking group, one per sub-page: control id and left edge.
+struct PagingButtonPlace {
+    int id;
+    int left;
+};
+constexpr PagingButtonPlace kPagingButtons[shortcuts::kOverclockSubPageCount] = {
+    {IDC_SHORTCUT_PAGE1, 130}, {IDC_SHORTCUT_PAGE2, 160}, {IDC_SHORTCUT_PAGE3, 190}};
 constexpr int kPagingButtonTop = 130;
 constexpr int kPagingButtonSize = 10;
 constexpr int kOverclockGroup = static_cast<int>(shortcuts::HotkeyGroup::Overclock);
@@ -34,8 +40,9 @@ void CShortCutSetDlg::DoDataExchange() {
     for (size_t i = 0; i < fields_.size(); ++i) {
         static_cast<void>(BindControl(kHotkeyRows[i].controlId, fields_[i]));
     }
-    for (size_t n = 0; n < pagingButtons_.size(); ++n) {
-        static_cast<void>(BindControl(kPagingButtonIds[n], pagingButtons_[n]));
+    static_assert(std::size(kPagingButtons) == std::tuple_size_v<decltype(pagingButtons_)>);
+    for (size_t n = 0; n < std::size(kPagingButtons); ++n) {
+        static_cast<void>(BindControl(kPagingButtons[n].id, pagingButtons_[n]));
     }
 }
 
@@ -63,11 +70,11 @@ void CShortCutSetDlg::LayOut() {
 }
 
 void CShortCutSetDlg::SetUpPagingButtons() {
-    for (size_t n = 0; n < pagingButtons_.size(); ++n) {
+    for (size_t n = 0; n < std::size(kPagingButtons); ++n) {
         CBmButton& button = pagingButtons_[n];
         HWND hwnd = button.GetSafeHwnd();
         if (hwnd != nullptr) {
-            ::MoveWindow(hwnd, kPagingButtonLefts[n], kPagingButtonTop, kPagingButtonSize,
+            ::MoveWindow(hwnd, kPagingButtons[n].left, kPagingButtonTop, kPagingButtonSize,
                          kPagingButtonSize, FALSE);
         }
         button.normalImage = FindSkinImage(L"POINT_N");
@@ -139,7 +146,7 @@ void CShortCutSetDlg::SelectItem(int index) {
 bool CShortCutSetDlg::OnCommand(int id, int code, HWND control) {
     if (code == BN_CLICKED) {
         for (int n = 0; n < shortcuts::kOverclockSubPageCount; ++n) {
-            if (id == kPagingButtonIds[n]) {
+            if (id == kPagingButtons[n].id) {
                 ChooseSubPage(n);
                 SelectItem(kOverclockGroup);
                 return true;

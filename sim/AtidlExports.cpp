@@ -7,20 +7,15 @@
 
 #include "gpu/core/DriverEntries.h"
 #include "sim/CallLine.h"
+#include "sim/SimCall.h"
 #include "sim/SimCard.h"
-#include "sim/SimErrors.h"
-#include "sim/SimStore.h"
 #include "sim/core/SimPersonality.h"
-
-using sim::CallLine;
-using sim::SimCard;
-using sim::SimStore;
 
 namespace {
 
-constexpr size_t Words(size_t bytes) {
-    return bytes / sizeof(int32_t);
-}
+using sim::SimCall;
+using sim::SimCard;
+using sim::SimStore;
 
 // Whether the card answers the library's Overdrive calls (all but Avivo and rotation): a card
 // of a later generation does not.
@@ -30,12 +25,13 @@ bool AnswersOverdrive(const SimStore& store) {
 
 // The common checks of an ATIDL call: refusal, a card of another generation, a null record,
 // adapter 0, the record's size.
-int Check(const SimStore& store, const char* name, int adapter, const void* record, int32_t size,
-          int32_t expectedSize) {
-    if (store.IsRefused(name)) {
+template <typename Record>
+int Check(const SimCall& call, int adapter, const Record* record, int32_t expectedSize) {
+    if (call.CheckRefusal() != sim::kOk) {
         return sim::kError;
     }
-    if (std::string_view(name) != "ATIDL_GetAvivoSettings" && !AnswersOverdrive(store)) {
+    if (std::string_view(call.name()) != "ATIDL_GetAvivoSettings" &&
+        !AnswersOverdrive(call.store())) {
         return sim::kNotSupported;
     }
     if (record == nullptr) {
@@ -44,7 +40,7 @@ int Check(const SimStore& store, const char* name, int adapter, const void* reco
     if (adapter != 0) {
         return sim::kInvalidAdapterIndex;
     }
-    return size == expectedSize ? sim::kOk : sim::kInvalidParameter;
+    return record->iSize == expectedSize ? sim::kOk : sim::kInvalidParameter;
 }
 
 // [Sim] Refuse may name one Avivo setting ("ATIDL_GetAvivoSettings/7"): the others still answer.
@@ -52,7 +48,7 @@ bool IsAvivoSettingRefused(const SimStore& store, int setting) {
     return store.IsRefused("ATIDL_GetAvivoSettings/" + std::to_string(setting));
 }
 
-constexpr size_t kLevelsMaxWords = Words(sizeof(ADLODPerformanceLevels));
+constexpr size_t kLevelsMaxWords = sizeof(ADLODPerformanceLevels) / sizeof(int32_t);
 
 // The name under which [Sim] Refuse refuses only the query of the current levels.
 constexpr const char* kCurrentLevelsQuery = "ATIDL_GetODPerformanceLevels/Current";
@@ -62,258 +58,199 @@ constexpr const char* kCurrentLevelsQuery = "ATIDL_GetODPerformanceLevels/Curren
 extern "C" {
 
 int VELMORA_CDECL ATIDL_GetODParameters(int adapter, ADLODParameters* params, int reserved) {
-    SimStore store;
-    CallLine line("ATIDL_GetODParameters");
-    line.Int(adapter).Record(params, Words(sizeof(ADLODParameters))).Int(reserved);
-    const int check = Check(store, "ATIDL_GetODParameters", adapter, params,
-                            params ? params->iSize : 0, sizeof(ADLODParameters));
-    if (check != sim::kOk) {
-        return line.Finish(check);
-    }
-    const SimCard card(store);
-    params->iNumberOfPerformanceLevels = card.ReportedLevelCount();
-    params->iActivityReportingSupported = store.GetInt("Overdrive", "ActivityReporting", 1);
-    params->iDiscretePerformanceLevels = store.GetInt("Overdrive", "DiscreteLevels", 1);
-    params->iReserved = 0;
-    const auto put = [](ADLODParameterRange& range, const sim::SimRange& from) {
-        range = ADLODParameterRange{from.minimum, from.maximum, from.step};
-    };
-    put(params->sEngineClock, card.EngineRange());
-    put(params->sMemoryClock, card.MemoryRange());
-    put(params->sVddc, card.VddcRange());
-    return line.Succeed(store);
+    SimCall call("ATIDL_GetODParameters", adapter, sim::WholeRecord(params), reserved);
+    return call.Run(Check(call, adapter, params, sizeof(ADLODParameters)), [&](SimStore& store) {
+        SimCard(store).FillParameters(*params);
+        return sim::kOk;
+    });
 }
 
 int VELMORA_CDECL ATIDL_GetODPerformanceLevels(int adapter, ADLODPerformanceLevels* levels,
                                                int defaults, int reserved) {
-    SimStore store;
-    CallLine line("ATIDL_GetODPerformanceLevels");
-    line.Int(adapter).Record(levels, 2).Int(defaults).Int(reserved);
-    const SimCard card(store);
+    SimCall call("ATIDL_GetODPerformanceLevels", adapter, sim::Words(levels, 2), defaults,
+                 reserved);
+    const SimCard card(call.store());
     const int count = card.StoredLevelCount();
-    const int32_t size = levels != nullptr ? levels->iSize : 0;
-    // The record must have room for every level the card has.
-    int check = Check(store, "ATIDL_GetODPerformanceLevels", adapter, levels, size, size);
-    if (check == sim::kOk && defaults == 0 && store.IsRefused(kCurrentLevelsQuery)) {
+    // Any size passes the common checks: the record must have room for every level the card has.
+    int check = Check(call, adapter, levels, sim::GivenSize(levels));
+    if (check == sim::kOk && defaults == 0 && call.store().IsRefused(kCurrentLevelsQuery)) {
         check = sim::kError;
     }
-    if (check == sim::kOk && size < PerformanceLevelsSize(count)) {
+    if (check == sim::kOk && levels->iSize < PerformanceLevelsSize(count)) {
         check = sim::kInvalidParameter;
     }
-    if (check != sim::kOk) {
-        return line.Finish(check);
-    }
-    for (int i = 0; i < count; ++i) {
-        const std::vector<int> level = card.Level(defaults != 0, i);
-        levels->aLevels[i] = ADLODPerformanceLevel{level[0], level[1], level[2]};
-    }
-    return line.Succeed(store);
+    return call.Run(check, [&](SimStore&) {
+        for (int i = 0; i < count; ++i) {
+            const std::vector<int> level = card.Level(defaults != 0, i);
+            levels->aLevels[i] = ADLODPerformanceLevel{level[0], level[1], level[2]};
+        }
+        return sim::kOk;
+    });
 }
 
 int VELMORA_CDECL ATIDL_SetODPerformanceLevels(int adapter, ADLODPerformanceLevels* levels,
                                                int reserved) {
-    SimStore store;
-    CallLine line("ATIDL_SetODPerformanceLevels");
-    line.Int(adapter).Record(levels, sim::SizedWords(levels, 2, kLevelsMaxWords)).Int(reserved);
-    SimCard card(store);
+    SimCall call("ATIDL_SetODPerformanceLevels", adapter,
+                 sim::Words(levels, sim::SizedWords(levels, 2, kLevelsMaxWords)), reserved);
+    SimCard card(call.store());
     const int count = card.StoredLevelCount();
-    const int check = Check(store, "ATIDL_SetODPerformanceLevels", adapter, levels,
-                            levels ? levels->iSize : 0, PerformanceLevelsSize(count));
-    if (check != sim::kOk) {
-        return line.Finish(check);
-    }
-    const sim::SimRange vddc = card.VddcRange();
-    for (int i = 0; i < count; ++i) {
-        const ADLODPerformanceLevel& level = levels->aLevels[i];
-        if (!card.AcceptsClocks(level.iEngineClock, level.iMemoryClock) ||
-            level.iVddc < vddc.minimum || level.iVddc > vddc.maximum) {
-            return line.Finish(sim::kInvalidParameter);
+    return call.Run(Check(call, adapter, levels, PerformanceLevelsSize(count)), [&](SimStore&) {
+        const sim::SimRange vddc = card.VddcRange();
+        for (int i = 0; i < count; ++i) {
+            const ADLODPerformanceLevel& level = levels->aLevels[i];
+            if (!card.AcceptsClocks(level.iEngineClock, level.iMemoryClock) ||
+                level.iVddc < vddc.minimum || level.iVddc > vddc.maximum) {
+                return sim::kInvalidParameter;
+            }
         }
-    }
-    for (int i = 0; i < count; ++i) {
-        const ADLODPerformanceLevel& level = levels->aLevels[i];
-        card.SetCurrentLevel(i, {level.iEngineClock, level.iMemoryClock, level.iVddc});
-    }
-    card.RecordVddcWrite(levels->aLevels[0].iVddc);
-    return line.Succeed(store);
+        for (int i = 0; i < count; ++i) {
+            const ADLODPerformanceLevel& level = levels->aLevels[i];
+            card.SetCurrentLevel(i, {level.iEngineClock, level.iMemoryClock, level.iVddc});
+        }
+        card.RecordVddcWrite(levels->aLevels[0].iVddc);
+        return sim::kOk;
+    });
 }
 
 int VELMORA_CDECL ATIDL_GetODClockInfo(int adapter, ODClockInfo* info) {
-    SimStore store;
-    CallLine line("ATIDL_GetODClockInfo");
-    line.Int(adapter).Record(info, Words(sizeof(ODClockInfo)));
-    const int check = Check(store, "ATIDL_GetODClockInfo", adapter, info, info ? info->iSize : 0,
-                            sizeof(ODClockInfo));
-    if (check != sim::kOk) {
-        return line.Finish(check);
-    }
-    const SimCard card(store);
-    const auto block = [](int current, const sim::SimRange& range) {
-        return ODClockBlock{0, current, range.maximum, range.minimum, 0, range.step};
-    };
-    info->iReserved = 0;
-    info->sMemoryClock = block(card.MemoryClock(), card.MemoryRange());
-    info->sEngineClock = block(card.EngineClock(), card.EngineRange());
-    return line.Succeed(store);
+    SimCall call("ATIDL_GetODClockInfo", adapter, sim::WholeRecord(info));
+    return call.Run(Check(call, adapter, info, sizeof(ODClockInfo)), [&](SimStore& store) {
+        const SimCard card(store);
+        const auto block = [](int current, const sim::SimRange& range) {
+            return ODClockBlock{0, current, range.maximum, range.minimum, 0, range.step};
+        };
+        info->iReserved = 0;
+        info->sMemoryClock = block(card.MemoryClock(), card.MemoryRange());
+        info->sEngineClock = block(card.EngineClock(), card.EngineRange());
+        return sim::kOk;
+    });
 }
 
 int VELMORA_CDECL ATIDL_SetODClockConfig(int adapter, ODClockConfig* config) {
-    SimStore store;
-    CallLine line("ATIDL_SetODClockConfig");
-    line.Int(adapter).Record(config, Words(sizeof(ODClockConfig)));
-    const int check = Check(store, "ATIDL_SetODClockConfig", adapter, config,
-                            config ? config->iSize : 0, sizeof(ODClockConfig));
-    if (check != sim::kOk) {
-        return line.Finish(check);
-    }
-    SimCard card(store);
-    if (!card.AcceptsClocks(config->iEngineClock, config->iMemoryClock)) {
-        return line.Finish(sim::kInvalidParameter);
-    }
-    card.SetClocks(config->iEngineClock, config->iMemoryClock);
-    return line.Succeed(store);
+    SimCall call("ATIDL_SetODClockConfig", adapter, sim::WholeRecord(config));
+    return call.Run(Check(call, adapter, config, sizeof(ODClockConfig)), [&](SimStore& store) {
+        SimCard card(store);
+        if (!card.AcceptsClocks(config->iEngineClock, config->iMemoryClock)) {
+            return sim::kInvalidParameter;
+        }
+        card.SetClocks(config->iEngineClock, config->iMemoryClock);
+        return sim::kOk;
+    });
 }
 
 int VELMORA_CDECL ATIDL_GetTemperature(int adapter, int controller, ADLTemperature* temperature,
                                        int reserved) {
-    SimStore store;
-    CallLine line("ATIDL_GetTemperature");
-    line.Int(adapter).Int(controller).Record(temperature, Words(sizeof(ADLTemperature)));
-    line.Int(reserved);
-    const int check = Check(store, "ATIDL_GetTemperature", adapter, temperature,
-                            temperature ? temperature->iSize : 0, sizeof(ADLTemperature));
-    if (check != sim::kOk) {
-        return line.Finish(check);
-    }
-    temperature->iTemperature = SimCard(store).Temperature();
-    return line.Succeed(store);
+    SimCall call("ATIDL_GetTemperature", adapter, controller, sim::WholeRecord(temperature),
+                 reserved);
+    const int check = Check(call, adapter, temperature, sizeof(ADLTemperature));
+    return call.Run(check, [&](SimStore& store) {
+        temperature->iTemperature = SimCard(store).Temperature();
+        return sim::kOk;
+    });
 }
 
 int VELMORA_CDECL ATIDL_GetFanSpeedInfo(int adapter, int controller, ADLFanSpeedInfo* info,
                                         int reserved) {
-    SimStore store;
-    CallLine line("ATIDL_GetFanSpeedInfo");
-    line.Int(adapter).Int(controller).Record(info, Words(sizeof(ADLFanSpeedInfo))).Int(reserved);
-    const int check = Check(store, "ATIDL_GetFanSpeedInfo", adapter, info, info ? info->iSize : 0,
-                            sizeof(ADLFanSpeedInfo));
-    if (check != sim::kOk) {
-        return line.Finish(check);
-    }
-    const std::vector<int> range = SimCard(store).FanRange();
-    // Percent and RPM, both readable and writable.
-    info->iFlags = 15;
-    info->iMinPercent = range[0];
-    info->iMaxPercent = range[1];
-    info->iMinRPM = range[2];
-    info->iMaxRPM = range[3];
-    return line.Succeed(store);
+    SimCall call("ATIDL_GetFanSpeedInfo", adapter, controller, sim::WholeRecord(info), reserved);
+    return call.Run(Check(call, adapter, info, sizeof(ADLFanSpeedInfo)), [&](SimStore& store) {
+        const std::vector<int> range = SimCard(store).FanRange();
+        // Percent and RPM, both readable and writable.
+        info->iFlags = 15;
+        info->iMinPercent = range[0];
+        info->iMaxPercent = range[1];
+        info->iMinRPM = range[2];
+        info->iMaxRPM = range[3];
+        return sim::kOk;
+    });
 }
 
 int VELMORA_CDECL ATIDL_GetFanSpeed(int adapter, int controller, ADLFanSpeedValue* value,
                                     int reserved) {
-    SimStore store;
-    CallLine line("ATIDL_GetFanSpeed");
-    line.Int(adapter).Int(controller).Record(value, Words(sizeof(ADLFanSpeedValue))).Int(reserved);
-    const int check = Check(store, "ATIDL_GetFanSpeed", adapter, value, value ? value->iSize : 0,
-                            sizeof(ADLFanSpeedValue));
-    if (check != sim::kOk) {
-        return line.Finish(check);
-    }
-    const SimCard card(store);
-    const std::vector<int> range = card.FanRange();
-    const int percent = card.FanPercent();
-    if (value->iSpeedType == kFanSpeedTypePercent) {
-        value->iFanSpeed = percent;
-    } else if (value->iSpeedType == kFanSpeedTypeRpm) {
-        value->iFanSpeed = range[2] + (range[3] - range[2]) * percent / 100;
-    } else {
-        return line.Finish(sim::kInvalidParameter);
-    }
-    return line.Succeed(store);
+    SimCall call("ATIDL_GetFanSpeed", adapter, controller, sim::WholeRecord(value), reserved);
+    return call.Run(Check(call, adapter, value, sizeof(ADLFanSpeedValue)), [&](SimStore& store) {
+        const SimCard card(store);
+        const std::vector<int> range = card.FanRange();
+        const int percent = card.FanPercent();
+        if (value->iSpeedType == kFanSpeedTypePercent) {
+            value->iFanSpeed = percent;
+        } else if (value->iSpeedType == kFanSpeedTypeRpm) {
+            value->iFanSpeed = range[2] + (range[3] - range[2]) * percent / 100;
+        } else {
+            return sim::kInvalidParameter;
+        }
+        return sim::kOk;
+    });
 }
 
 int VELMORA_CDECL ATIDL_SetFanSpeed(int adapter, int controller, ADLFanSpeedValue* value,
                                     int reserved) {
-    SimStore store;
-    CallLine line("ATIDL_SetFanSpeed");
-    line.Int(adapter).Int(controller).Record(value, Words(sizeof(ADLFanSpeedValue))).Int(reserved);
-    const int check = Check(store, "ATIDL_SetFanSpeed", adapter, value, value ? value->iSize : 0,
-                            sizeof(ADLFanSpeedValue));
-    if (check != sim::kOk) {
-        return line.Finish(check);
-    }
-    SimCard card(store);
-    const std::vector<int> range = card.FanRange();
-    int percent = value->iFanSpeed;
-    if (value->iSpeedType == kFanSpeedTypeRpm && range[3] > range[2]) {
-        percent = (value->iFanSpeed - range[2]) * 100 / (range[3] - range[2]);
-    } else if (value->iSpeedType != kFanSpeedTypePercent) {
-        return line.Finish(sim::kInvalidParameter);
-    }
-    if (percent < range[0] || percent > range[1]) {
-        return line.Finish(sim::kInvalidParameter);
-    }
-    card.SetFanPercent(percent);
-    return line.Succeed(store);
+    SimCall call("ATIDL_SetFanSpeed", adapter, controller, sim::WholeRecord(value), reserved);
+    return call.Run(Check(call, adapter, value, sizeof(ADLFanSpeedValue)), [&](SimStore& store) {
+        SimCard card(store);
+        const std::vector<int> range = card.FanRange();
+        int percent = value->iFanSpeed;
+        if (value->iSpeedType == kFanSpeedTypeRpm && range[3] > range[2]) {
+            percent = (value->iFanSpeed - range[2]) * 100 / (range[3] - range[2]);
+        } else if (value->iSpeedType != kFanSpeedTypePercent) {
+            return sim::kInvalidParameter;
+        }
+        if (percent < range[0] || percent > range[1]) {
+            return sim::kInvalidParameter;
+        }
+        card.SetFanPercent(percent);
+        return sim::kOk;
+    });
 }
 
 int VELMORA_CDECL ATIDL_SetFanSpeedToDefault(int adapter, int controller, int reserved) {
-    SimStore store;
-    CallLine line("ATIDL_SetFanSpeedToDefault");
-    line.Int(adapter).Int(controller).Int(reserved);
-    if (store.IsRefused("ATIDL_SetFanSpeedToDefault")) {
-        return line.Finish(sim::kError);
+    SimCall call("ATIDL_SetFanSpeedToDefault", adapter, controller, reserved);
+    int check = call.CheckRefusal();
+    if (check == sim::kOk && !AnswersOverdrive(call.store())) {
+        check = sim::kNotSupported;
     }
-    if (!AnswersOverdrive(store)) {
-        return line.Finish(sim::kNotSupported);
+    if (check == sim::kOk && adapter != 0) {
+        check = sim::kInvalidAdapterIndex;
     }
-    if (adapter != 0) {
-        return line.Finish(sim::kInvalidAdapterIndex);
-    }
-    SimCard(store).SetFanAutomatic();
-    return line.Succeed(store);
+    return call.Run(check, [](SimStore& store) {
+        SimCard(store).SetFanAutomatic();
+        return sim::kOk;
+    });
 }
 
 int VELMORA_CDECL ATIDL_GetAvivoSettings(int adapter, int setting, AvivoSettingRecord* record) {
-    SimStore store;
-    CallLine line("ATIDL_GetAvivoSettings");
-    line.Int(adapter).Int(setting).Record(record, Words(sizeof(AvivoSettingRecord)));
-    const int check = Check(store, "ATIDL_GetAvivoSettings", adapter, record,
-                            record ? record->iSize : 0, sizeof(AvivoSettingRecord));
-    if (check != sim::kOk) {
-        return line.Finish(check);
-    }
-    if (setting < 5 || setting > 7) {
-        return line.Finish(sim::kNotSupported);
-    }
-    if (IsAvivoSettingRefused(store, setting)) {
-        return line.Finish(sim::kError);
-    }
-    const std::vector<int> words = store.GetInts("Avivo", "Setting" + std::to_string(setting), 4);
-    *record = AvivoSettingRecord{};
-    record->iSize = sizeof(AvivoSettingRecord);
-    record->iReference = words[0];
-    record->iMinimum = words[1];
-    record->iMaximum = words[2];
-    record->iStep = words[3];
-    return line.Succeed(store);
+    SimCall call("ATIDL_GetAvivoSettings", adapter, setting, sim::WholeRecord(record));
+    return call.Run(Check(call, adapter, record, sizeof(AvivoSettingRecord)), [&](SimStore& store) {
+        if (setting < 5 || setting > 7) {
+            return sim::kNotSupported;
+        }
+        if (IsAvivoSettingRefused(store, setting)) {
+            return sim::kError;
+        }
+        const std::vector<int> words =
+            store.GetInts("Avivo", "Setting" + std::to_string(setting), 4);
+        *record = AvivoSettingRecord{};
+        record->iSize = sizeof(AvivoSettingRecord);
+        record->iReference = words[0];
+        record->iMinimum = words[1];
+        record->iMaximum = words[2];
+        record->iStep = words[3];
+        return sim::kOk;
+    });
 }
 
 int VELMORA_CDECL ATIDL_SetRotationAngle(int adapter, int rotation) {
-    SimStore store;
-    CallLine line("ATIDL_SetRotationAngle");
-    line.Int(adapter).Int(rotation);
-    if (store.IsRefused("ATIDL_SetRotationAngle")) {
-        return line.Finish(sim::kError);
+    SimCall call("ATIDL_SetRotationAngle", adapter, rotation);
+    int check = call.CheckRefusal();
+    if (check == sim::kOk && adapter != 0) {
+        check = sim::kInvalidAdapterIndex;
     }
-    if (adapter != 0) {
-        return line.Finish(sim::kInvalidAdapterIndex);
+    if (check == sim::kOk && (rotation < 0 || rotation > 3)) {
+        check = sim::kInvalidParameter;
     }
-    if (rotation < 0 || rotation > 3) {
-        return line.Finish(sim::kInvalidParameter);
-    }
-    store.SetInt("Display", "Rotation", rotation);
-    return line.Succeed(store);
+    return call.Run(check, [&](SimStore& store) {
+        store.SetInt("Display", "Rotation", rotation);
+        return sim::kOk;
+    });
 }
 
 }  // extern "C"

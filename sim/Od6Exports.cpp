@@ -6,13 +6,10 @@
 #include <vector>
 
 #include "gpu/core/DriverEntries.h"
-#include "sim/AdlContexts.h"
-#include "sim/CallLine.h"
+#include "sim/OverdriveCall.h"
 #include "sim/SimCard.h"
-#include "sim/SimErrors.h"
-#include "sim/SimStore.h"
 
-using sim::CallLine;
+using sim::OverdriveCall;
 using sim::SimCard;
 using sim::SimStore;
 
@@ -63,49 +60,29 @@ bool Acceptable(const SimStore& store, const ADLOD6StateInfo& state) {
            low.iEngineClock <= high.iEngineClock && low.iMemoryClock <= high.iMemoryClock;
 }
 
-int Check(const SimStore& store, const char* name, AdlContextHandle handle, int adapter,
-          const void* out) {
-    const int check = sim::CheckOverdriveCall(store, name, handle, adapter, kVersion);
-    if (check != sim::kOk) {
-        return check;
-    }
-    return out != nullptr ? sim::kOk : sim::kNullPointer;
-}
-
-CallLine Line(const char* name, AdlContextHandle handle, int adapter) {
-    CallLine line(name);
-    line.Text(sim::ContextName(handle)).Int(adapter);
-    return line;
-}
-
 }  // namespace
 
 extern "C" {
 
 int VELMORA_CDECL ADL2_Overdrive6_Capabilities_Get(AdlContextHandle handle, int adapter,
                                                    ADLOD6Capabilities* caps) {
-    SimStore store;
-    CallLine line = Line("ADL2_Overdrive6_Capabilities_Get", handle, adapter);
-    line.Pointer(caps);
-    const int check = Check(store, "ADL2_Overdrive6_Capabilities_Get", handle, adapter, caps);
-    if (check != sim::kOk) {
-        return line.Finish(check);
-    }
-    *caps = ADLOD6Capabilities{};
-    caps->iCapabilities = store.GetInt("Od6", "Capabilities", 0);
-    caps->iSupportedStates = 1;
-    caps->iNumberOfPerformanceLevels = store.GetInt("Od6", "Levels", kOd6LevelCount);
-    caps->sEngineClockRange = Range(store, "EngineRange");
-    caps->sMemoryClockRange = Range(store, "MemoryRange");
-    return line.Succeed(store);
+    OverdriveCall call("ADL2_Overdrive6_Capabilities_Get", kVersion, handle, adapter, caps);
+    return call.Run(call.Check(caps != nullptr), [&](SimStore& store) {
+        *caps = ADLOD6Capabilities{};
+        caps->iCapabilities = store.GetInt("Od6", "Capabilities", 0);
+        caps->iSupportedStates = 1;
+        caps->iNumberOfPerformanceLevels = store.GetInt("Od6", "Levels", kOd6LevelCount);
+        caps->sEngineClockRange = Range(store, "EngineRange");
+        caps->sMemoryClockRange = Range(store, "MemoryRange");
+        return sim::kOk;
+    });
 }
 
 int VELMORA_CDECL ADL2_Overdrive6_StateInfo_Get(AdlContextHandle handle, int adapter, int stateType,
                                                 ADLOD6StateInfo* state) {
-    SimStore store;
-    CallLine line = Line("ADL2_Overdrive6_StateInfo_Get", handle, adapter);
-    line.Int(stateType).Record(state, 3);
-    int check = Check(store, "ADL2_Overdrive6_StateInfo_Get", handle, adapter, state);
+    OverdriveCall call("ADL2_Overdrive6_StateInfo_Get", kVersion, handle, adapter, stateType,
+                       sim::Words(state, 3));
+    int check = call.Check(state != nullptr);
     // The record has no size word: the caller names the levels it has room for.
     if (check == sim::kOk && state->iNumberOfPerformanceLevels != kOd6LevelCount) {
         check = sim::kInvalidParameter;
@@ -115,148 +92,119 @@ int VELMORA_CDECL ADL2_Overdrive6_StateInfo_Get(AdlContextHandle handle, int ada
         stateType != kAdlOd6StateCurrent) {
         check = sim::kInvalidParameter;
     }
-    if (check != sim::kOk) {
-        return line.Finish(check);
-    }
-    const Od6State od6 = State(store, defaults);
-    state->aLevels[0] = od6.minimum;
-    state->aLevels[1] = od6.maximum;
-    return line.Succeed(store);
+    return call.Run(check, [&](SimStore& store) {
+        const Od6State od6 = State(store, defaults);
+        state->aLevels[0] = od6.minimum;
+        state->aLevels[1] = od6.maximum;
+        return sim::kOk;
+    });
 }
 
 int VELMORA_CDECL ADL2_Overdrive6_State_Set(AdlContextHandle handle, int adapter, int stateType,
                                             ADLOD6StateInfo* state) {
-    SimStore store;
-    CallLine line = Line("ADL2_Overdrive6_State_Set", handle, adapter);
-    line.Int(stateType).Record(state, kStateWords);
-    int check = Check(store, "ADL2_Overdrive6_State_Set", handle, adapter, state);
-    if (check == sim::kOk &&
-        (stateType != kAdlOd6SetStatePerformance ||
-         state->iNumberOfPerformanceLevels != kOd6LevelCount || !Acceptable(store, *state))) {
+    OverdriveCall call("ADL2_Overdrive6_State_Set", kVersion, handle, adapter, stateType,
+                       sim::Words(state, kStateWords));
+    int check = call.Check(state != nullptr);
+    if (check == sim::kOk && (stateType != kAdlOd6SetStatePerformance ||
+                              state->iNumberOfPerformanceLevels != kOd6LevelCount ||
+                              !Acceptable(call.store(), *state))) {
         check = sim::kInvalidParameter;
     }
-    if (check != sim::kOk) {
-        return line.Finish(check);
-    }
-    SetCustom(store, Od6State{state->aLevels[0], state->aLevels[1]});
-    return line.Succeed(store);
+    return call.Run(check, [&](SimStore& store) {
+        SetCustom(store, Od6State{state->aLevels[0], state->aLevels[1]});
+        return sim::kOk;
+    });
 }
 
 int VELMORA_CDECL ADL2_Overdrive6_State_Reset(AdlContextHandle handle, int adapter, int stateType) {
-    SimStore store;
-    CallLine line = Line("ADL2_Overdrive6_State_Reset", handle, adapter);
-    line.Int(stateType);
-    int check =
-        sim::CheckOverdriveCall(store, "ADL2_Overdrive6_State_Reset", handle, adapter, kVersion);
+    OverdriveCall call("ADL2_Overdrive6_State_Reset", kVersion, handle, adapter, stateType);
+    int check = call.Check();
     if (check == sim::kOk && stateType != kAdlOd6SetStatePerformance) {
         check = sim::kInvalidParameter;
     }
-    if (check != sim::kOk) {
-        return line.Finish(check);
-    }
-    SetCustom(store, State(store, true));
-    return line.Succeed(store);
+    return call.Run(check, [](SimStore& store) {
+        SetCustom(store, State(store, true));
+        return sim::kOk;
+    });
 }
 
 int VELMORA_CDECL ADL2_Overdrive6_CurrentStatus_Get(AdlContextHandle handle, int adapter,
                                                     ADLOD6CurrentStatus* status) {
-    SimStore store;
-    CallLine line = Line("ADL2_Overdrive6_CurrentStatus_Get", handle, adapter);
-    line.Pointer(status);
-    const int check = Check(store, "ADL2_Overdrive6_CurrentStatus_Get", handle, adapter, status);
-    if (check != sim::kOk) {
-        return line.Finish(check);
-    }
-    *status = ADLOD6CurrentStatus{};
-    status->iEngineClock = store.GetInt("Od6", "EngineClock", 0);
-    status->iMemoryClock = store.GetInt("Od6", "MemoryClock", 0);
-    status->iActivityPercent = store.GetInt("Od6", "Activity", 0);
-    status->iCurrentBusLanes = 16;
-    status->iMaximumBusLanes = 16;
-    return line.Succeed(store);
+    OverdriveCall call("ADL2_Overdrive6_CurrentStatus_Get", kVersion, handle, adapter, status);
+    return call.Run(call.Check(status != nullptr), [&](SimStore& store) {
+        *status = ADLOD6CurrentStatus{};
+        status->iEngineClock = store.GetInt("Od6", "EngineClock", 0);
+        status->iMemoryClock = store.GetInt("Od6", "MemoryClock", 0);
+        status->iActivityPercent = store.GetInt("Od6", "Activity", 0);
+        status->iCurrentBusLanes = 16;
+        status->iMaximumBusLanes = 16;
+        return sim::kOk;
+    });
 }
 
 int VELMORA_CDECL ADL2_Overdrive6_Temperature_Get(AdlContextHandle handle, int adapter,
                                                   int* temperature) {
-    SimStore store;
-    CallLine line = Line("ADL2_Overdrive6_Temperature_Get", handle, adapter);
-    line.Pointer(temperature);
-    const int check = Check(store, "ADL2_Overdrive6_Temperature_Get", handle, adapter, temperature);
-    if (check != sim::kOk) {
-        return line.Finish(check);
-    }
-    *temperature = SimCard(store).Temperature();
-    return line.Succeed(store);
+    OverdriveCall call("ADL2_Overdrive6_Temperature_Get", kVersion, handle, adapter, temperature);
+    return call.Run(call.Check(temperature != nullptr), [&](SimStore& store) {
+        *temperature = SimCard(store).Temperature();
+        return sim::kOk;
+    });
 }
 
 int VELMORA_CDECL ADL2_Overdrive6_ThermalController_Caps(AdlContextHandle handle, int adapter,
                                                          ADLOD6ThermalControllerCaps* caps) {
-    SimStore store;
-    CallLine line = Line("ADL2_Overdrive6_ThermalController_Caps", handle, adapter);
-    line.Pointer(caps);
-    const int check = Check(store, "ADL2_Overdrive6_ThermalController_Caps", handle, adapter, caps);
-    if (check != sim::kOk) {
-        return line.Finish(check);
-    }
-    const std::vector<int> range = SimCard(store).FanRange();
-    *caps = ADLOD6ThermalControllerCaps{};
-    caps->iCapabilities = store.GetInt("Od6", "ThermalCaps", 0);
-    caps->iFanMinPercent = range[0];
-    caps->iFanMaxPercent = range[1];
-    caps->iFanMinRPM = range[2];
-    caps->iFanMaxRPM = range[3];
-    return line.Succeed(store);
+    OverdriveCall call("ADL2_Overdrive6_ThermalController_Caps", kVersion, handle, adapter, caps);
+    return call.Run(call.Check(caps != nullptr), [&](SimStore& store) {
+        const std::vector<int> range = SimCard(store).FanRange();
+        *caps = ADLOD6ThermalControllerCaps{};
+        caps->iCapabilities = store.GetInt("Od6", "ThermalCaps", 0);
+        caps->iFanMinPercent = range[0];
+        caps->iFanMaxPercent = range[1];
+        caps->iFanMinRPM = range[2];
+        caps->iFanMaxRPM = range[3];
+        return sim::kOk;
+    });
 }
 
 int VELMORA_CDECL ADL2_Overdrive6_FanSpeed_Get(AdlContextHandle handle, int adapter,
                                                ADLOD6FanSpeedInfo* info) {
-    SimStore store;
-    CallLine line = Line("ADL2_Overdrive6_FanSpeed_Get", handle, adapter);
-    line.Pointer(info);
-    const int check = Check(store, "ADL2_Overdrive6_FanSpeed_Get", handle, adapter, info);
-    if (check != sim::kOk) {
-        return line.Finish(check);
-    }
-    const SimCard card(store);
-    const std::vector<int> range = card.FanRange();
-    const int percent = card.FanPercent();
-    const bool automatic = store.GetInt("Fan", "Automatic", 1) != 0;
-    *info = ADLOD6FanSpeedInfo{};
-    info->iSpeedType = 0x1 | 0x2 | (automatic ? 0 : 0x100);
-    info->iFanSpeedPercent = percent;
-    info->iFanSpeedRPM = range[2] + (range[3] - range[2]) * percent / 100;
-    return line.Succeed(store);
+    OverdriveCall call("ADL2_Overdrive6_FanSpeed_Get", kVersion, handle, adapter, info);
+    return call.Run(call.Check(info != nullptr), [&](SimStore& store) {
+        const SimCard card(store);
+        const std::vector<int> range = card.FanRange();
+        const int percent = card.FanPercent();
+        const bool automatic = store.GetInt("Fan", "Automatic", 1) != 0;
+        *info = ADLOD6FanSpeedInfo{};
+        info->iSpeedType = 0x1 | 0x2 | (automatic ? 0 : 0x100);
+        info->iFanSpeedPercent = percent;
+        info->iFanSpeedRPM = range[2] + (range[3] - range[2]) * percent / 100;
+        return sim::kOk;
+    });
 }
 
 int VELMORA_CDECL ADL2_Overdrive6_FanSpeed_Set(AdlContextHandle handle, int adapter,
                                                ADLOD6FanSpeedValue* value) {
-    SimStore store;
-    CallLine line = Line("ADL2_Overdrive6_FanSpeed_Set", handle, adapter);
-    line.Record(value, sizeof(ADLOD6FanSpeedValue) / sizeof(int32_t));
-    int check = Check(store, "ADL2_Overdrive6_FanSpeed_Set", handle, adapter, value);
-    SimCard card(store);
+    OverdriveCall call("ADL2_Overdrive6_FanSpeed_Set", kVersion, handle, adapter,
+                       sim::WholeRecord(value));
+    int check = call.Check(value != nullptr);
+    SimCard card(call.store());
     const std::vector<int> range = card.FanRange();
     if (check == sim::kOk && (value->iSpeedType != kAdlOd6FanSpeedTypePercent ||
                               value->iFanSpeed < range[0] || value->iFanSpeed > range[1])) {
         check = sim::kInvalidParameter;
     }
-    if (check != sim::kOk) {
-        return line.Finish(check);
-    }
-    card.SetFanPercent(value->iFanSpeed);
-    return line.Succeed(store);
+    return call.Run(check, [&](SimStore&) {
+        card.SetFanPercent(value->iFanSpeed);
+        return sim::kOk;
+    });
 }
 
 int VELMORA_CDECL ADL2_Overdrive6_FanSpeed_Reset(AdlContextHandle handle, int adapter) {
-    SimStore store;
-    CallLine line = Line("ADL2_Overdrive6_FanSpeed_Reset", handle, adapter);
-    const int check =
-        sim::CheckOverdriveCall(store, "ADL2_Overdrive6_FanSpeed_Reset", handle, adapter, kVersion);
-    if (check != sim::kOk) {
-        return line.Finish(check);
-    }
-    SimCard(store).SetFanAutomatic();
-    return line.Succeed(store);
+    OverdriveCall call("ADL2_Overdrive6_FanSpeed_Reset", kVersion, handle, adapter);
+    return call.Run(call.Check(), [](SimStore& store) {
+        SimCard(store).SetFanAutomatic();
+        return sim::kOk;
+    });
 }
 
 }  // extern "C"

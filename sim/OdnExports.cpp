@@ -9,13 +9,10 @@
 #include <vector>
 
 #include "gpu/core/DriverEntries.h"
-#include "sim/AdlContexts.h"
-#include "sim/CallLine.h"
+#include "sim/OverdriveCall.h"
 #include "sim/SimCard.h"
-#include "sim/SimErrors.h"
-#include "sim/SimStore.h"
 
-using sim::CallLine;
+using sim::OverdriveCall;
 using sim::SimCard;
 using sim::SimStore;
 
@@ -114,27 +111,10 @@ void Store(SimStore& store, const LevelList& list,
     store.SetInt("OdN", list.runningKey, running);
 }
 
-CallLine Line(const char* name, AdlContextHandle handle, int adapter) {
-    CallLine line(name);
-    line.Text(sim::ContextName(handle)).Int(adapter);
-    return line;
-}
-
-int Check(const SimStore& store, const char* name, AdlContextHandle handle, int adapter,
-          const void* record) {
-    const int check = sim::CheckOverdriveCall(store, name, handle, adapter, kVersion);
-    if (check != sim::kOk) {
-        return check;
-    }
-    return record != nullptr ? sim::kOk : sim::kNullPointer;
-}
-
 int GetLevels(const char* name, const LevelList& list, AdlContextHandle handle, int adapter,
               ADLODNPerformanceLevelsX2* record) {
-    SimStore store;
-    CallLine line = Line(name, handle, adapter);
-    line.Record(record, 3);
-    int check = Check(store, name, handle, adapter, record);
+    OverdriveCall call(name, kVersion, handle, adapter, sim::Words(record, 3));
+    int check = call.Check(record != nullptr);
     // The caller names its room; the size word must agree with it.
     if (check == sim::kOk) {
         const int room = record->iNumberOfPerformanceLevels;
@@ -143,33 +123,30 @@ int GetLevels(const char* name, const LevelList& list, AdlContextHandle handle, 
             check = sim::kInvalidParameter;
         }
     }
-    if (check != sim::kOk) {
-        return line.Finish(check);
-    }
-    const int filled = std::min(record->iNumberOfPerformanceLevels, StoredCount(store, list));
-    for (int i = 0; i < filled; ++i) {
-        record->aLevels[i] = StoredLevel(store, list, record->iMode == kAdlOdnModeDefault, i);
-    }
-    record->iNumberOfPerformanceLevels = filled;
-    return line.Succeed(store);
+    return call.Run(check, [&](SimStore& store) {
+        const int filled = std::min(record->iNumberOfPerformanceLevels, StoredCount(store, list));
+        for (int i = 0; i < filled; ++i) {
+            record->aLevels[i] = StoredLevel(store, list, record->iMode == kAdlOdnModeDefault, i);
+        }
+        record->iNumberOfPerformanceLevels = filled;
+        return sim::kOk;
+    });
 }
 
 int SetLevels(const char* name, const LevelList& list, AdlContextHandle handle, int adapter,
               ADLODNPerformanceLevelsX2* record) {
-    SimStore store;
-    CallLine line = Line(name, handle, adapter);
-    line.Record(record, sim::SizedWords(record, 3, kLevelsMaxWords));
-    int check = Check(store, name, handle, adapter, record);
+    OverdriveCall call(name, kVersion, handle, adapter,
+                       sim::Words(record, sim::SizedWords(record, 3, kLevelsMaxWords)));
+    int check = call.Check(record != nullptr);
     std::optional<std::vector<ADLODNPerformanceLevelX2>> levels;
     if (check == sim::kOk) {
-        levels = Written(store, list, *record);
+        levels = Written(call.store(), list, *record);
         check = levels ? sim::kOk : sim::kInvalidParameter;
     }
-    if (check != sim::kOk) {
-        return line.Finish(check);
-    }
-    Store(store, list, *levels);
-    return line.Succeed(store);
+    return call.Run(check, [&](SimStore& store) {
+        Store(store, list, *levels);
+        return sim::kOk;
+    });
 }
 
 }  // namespace
@@ -178,21 +155,17 @@ extern "C" {
 
 int VELMORA_CDECL ADL2_OverdriveN_CapabilitiesX2_Get(AdlContextHandle handle, int adapter,
                                                      ADLODNCapabilitiesX2* caps) {
-    SimStore store;
-    CallLine line = Line("ADL2_OverdriveN_CapabilitiesX2_Get", handle, adapter);
-    line.Pointer(caps);
-    const int check = Check(store, "ADL2_OverdriveN_CapabilitiesX2_Get", handle, adapter, caps);
-    if (check != sim::kOk) {
-        return line.Finish(check);
-    }
-    *caps = ADLODNCapabilitiesX2{};
-    caps->iMaximumNumberOfPerformanceLevels = store.GetInt("OdN", "MaxLevels", 0);
-    caps->iFlags = store.GetInt("OdN", "Flags", 0);
-    caps->sEngineClockRange = Range(store, "EngineRange");
-    caps->sMemoryClockRange = Range(store, "MemoryRange");
-    caps->svddcRange = Range(store, "VddcRange");
-    caps->fanSpeed = Range(store, "FanSpeedRange");
-    return line.Succeed(store);
+    OverdriveCall call("ADL2_OverdriveN_CapabilitiesX2_Get", kVersion, handle, adapter, caps);
+    return call.Run(call.Check(caps != nullptr), [&](SimStore& store) {
+        *caps = ADLODNCapabilitiesX2{};
+        caps->iMaximumNumberOfPerformanceLevels = store.GetInt("OdN", "MaxLevels", 0);
+        caps->iFlags = store.GetInt("OdN", "Flags", 0);
+        caps->sEngineClockRange = Range(store, "EngineRange");
+        caps->sMemoryClockRange = Range(store, "MemoryRange");
+        caps->svddcRange = Range(store, "VddcRange");
+        caps->fanSpeed = Range(store, "FanSpeedRange");
+        return sim::kOk;
+    });
 }
 
 int VELMORA_CDECL ADL2_OverdriveN_SystemClocksX2_Get(AdlContextHandle handle, int adapter,
@@ -217,76 +190,63 @@ int VELMORA_CDECL ADL2_OverdriveN_MemoryClocksX2_Set(AdlContextHandle handle, in
 
 int VELMORA_CDECL ADL2_OverdriveN_PerformanceStatus_Get(AdlContextHandle handle, int adapter,
                                                         ADLODNPerformanceStatus* status) {
-    SimStore store;
-    CallLine line = Line("ADL2_OverdriveN_PerformanceStatus_Get", handle, adapter);
-    line.Pointer(status);
-    const int check =
-        Check(store, "ADL2_OverdriveN_PerformanceStatus_Get", handle, adapter, status);
-    if (check != sim::kOk) {
-        return line.Finish(check);
-    }
-    *status = ADLODNPerformanceStatus{};
-    status->iCoreClock = store.GetInt("OdN", "CoreClock", 0);
-    status->iMemoryClock = store.GetInt("OdN", "MemoryClock", 0);
-    status->iGPUActivityPercent = store.GetInt("OdN", "Activity", 0);
-    status->iCurrentBusLanes = 16;
-    status->iMaximumBusLanes = 16;
-    return line.Succeed(store);
+    OverdriveCall call("ADL2_OverdriveN_PerformanceStatus_Get", kVersion, handle, adapter, status);
+    return call.Run(call.Check(status != nullptr), [&](SimStore& store) {
+        *status = ADLODNPerformanceStatus{};
+        status->iCoreClock = store.GetInt("OdN", "CoreClock", 0);
+        status->iMemoryClock = store.GetInt("OdN", "MemoryClock", 0);
+        status->iGPUActivityPercent = store.GetInt("OdN", "Activity", 0);
+        status->iCurrentBusLanes = 16;
+        status->iMaximumBusLanes = 16;
+        return sim::kOk;
+    });
 }
 
 int VELMORA_CDECL ADL2_OverdriveN_Temperature_Get(AdlContextHandle handle, int adapter, int type,
                                                   int* temperature) {
-    SimStore store;
-    CallLine line = Line("ADL2_OverdriveN_Temperature_Get", handle, adapter);
-    line.Int(type).Pointer(temperature);
-    int check = Check(store, "ADL2_OverdriveN_Temperature_Get", handle, adapter, temperature);
+    OverdriveCall call("ADL2_OverdriveN_Temperature_Get", kVersion, handle, adapter, type,
+                       temperature);
+    int check = call.Check(temperature != nullptr);
     if (check == sim::kOk && type != kAdlOdnTemperatureCore) {
         check = sim::kNotSupported;
     }
-    if (check != sim::kOk) {
-        return line.Finish(check);
-    }
-    *temperature = SimCard(store).Temperature();
-    return line.Succeed(store);
+    return call.Run(check, [&](SimStore& store) {
+        *temperature = SimCard(store).Temperature();
+        return sim::kOk;
+    });
 }
 
 int VELMORA_CDECL ADL2_OverdriveN_FanControl_Get(AdlContextHandle handle, int adapter,
                                                  ADLODNFanControl* fan) {
-    SimStore store;
-    CallLine line = Line("ADL2_OverdriveN_FanControl_Get", handle, adapter);
-    line.Pointer(fan);
-    const int check = Check(store, "ADL2_OverdriveN_FanControl_Get", handle, adapter, fan);
-    if (check != sim::kOk) {
-        return line.Finish(check);
-    }
-    const std::vector<int> v = store.GetInts("OdN", "FanControl", 8);
-    *fan = ADLODNFanControl{v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7]};
-    return line.Succeed(store);
+    OverdriveCall call("ADL2_OverdriveN_FanControl_Get", kVersion, handle, adapter, fan);
+    return call.Run(call.Check(fan != nullptr), [&](SimStore& store) {
+        const std::vector<int> v = store.GetInts("OdN", "FanControl", 8);
+        *fan = ADLODNFanControl{v[0], v[1], v[2], v[3], v[4], v[5], v[6], v[7]};
+        return sim::kOk;
+    });
 }
 
 int VELMORA_CDECL ADL2_OverdriveN_FanControl_Set(AdlContextHandle handle, int adapter,
                                                  ADLODNFanControl* fan) {
-    SimStore store;
-    CallLine line = Line("ADL2_OverdriveN_FanControl_Set", handle, adapter);
-    line.Record(fan, sizeof(ADLODNFanControl) / sizeof(int32_t));
-    int check = Check(store, "ADL2_OverdriveN_FanControl_Set", handle, adapter, fan);
-    const ADLODNParameterRange speeds = Range(store, "FanSpeedRange");
+    OverdriveCall call("ADL2_OverdriveN_FanControl_Set", kVersion, handle, adapter,
+                       sim::WholeRecord(fan));
+    int check = call.Check(fan != nullptr);
+    const ADLODNParameterRange speeds = Range(call.store(), "FanSpeedRange");
     if (check == sim::kOk && fan->iMode != kAdlOdnModeAuto &&
         (fan->iMode != kAdlOdnModeManual || !Within(fan->iTargetFanSpeed, speeds) ||
          !Within(fan->iMinFanLimit, speeds))) {
         check = sim::kInvalidParameter;
     }
-    if (check != sim::kOk) {
-        return line.Finish(check);
-    }
-    store.SetInts("OdN", "FanControl",
-                  {fan->iMode, fan->iFanControlMode, fan->iCurrentFanSpeedMode,
-                   fan->iCurrentFanSpeed, fan->iTargetFanSpeed, fan->iTargetTemperature,
-                   fan->iMinPerformanceClock, fan->iMinFanLimit});
-    if (fan->iMode == kAdlOdnModeAuto) {
-        SimCard(store).SetFanAutomatic();
-    }
-    return line.Succeed(store);
+    return call.Run(check, [&](SimStore& store) {
+        store.SetInts("OdN", "FanControl",
+                      {fan->iMode, fan->iFanControlMode, fan->iCurrentFanSpeedMode,
+                       fan->iCurrentFanSpeed, fan->iTargetFanSpeed, fan->iTargetTemperature,
+                       fan->iMinPerformanceClock, fan->iMinFanLimit});
+        if (fan->iMode == kAdlOdnModeAuto) {
+            SimCard(store).SetFanAutomatic();
+        }
+        return sim::kOk;
+    });
 }
 
 }  // extern "C"

@@ -13,7 +13,7 @@ namespace {
 
 constexpr int kFallbackLevelCount = 3;
 // A model left alone longer than this has settled anyway.
-constexpr int64_t kLongestThermalStepMs = 10 * 60 * 1000;
+constexpr int64_t kLongestThermalStepMs = int64_t{10} * 60 * 1000;
 
 int64_t NowMs() {
     FILETIME now;
@@ -34,6 +34,19 @@ SimCard::SimCard(SimStore& store) : store_(store) {
 
 int SimCard::ReportedLevelCount() const {
     return store_.GetInt("Overdrive", "Levels", 3);
+}
+
+void SimCard::FillParameters(ADLODParameters& params) const {
+    params.iNumberOfPerformanceLevels = ReportedLevelCount();
+    params.iActivityReportingSupported = store_.GetInt("Overdrive", "ActivityReporting", 1);
+    params.iDiscretePerformanceLevels = store_.GetInt("Overdrive", "DiscreteLevels", 1);
+    params.iReserved = 0;
+    const auto put = [](ADLODParameterRange& range, const SimRange& from) {
+        range = ADLODParameterRange{from.minimum, from.maximum, from.step};
+    };
+    put(params.sEngineClock, EngineRange());
+    put(params.sMemoryClock, MemoryRange());
+    put(params.sVddc, VddcRange());
 }
 
 int SimCard::StoredLevelCount() const {

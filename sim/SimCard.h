@@ -5,6 +5,7 @@
 #include <cstddef>
 #include <vector>
 
+#include "gpu/core/DriverRecords.h"
 #include "sim/SimStore.h"
 
 namespace sim {
@@ -22,6 +23,9 @@ class SimCard {
 
     // The count the driver reports, which a hostile scenario may set to any value.
     int ReportedLevelCount() const;
+    // The Overdrive 5 parameters (ATIDL's and ADL2's): level count, flags and ranges; the
+    // record's size word stays as the caller set it.
+    void FillParameters(ADLODParameters& params) const;
     // The levels the card really has: the reported count when it is 1..8, otherwise 3.
     int StoredLevelCount() const;
     // {engine, memory, vddc} of level `index`.

@@ -18,6 +18,7 @@ packages=(
     python3-cryptography                             # signing update manifests, update tests
     pci.ids                                          # PCI ids for the hardware probe's database
     nsis                                             # the installer (make package)
+    clang-tidy                                       # static analysis (make tidy)
 )
 
 sudo=""

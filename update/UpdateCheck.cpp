@@ -73,7 +73,7 @@ fw::KernelHandle StartUpdateCheckThread(const UpdaterBinding& binding, UpdateChe
     fw::KernelHandle thread(
         ::CreateThread(nullptr, 0, &RunBackgroundCheck, check.get(), 0, nullptr));
     if (thread) {
-        check.release();  // the thread owns it now
+        static_cast<void>(check.release());  // the thread owns it now
     }
     return thread;
 }

@@ -5,18 +5,25 @@
 #include <cstddef>
 #include <cstdint>
 #include <string_view>
+#include <type_traits>
 
 namespace text {
 
+// A code unit's value; a signed unit type (wchar_t off Windows) counts from 0 upwards too.
+template <class Unit>
+constexpr std::uint32_t UnitValue(Unit unit) {
+    return static_cast<std::uint32_t>(static_cast<std::make_unsigned_t<Unit>>(unit));
+}
+
 template <class Unit>
 constexpr bool IsLeadSurrogate(Unit unit) {
-    const auto value = static_cast<std::uint32_t>(unit);
+    const std::uint32_t value = UnitValue(unit);
     return value >= 0xD800 && value <= 0xDBFF;
 }
 
 template <class Unit>
 constexpr bool IsTrailSurrogate(Unit unit) {
-    const auto value = static_cast<std::uint32_t>(unit);
+    const std::uint32_t value = UnitValue(unit);
     return value >= 0xDC00 && value <= 0xDFFF;
 }
 

@@ -94,7 +94,7 @@ bool StartCheck(const VersyncSettings& settings) {
         ::FreeLibrary(library);
         return false;
     }
-    work.release();  // the thread owns it now
+    static_cast<void>(work.release());  // the thread owns it now
     g_thread = std::move(thread);
     g_stop = std::move(stop);
     return true;

@@ -17,7 +17,7 @@
 
 namespace {
 
-constexpr std::uint64_t kMaxManifestBytes = 64 * 1024;
+constexpr std::uint64_t kMaxManifestBytes = std::uint64_t{64} * 1024;
 // More than a signature holds, so that an overlong one is seen and refused.
 constexpr std::uint64_t kMaxSignatureBytes = 1024;
 constexpr DWORD kFixedFileInfoSignature = 0xFEEF04BD;

@@ -3,6 +3,7 @@
 #include "skin/core/GaugeGeometry.h"
 
 #include <cmath>
+#include <iterator>
 #include <numbers>
 
 namespace skin {
@@ -19,8 +20,10 @@ IntPoint NeedlePivot(const IntRect& gauge, int needleWidth) {
 std::array<IntPoint, 3> NeedlePoints(const IntRect& gauge, int needleWidth, int needleHeight,
                                      int temperatureCelsius) {
     // Same arithmetic as a GDI+ matrix: single-precision elements, rotation about (c, 0), then
-    // the translation, each point rounded half up.
-    const float c = static_cast<float>(needleWidth / 2);
+    // the translation, each point rounded half up. The pivot is at the needle's whole half
+    // width, as NeedlePivot has it.
+    const int halfWidth = needleWidth / 2;
+    const float c = static_cast<float>(halfWidth);
     const double radians =
         static_cast<double>(NeedleAngle(temperatureCelsius)) * std::numbers::pi / 180.0;
     const float cosine = static_cast<float>(std::cos(radians));
@@ -31,7 +34,8 @@ std::array<IntPoint, 3> NeedlePoints(const IntRect& gauge, int needleWidth, int 
                                  {static_cast<float>(needleWidth), 0.0f},
                                  {0.0f, static_cast<float>(needleHeight)}};
     std::array<IntPoint, 3> points{};
-    for (std::size_t i = 0; i < points.size(); ++i) {
+    static_assert(std::size(corners) == std::tuple_size_v<decltype(points)>);
+    for (std::size_t i = 0; i < std::size(corners); ++i) {
         const float x = corners[i][0] - c;
         const float y = corners[i][1];
         const float rx = x * cosine - y * sine + c + dx;

@@ -37,7 +37,10 @@ TEST(GammaRampCurve, ExponentsHalfAndTwoGiveTheirFigures) {
 }
 
 TEST(GammaRampCurve, EveryExponentOfTheBandRisesMonotonouslyToFullScale) {
-    for (double gamma = display::kMinSafeGamma; gamma <= display::kMaxSafeGamma; gamma += 0.05) {
+    constexpr double kStep = 0.05;
+    const long steps = std::lround((display::kMaxSafeGamma - display::kMinSafeGamma) / kStep);
+    for (long step = 0; step <= steps; ++step) {
+        const double gamma = display::kMinSafeGamma + kStep * static_cast<double>(step);
         const auto curve = GammaRampCurve(gamma);
         for (size_t i = 1; i < curve.size(); ++i) {
             ASSERT_GE(curve[i], curve[i - 1]) << "gamma " << gamma << " at " << i;

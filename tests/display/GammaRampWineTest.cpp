@@ -137,9 +137,7 @@ TEST_F(GammaRamp, TwoHundredQuickGammaStepsReleaseEveryScreenDeviceContextTheyTa
         pagetest::HostWindow host;
         CShowQualityDlg page;
         page.writeGammaRamp = &CountedSetGammaRamp;
-        ASSERT_TRUE(page.Create(host.GetSafeHwnd()));
-        page.AttachSkin(&host.surface, nullptr);
-        page.ShowPage(SW_SHOW);
+        ASSERT_TRUE(host.Open(page, true));
         // Up and down the whole 5..15 range, as a held button repeats its steps.
         for (int i = 0; i < 200; ++i) {
             if ((i / 10) % 2 == 0) {

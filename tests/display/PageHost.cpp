@@ -2,77 +2,41 @@
 
 #include <gtest/gtest.h>
 
-#include <cstdio>
-#include <memory>
+#include <filesystem>
+#include <optional>
 
-#include "framework/GdiplusSession.h"
 #include "gpu/DriverBinding.h"
 #include "settings/RunConfig.h"
-#include "skin/AppMessages.h"
-#include "skin/SkinImages.h"
-#include "tests/gpu/SimHarness.h"
+#include "tests/support/ScratchFolder.h"
+#include "tests/support/SimHarness.h"
+#include "tests/support/SkinSession.h"
 
 namespace pagetest {
 
 namespace {
 
-constexpr wchar_t kHostClass[] = L"VelmoraPageTestHost";
-
-std::wstring ScratchFolder() {
-    wchar_t temp[MAX_PATH] = {};
-    ::GetTempPathW(MAX_PATH, temp);
-    return std::wstring(temp) + L"velmora-display-test";
-}
-
-std::wstring SettingsPath() {
-    return ScratchFolder() + L"\\RunConfig.dat";
-}
-
-// GDI+ and the skin images for the whole run, as the program has them.
-class SkinEnvironment : public ::testing::Environment {
-  public:
-    void SetUp() override {
-        gdiplus_ = std::make_unique<fw::GdiplusSession>();
-        LoadSkinImages();
-    }
-    void TearDown() override {
-        ReleaseSkinImages();
-        gdiplus_.reset();
-    }
-
-  private:
-    std::unique_ptr<fw::GdiplusSession> gdiplus_;
-};
+// The settings folder of the current test, made current.
+std::optional<testkit::SettingsFolder> g_settings;
 
 [[maybe_unused]] ::testing::Environment* const g_skinEnvironment =
-    ::testing::AddGlobalTestEnvironment(new SkinEnvironment);
+    ::testing::AddGlobalTestEnvironment(new testkit::SkinEnvironment);
 
 }  // namespace
 
-HostWindow::HostWindow() {
-    fw::CWnd::RegisterWindowClass(kHostClass, 0, nullptr);
-    if (CreateEx(0, kHostClass, L"page host", WS_POPUP | WS_VISIBLE,
-                 RECT{0, 0, SkinSurface::kWidth, SkinSurface::kHeight}, nullptr)) {
-        surface.Create(GetSafeHwnd());
-    }
+HostWindow::HostWindow()
+    : testkit::HostWindow(RECT{0, 0, SkinSurface::kWidth, SkinSurface::kHeight}, 0) {
+    surface.Create(GetSafeHwnd());
 }
 
-HostWindow::~HostWindow() {
-    if (HWND hwnd = GetSafeHwnd()) {
-        ::DestroyWindow(hwnd);
+bool HostWindow::Open(CSkinSubDialog& page, bool shown) {
+    if (!page.Create(GetSafeHwnd())) {
+        return false;
     }
-}
-
-LRESULT HostWindow::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
-    if (msg == WM_APP_REFRESH_LAYER) {
-        ++presentations;
-        return 1;
+    page.AttachSkin(&surface, nullptr);
+    if (shown) {
+        page.ShowPage(SW_SHOW);
     }
-    if (msg == WM_APP_SHOW_STATE) {
-        ++showStateRequests;
-        return 1;
-    }
-    return fw::CWnd::WindowProc(msg, wParam, lParam);
+    return true;
 }
 
 std::vector<double>& RecordedGamma() {
@@ -86,10 +50,8 @@ bool RecordGammaRamp(double gamma) {
 }
 
 void UseScratchSettings() {
-    const std::wstring folder = ScratchFolder();
-    ::CreateDirectoryW(folder.c_str(), nullptr);
-    ::DeleteFileW(SettingsPath().c_str());
-    ::SetCurrentDirectoryW(folder.c_str());
+    g_settings.reset();
+    g_settings.emplace(L"display-test");
     g_runSettings = RunSettings{};
     g_runSettings.Quality[0] = {10, 100, 100};
     g_runSettings.Quality[1] = {10, 90, 95};
@@ -101,11 +63,11 @@ void UseScratchSettings() {
 }
 
 int StoredInt(const wchar_t* section, const wchar_t* key, int missing) {
-    return static_cast<int>(::GetPrivateProfileIntW(section, key, missing, SettingsPath().c_str()));
+    return g_settings ? g_settings->SettingsInt(section, key, missing) : missing;
 }
 
 bool SettingsFileExists() {
-    return ::GetFileAttributesW(SettingsPath().c_str()) != INVALID_FILE_ATTRIBUTES;
+    return g_settings && std::filesystem::exists(g_settings->settingsFile());
 }
 
 void BindSimulatedDriver(const std::string& scenario,
@@ -125,12 +87,6 @@ void BindSimulatedDriver(const std::string& scenario,
 
 void ReleaseDriver() {
     DriverBinding::ReleaseDriverLibraries();
-}
-
-void ClickAt(HWND control, int x, int y) {
-    const LPARAM point = MAKELPARAM(x, y);
-    ::SendMessageW(control, WM_LBUTTONDOWN, MK_LBUTTON, point);
-    ::SendMessageW(control, WM_LBUTTONUP, 0, point);
 }
 
 }  // namespace pagetest

@@ -8,24 +8,27 @@
 #include <string>
 #include <vector>
 
-#include "framework/Wnd.h"
+#include "skin/AppMessages.h"
+#include "skin/SkinSubDialog.h"
 #include "skin/SkinSurface.h"
+#include "tests/support/HostWindow.h"
 
 namespace pagetest {
 
-// A top-level window that answers the pages' presentation requests and keeps the last
-// WM_APP_SHOW_STATE it received.
-class HostWindow : public fw::CWnd {
+// The kit's stand-in main window at the screen's top-left corner, plain (not layered), with the
+// surface the pages draw into.
+class HostWindow : public testkit::HostWindow {
   public:
     HostWindow();
-    ~HostWindow() override;
+
+    // Creates the page in this window, drawing into its surface, and shows it when asked; false
+    // when the page could not be created.
+    bool Open(CSkinSubDialog& page, bool shown);
+
+    int presentations() const { return Count(WM_APP_REFRESH_LAYER); }
+    int showStateRequests() const { return Count(WM_APP_SHOW_STATE); }
 
     SkinSurface surface;
-    int presentations = 0;
-    int showStateRequests = 0;
-
-  protected:
-    LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
 };
 
 // The exponents given to RecordGammaRamp, oldest first.
@@ -44,8 +47,5 @@ bool SettingsFileExists();
 void BindSimulatedDriver(const std::string& scenario = "Default",
                          const std::vector<std::pair<std::string, std::string>>& simKeys = {});
 void ReleaseDriver();
-
-// A press and release at a point of a control's client area.
-void ClickAt(HWND control, int x, int y);
 
 }  // namespace pagetest

@@ -8,7 +8,7 @@
 #include "settings/RunConfig.h"
 #include "skin/AppMessages.h"
 #include "tests/display/PageHost.h"
-#include "tests/gpu/SimHarness.h"
+#include "tests/support/SimHarness.h"
 
 namespace {
 
@@ -19,11 +19,7 @@ using pagetest::StoredInt;
 struct QualityFixture {
     explicit QualityFixture(bool shown = true) {
         page.writeGammaRamp = &pagetest::RecordGammaRamp;
-        EXPECT_TRUE(page.Create(host.GetSafeHwnd()));
-        page.AttachSkin(&host.surface, nullptr);
-        if (shown) {
-            page.ShowPage(SW_SHOW);
-        }
+        EXPECT_TRUE(host.Open(page, shown));
     }
     // A user change of a slider: one step up, as the plus button makes it.
     void StepUp(CHorizSlid& slider) { slider.StepUp(); }
@@ -155,7 +151,7 @@ TEST_F(QualityPage, ApplyStoresThePresetsAndTheSelection) {
     EXPECT_EQ(StoredInt(L"Quality_Game", L"Contrast"), 111);
     EXPECT_EQ(StoredInt(L"Quality_Standard", L"Camma"), 10);
     EXPECT_EQ(StoredInt(L"SelPage", L"QualityPage"), 2);
-    EXPECT_EQ(f.host.showStateRequests, 0);
+    EXPECT_EQ(f.host.showStateRequests(), 0);
     f.page.OnConfirm();
     EXPECT_EQ(pagetest::StoredInt(L"SelPage", L"QualityPage"), 2);
     MSG posted{};

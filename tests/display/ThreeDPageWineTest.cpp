@@ -5,6 +5,7 @@
 #include "settings/RunConfig.h"
 #include "skin/AppMessages.h"
 #include "tests/display/PageHost.h"
+#include "tests/support/Mouse.h"
 
 namespace {
 
@@ -12,15 +13,9 @@ using pagetest::RecordedGamma;
 using pagetest::StoredInt;
 
 struct ThreeDFixture {
-    explicit ThreeDFixture(bool shown = true) {
-        EXPECT_TRUE(page.Create(host.GetSafeHwnd()));
-        page.AttachSkin(&host.surface, nullptr);
-        if (shown) {
-            page.ShowPage(SW_SHOW);
-        }
-    }
+    explicit ThreeDFixture(bool shown = true) { EXPECT_TRUE(host.Open(page, shown)); }
     // A click on row i's mark (rows are 265 x 18; the mark sits at 200..214 x 2..16).
-    void ToggleRow(size_t i) { pagetest::ClickAt(page.rows[i].GetSafeHwnd(), 206, 8); }
+    void ToggleRow(size_t i) { testkit::ClickAt(page.rows[i].GetSafeHwnd(), {206, 8}); }
 
     pagetest::HostWindow host;
     CThreeDSetDlg page{&pagetest::RecordGammaRamp};
@@ -104,7 +99,7 @@ TEST_F(ThreeDPage, AShortcutAppliesAndSavesItsModeWhileHidden) {
     EXPECT_NEAR(RecordedGamma()[0], 0.95, 1e-12);
     EXPECT_EQ(StoredInt(L"SelPage", L"3DInfoPage"), 1);
     EXPECT_EQ(StoredInt(L"3DInfo_HD", L"Set6"), 1);
-    EXPECT_EQ(f.host.presentations, 0);
+    EXPECT_EQ(f.host.presentations(), 0);
 }
 
 TEST_F(ThreeDPage, DestructionStoresTheRowsInMemory) {

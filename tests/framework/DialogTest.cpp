@@ -1,6 +1,7 @@
 // Dialogs from templates: the modal loop, PreTranslateMessage, bound controls and routing.
 #include "framework/Dialog.h"
 #include "tests/framework/FrameworkTestIds.h"
+#include "tests/support/ScriptedDialog.h"
 
 #include <gtest/gtest.h>
 
@@ -9,8 +10,6 @@
 #include <vector>
 
 namespace {
-
-constexpr UINT kRunScript = WM_APP + 50;
 
 class RecordingButton : public fw::CButton {
   public:
@@ -40,11 +39,11 @@ class RecordingButton : public fw::CButton {
 };
 
 // A dialog that runs a test script from inside its own modal loop.
-class ScriptedDialog : public fw::CDialog {
+class ScriptedDialog : public testkit::ScriptedDialog<ScriptedDialog, fw::CDialog> {
   public:
-    explicit ScriptedDialog(UINT templateId = IDD_FRAMEWORK_TEST) : fw::CDialog(templateId) {}
+    explicit ScriptedDialog(UINT templateId = IDD_FRAMEWORK_TEST)
+        : testkit::ScriptedDialog<ScriptedDialog, fw::CDialog>(templateId) {}
 
-    std::function<void(ScriptedDialog&)> script;
     bool swallowKeys = false;
     std::vector<WPARAM> keysSeen;
     int okCount = 0;
@@ -56,11 +55,6 @@ class ScriptedDialog : public fw::CDialog {
 
   protected:
     void DoDataExchange() override { BindControl(IDC_OWNER_DRAWN, ownerDrawn); }
-    BOOL OnInitDialog() override {
-        fw::CDialog::OnInitDialog();
-        ::PostMessageW(GetSafeHwnd(), kRunScript, 0, 0);
-        return TRUE;
-    }
     BOOL PreTranslateMessage(MSG* msg) override {
         if (msg->message == WM_KEYDOWN) {
             keysSeen.push_back(msg->wParam);
@@ -84,15 +78,6 @@ class ScriptedDialog : public fw::CDialog {
             return true;
         }
         return fw::CDialog::OnCommand(id, code, control);
-    }
-    LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override {
-        if (msg == kRunScript) {
-            if (script) {
-                script(*this);
-            }
-            return 0;
-        }
-        return fw::CDialog::WindowProc(msg, wParam, lParam);
     }
 };
 

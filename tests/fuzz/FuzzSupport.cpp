@@ -207,7 +207,9 @@ std::string MutateBytes(Random& random, std::string text) {
                 break;
             case 1:  // flip one byte's bits
                 if (!text.empty()) {
-                    text[random.Below(text.size())] ^= static_cast<char>(1 + random.Below(255));
+                    char& byte = text[random.Below(text.size())];
+                    byte = static_cast<char>(static_cast<unsigned char>(byte) ^
+                                             static_cast<unsigned char>(1 + random.Below(255)));
                 }
                 break;
             case 2:  // any byte somewhere

@@ -44,7 +44,9 @@ class Random {
     std::uint32_t Word() { return static_cast<std::uint32_t>(engine_()); }
     // A number in [low, high].
     std::int64_t Between(std::int64_t low, std::int64_t high);
-    std::size_t Below(std::size_t bound) { return static_cast<std::size_t>(Between(0, bound - 1)); }
+    std::size_t Below(std::size_t bound) {
+        return static_cast<std::size_t>(Between(0, static_cast<std::int64_t>(bound) - 1));
+    }
     bool Chance(int percent) { return Between(0, 99) < percent; }
     // A 32-bit value shaped to find limits: small, near zero, a boundary, huge or any word.
     std::int32_t Hostile32();

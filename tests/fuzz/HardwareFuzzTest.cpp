@@ -6,9 +6,6 @@
 
 #include <algorithm>
 #include <cstdio>
-#include <fstream>
-#include <iterator>
-#include <limits>
 #include <map>
 #include <tuple>
 
@@ -16,6 +13,7 @@
 #include "libs/gfxprobe/core/DeviceDatabase.h"
 #include "libs/gfxprobe/core/RecordBuilder.h"
 #include "tests/fuzz/FuzzSupport.h"
+#include "tests/support/FileText.h"
 
 namespace {
 
@@ -179,8 +177,7 @@ DatabaseModel RandomDatabase(Random& random) {
 }
 
 std::vector<std::uint8_t> SampleDatabase() {
-    std::ifstream in(SAMPLE_DB, std::ios::binary);
-    return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in), {});
+    return testkit::ReadFileBytes(SAMPLE_DB);
 }
 
 // A broken file: its bytes mutated, or one header word replaced by a hostile one.
@@ -361,7 +358,7 @@ gfxprobe::AdapterReport RandomReport(Random& random, const DatabaseModel& model)
         *text = random.Chance(60) ? base : fuzz::MutateWide(random, base);
     }
     static const std::int64_t kSizes[] = {
-        -1, 0, 1, 512 * 1024, 1 << 20, 512LL << 20, (1LL << 40) + 1, (1LL << 62)};
+        -1, 0, 1, 512LL * 1024, 1 << 20, 512LL << 20, (1LL << 40) + 1, (1LL << 62)};
     report.memoryBytes =
         random.Chance(50) ? kSizes[random.Below(std::size(kSizes))] : random.Hostile64();
     report.dxgiMemoryBytes =

@@ -6,7 +6,7 @@
 
 #include "gpu/DriverBinding.h"
 #include "gpu/core/DriverOperations.h"
-#include "tests/gpu/SimHarness.h"
+#include "tests/support/SimHarness.h"
 
 using ::testing::Contains;
 using ::testing::ElementsAre;

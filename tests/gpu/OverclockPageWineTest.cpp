@@ -5,18 +5,19 @@
 
 #include <windows.h>
 
-#include <filesystem>
-#include <fstream>
 #include <memory>
 #include <string>
 
-#include "framework/GdiplusSession.h"
 #include "gpu/DriverBinding.h"
 #include "gpu/OverClockSetDlg.h"
 #include "settings/RunConfig.h"
 #include "skin/SkinImages.h"
 #include "settings/core/HotkeyDefinitions.h"
-#include "tests/gpu/SimHarness.h"
+#include "tests/support/MessageBoxes.h"
+#include "tests/support/Mouse.h"
+#include "tests/support/ScratchFolder.h"
+#include "tests/support/SimHarness.h"
+#include "tests/support/SkinSession.h"
 
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;
@@ -31,32 +32,18 @@ constexpr char kTemplateClocks[] =
     "[Clock_Set]\r\nGPUFrequency=0\r\nGPUVoltage=0\r\nMem=0\r\nFan=50\r\nSelFan=1\r\n";
 constexpr char kNoClockSection[] = "[SettingInfo]\r\nRunValue=0\r\nExitKeep=1\r\n";
 
-std::string ReadText(const std::filesystem::path& path) {
-    std::ifstream file(path, std::ios::binary);
-    return std::string(std::istreambuf_iterator<char>(file), {});
-}
-
-class OverclockPage : public ::testing::Test {
+// The page in a settings folder of its own: the settings go to ".\RunConfig.dat" of the current
+// folder.
+class OverclockPage : public testkit::WithSkin<>, protected testkit::SettingsFolder {
   protected:
+    OverclockPage() : SettingsFolder(L"overclock") {}
+
     static void SetUpTestSuite() {
-        gdiplus_ = std::make_unique<fw::GdiplusSession>();
-        LoadSkinImages();
+        WithSkin::SetUpTestSuite();
         simtest::RestoreHiddenSystemDlls();
     }
-    static void TearDownTestSuite() {
-        ReleaseSkinImages();
-        gdiplus_.reset();
-    }
 
-    void SetUp() override {
-        // The settings go to ".\RunConfig.dat" of the current folder: a folder of this test's.
-        folder_ = std::filesystem::temp_directory_path() /
-                  ("velmora-overclock-" + std::to_string(::GetCurrentProcessId()));
-        std::filesystem::create_directories(folder_);
-        ::GetCurrentDirectoryW(MAX_PATH, previousFolder_);
-        ::SetCurrentDirectoryW(folder_.c_str());
-        simtest::ResetSim();
-    }
+    void SetUp() override { simtest::ResetSim(); }
 
     void TearDown() override {
         page_.reset();
@@ -64,16 +51,6 @@ class OverclockPage : public ::testing::Test {
             ::DestroyWindow(host_);
         }
         DriverBinding::ReleaseDriverLibraries();
-        ::SetCurrentDirectoryW(previousFolder_);
-        std::error_code ignored;
-        std::filesystem::remove_all(folder_, ignored);
-    }
-
-    // The settings file and the in-memory record as a start would find them.
-    void StartWithSettings(const std::string& text) {
-        std::ofstream(folder_ / "RunConfig.dat", std::ios::binary) << text;
-        g_runSettings = RunSettings{};
-        RunConfigFile(std::wstring(), L".\\RunConfig.dat").Load(g_runSettings);
     }
 
     // The driver libraries, then the page created hidden in a host window.
@@ -88,7 +65,7 @@ class OverclockPage : public ::testing::Test {
     }
 
     std::string ClockSection() {
-        const std::string text = ReadText(folder_ / "RunConfig.dat");
+        const std::string text = SettingsText();
         const size_t start = text.find("[Clock_Set]");
         if (start == std::string::npos) {
             return "";
@@ -98,7 +75,7 @@ class OverclockPage : public ::testing::Test {
 
     // OnApplyPage with its message boxes pressed away; their texts.
     std::vector<std::wstring> Apply() {
-        simtest::MessageBoxDismisser dismisser;
+        testkit::MessageBoxDismisser dismisser;
         page_->OnApplyPage();
         return dismisser.Texts();
     }
@@ -114,13 +91,8 @@ class OverclockPage : public ::testing::Test {
         }
     }
 
-    std::filesystem::path folder_;
-    wchar_t previousFolder_[MAX_PATH] = {};
     HWND host_ = nullptr;
     std::unique_ptr<COverClockSetDlg> page_;
-
-  private:
-    static inline std::unique_ptr<fw::GdiplusSession> gdiplus_;
 };
 
 TEST_F(OverclockPage, RangesComeFromTheDriverWithTheEngineHeadroom) {
@@ -264,13 +236,6 @@ TEST_F(OverclockPage, WithoutTheDriverStoredValuesAreKeptAndNothingIsApplied) {
     EXPECT_THAT(simtest::CallLogLines("ATIDL_"), IsEmpty());
 }
 
-// A press and release of the left button at a point of a control, as the mouse sends them.
-void ClickAt(HWND control, POINT point) {
-    const LPARAM where = MAKELPARAM(point.x, point.y);
-    ::SendMessageW(control, WM_LBUTTONDOWN, MK_LBUTTON, where);
-    ::SendMessageW(control, WM_LBUTTONUP, 0, where);
-}
-
 TEST_F(OverclockPage, WithoutTheDriverNoSliderCanReplaceAStoredClock) {
     StartWithSettings(kSavedClocks);
     simtest::SetSimKey("Sim", "Missing", "atipdlxx,atiadlxx,atiadlxy");
@@ -283,7 +248,8 @@ TEST_F(OverclockPage, WithoutTheDriverNoSliderCanReplaceAStoredClock) {
         const CHorizSlid& slider = page().SliderAt(slot);
         EXPECT_FALSE(slider.enabled);
         const int before = slider.GetPos();
-        ClickAt(slider.GetSafeHwnd(), {slider.minusRect.left + 2, slider.minusRect.top + 2});
+        testkit::ClickAt(slider.GetSafeHwnd(),
+                         {slider.minusRect.left + 2, slider.minusRect.top + 2});
         EXPECT_EQ(slider.GetPos(), before);
     }
     for (auto target :
@@ -500,7 +466,7 @@ TEST_F(OverclockPage, ConfirmSavesAppliesAndAsksToHide) {
     page().LoadFromSettings();
     Step(hotkeys::Target::CoreClock, 1);
     {
-        simtest::MessageBoxDismisser dismisser;
+        testkit::MessageBoxDismisser dismisser;
         page().OnConfirm();
         EXPECT_THAT(dismisser.Texts(), IsEmpty());
     }

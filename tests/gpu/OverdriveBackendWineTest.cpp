@@ -14,7 +14,7 @@
 #include "framework/Handles.h"
 #include "framework/ModuleEntry.h"
 #include "gpu/core/OverdriveDetection.h"
-#include "tests/gpu/SimHarness.h"
+#include "tests/support/SimHarness.h"
 
 namespace {
 

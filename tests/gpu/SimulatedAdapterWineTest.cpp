@@ -8,7 +8,7 @@
 #include <string>
 
 #include "gpu/DriverBinding.h"
-#include "tests/gpu/SimHarness.h"
+#include "tests/support/SimHarness.h"
 
 using ::testing::ElementsAre;
 using ::testing::IsEmpty;

@@ -26,8 +26,9 @@
 #include <cstdio>
 #include <cwchar>
 #include <string>
-#include <utility>
 #include <vector>
+
+#include "tests/support/MessageBoxes.h"
 
 namespace {
 
@@ -76,42 +77,10 @@ void Record(const std::string& line) {
     ::CloseHandle(file);
 }
 
-struct BoxSearch {
-    DWORD pid;
-    HWND found;
-};
-
-BOOL CALLBACK FindBox(HWND hwnd, LPARAM lParam) {
-    auto* search = reinterpret_cast<BoxSearch*>(lParam);
-    wchar_t className[16] = {};
-    ::GetClassNameW(hwnd, className, 16);
-    DWORD pid = 0;
-    ::GetWindowThreadProcessId(hwnd, &pid);
-    if (std::wcscmp(className, L"#32770") != 0 || !::IsWindowVisible(hwnd) ||
-        ::GetDlgItem(hwnd, 0xFFFF) == nullptr || (search->pid != 0 && pid != search->pid)) {
-        return TRUE;
-    }
-    search->found = hwnd;
-    return FALSE;
-}
-
-HWND ProgramBox(DWORD pid) {
-    BoxSearch search{pid, nullptr};
-    ::EnumWindows(&FindBox, reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
-std::wstring Text(HWND hwnd) {
-    wchar_t buffer[512] = {};
-    ::GetWindowTextW(hwnd, buffer, 512);
-    return buffer;
-}
-
 // Presses OK on the box and waits (5 s) until it is gone.
 bool Dismiss(HWND box, const std::string& label) {
-    Record("box " + label + " " + Hex(Utf8(Text(::GetDlgItem(box, 0xFFFF)))));
-    ::PostMessageW(box, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED),
-                   reinterpret_cast<LPARAM>(::GetDlgItem(box, IDOK)));
+    Record("box " + label + " " + Hex(Utf8(testkit::MessageBoxText(box))));
+    testkit::PressOk(box);
     for (int i = 0; i < 100 && ::IsWindow(box) && ::IsWindowVisible(box); ++i) {
         ::Sleep(50);
     }
@@ -147,8 +116,8 @@ bool Settle(HWND main, DWORD pid, const std::string& label, DWORD graceMs = kBox
         HWND box = nullptr;
         HWND question = nullptr;
         const ULONGLONG deadline = ::GetTickCount64() + graceMs;
-        while ((box = ProgramBox(pid)) == nullptr && (question = ProgramQuestion(pid)) == nullptr &&
-               ::GetTickCount64() < deadline) {
+        while ((box = testkit::FindMessageBox(pid)) == nullptr &&
+               (question = ProgramQuestion(pid)) == nullptr && ::GetTickCount64() < deadline) {
             ::Sleep(25);
         }
         if (question != nullptr) {
@@ -176,7 +145,7 @@ HWND WaitForMain() {
         if (main != nullptr && ::IsWindowVisible(main)) {
             return main;
         }
-        if (HWND box = ProgramBox(0)) {
+        if (HWND box = testkit::FindMessageBox(0)) {
             Dismiss(box, "start");
         }
         ::Sleep(50);
@@ -197,22 +166,9 @@ std::vector<std::wstring> Split(const std::wstring& text, wchar_t separator) {
     }
 }
 
-// Visible dialogs among the main window's direct children: the pages on screen.
-BOOL CALLBACK CountPage(HWND hwnd, LPARAM lParam) {
-    auto* count = reinterpret_cast<std::pair<HWND, int>*>(lParam);
-    wchar_t className[16] = {};
-    ::GetClassNameW(hwnd, className, 16);
-    if (::GetParent(hwnd) == count->first && ::IsWindowVisible(hwnd) &&
-        std::wcscmp(className, L"#32770") == 0) {
-        ++count->second;
-    }
-    return TRUE;
-}
-
+// The pages on screen: visible dialogs among the main window's direct children.
 int VisiblePages(HWND main) {
-    std::pair<HWND, int> count{main, 0};
-    ::EnumChildWindows(main, &CountPage, reinterpret_cast<LPARAM>(&count));
-    return count.second;
+    return testkit::ChildDialogCount(main, true);
 }
 
 bool SetLinearGamma() {
@@ -274,7 +230,7 @@ int wmain(int argc, wchar_t** argv) {
             ::PostMessageW(main, WM_COMMAND, MAKEWPARAM(kCloseButton, BN_CLICKED), 0);
             const ULONGLONG deadline = ::GetTickCount64() + 30000;
             while (::IsWindow(main) && ::GetTickCount64() < deadline) {
-                if (HWND box = ProgramBox(pid)) {
+                if (HWND box = testkit::FindMessageBox(pid)) {
                     Dismiss(box, label);
                 }
                 ::Sleep(50);

@@ -4,25 +4,19 @@
 #include <gtest/gtest.h>
 
 #include <cstring>
-#include <fstream>
-#include <iterator>
 #include <string>
 #include <vector>
 
 #include "libs/gfxprobe/core/DeviceDatabase.h"
 #include "libs/gfxprobe/core/RecordBuilder.h"
+#include "tests/support/FileText.h"
 
 namespace {
 
 using namespace gfxprobe;
 
-std::vector<uint8_t> ReadFile(const char* path) {
-    std::ifstream file(path, std::ios::binary);
-    return std::vector<uint8_t>(std::istreambuf_iterator<char>(file), {});
-}
-
 DeviceDatabase Sample() {
-    auto db = DeviceDatabase::Parse(ReadFile(SAMPLE_DB));
+    auto db = DeviceDatabase::Parse(testkit::ReadFileBytes(SAMPLE_DB));
     EXPECT_TRUE(db.has_value());
     return db.value_or(DeviceDatabase{});
 }
@@ -55,7 +49,7 @@ TEST(DeviceDatabase, GeneratorKeepsGraphicsDevicesBoardsAndEveryVendorUpToTheCla
 }
 
 TEST(DeviceDatabase, TheBuiltDatabaseKnowsAnAmdCardAndItsBoardMaker) {
-    auto db = DeviceDatabase::Parse(ReadFile(FULL_DB));
+    auto db = DeviceDatabase::Parse(testkit::ReadFileBytes(FULL_DB));
     ASSERT_TRUE(db);
     EXPECT_GT(db->vendorCount(), 1000u);
     const auto hd4850 = db->Device(0x1002, 0x9442);
@@ -67,7 +61,7 @@ TEST(DeviceDatabase, TheBuiltDatabaseKnowsAnAmdCardAndItsBoardMaker) {
 }
 
 TEST(DeviceDatabase, MalformedFilesAreRefusedAndBadStringsReadAsUnknown) {
-    const std::vector<uint8_t> good = ReadFile(SAMPLE_DB);
+    const std::vector<uint8_t> good = testkit::ReadFileBytes(SAMPLE_DB);
     ASSERT_GT(good.size(), 32u);
     EXPECT_FALSE(DeviceDatabase::Parse({}));
     auto truncated = good;

@@ -5,24 +5,29 @@
 
 #include <chrono>
 #include <climits>
-#include <functional>
 #include <memory>
 #include <string>
 #include <type_traits>
 
 #include "framework/ExecutableDirectory.h"
-#include "framework/GdiplusSession.h"
 #include "framework/ModuleEntry.h"
 #include "hwinfo/HardwareCollector.h"
 #include "hwinfo/HardwareDlg.h"
 #include "libs/gfxprobe/devices/DisplayDevices.h"
 #include "skin/SkinImages.h"
+#include "skin/SkinPaint.h"
 #include "tests/hwinfo/StandInProbe.h"
-#include "tests/skin/SkinTestSupport.h"
+#include "tests/support/HostWindow.h"
+#include "tests/support/MessagePump.h"
+#include "tests/support/SkinSession.h"
 
 namespace {
 
 using namespace std::chrono_literals;
+using testkit::PumpUntil;
+
+// The collector gets this long to answer.
+constexpr auto kCollectorLimit = 10s;
 
 const std::wstring kStandInPath =
     fw::PathNextToExecutable(L"\\standin\\gfxprobe-controlled\\GfxProbe.dll");
@@ -68,18 +73,6 @@ DriverEntries FakeDriver() {
     entries.ATIDL_GetODPerformanceLevels = FakeLevels;
     entries.ATIDL_GetODClockInfo = FakeClockInfo;
     return entries;
-}
-
-bool PumpUntil(const std::function<bool()>& done, std::chrono::milliseconds limit = 10s) {
-    const auto deadline = std::chrono::steady_clock::now() + limit;
-    while (!done()) {
-        skintest::PumpMessages();
-        if (std::chrono::steady_clock::now() > deadline) {
-            return false;
-        }
-        ::Sleep(5);
-    }
-    return true;
 }
 
 class StandInTest : public ::testing::Test {
@@ -267,16 +260,8 @@ TEST(DriverVersion, OnlyAStringValueIsAVersion) {
 }
 
 // The page inside a host window with the program's skin, drawing into a real surface.
-class HardwarePage : public StandInTest {
+class HardwarePage : public testkit::WithSkin<StandInTest> {
   protected:
-    static void SetUpTestSuite() {
-        gdiplus_ = std::make_unique<fw::GdiplusSession>();
-        LoadSkinImages();
-    }
-    static void TearDownTestSuite() {
-        ReleaseSkinImages();
-        gdiplus_.reset();
-    }
     void SetUp() override {
         StandInTest::SetUp();
         ASSERT_TRUE(surface.Create(host.hwnd()));
@@ -324,12 +309,9 @@ class HardwarePage : public StandInTest {
         return ::KillTimer(page.waitBar().GetSafeHwnd(), CBmButton::kTimerAnimation) != FALSE;
     }
 
-    skintest::TestHost host;
+    testkit::HostWindow host;
     SkinSurface surface;
     fw::KernelHandle gate;
-
-  private:
-    static inline std::unique_ptr<fw::GdiplusSession> gdiplus_;
 };
 
 TEST_F(HardwarePage, FactsReadyBeforeTheWindowExistsAreShownWhenItOpens) {
@@ -340,7 +322,7 @@ TEST_F(HardwarePage, FactsReadyBeforeTheWindowExistsAreShownWhenItOpens) {
     EXPECT_EQ(probe->closeCalls, 1);
     EXPECT_STREQ(probe->databasePath, L"C:\\planted\\DeviceManuf.db3");
     Open(*page);
-    skintest::PumpMessages();
+    testkit::PumpMessages();
     EXPECT_FALSE(WaitBarShown(*page));
     EXPECT_FALSE(WaitBarTimerRuns(*page));
     EXPECT_GT(TextPixels(), 200);
@@ -358,7 +340,7 @@ TEST_F(HardwarePage, FactsArrivingLaterStopTheAnimatedWaitBarAndShowTheRows) {
     EXPECT_EQ(TextPixels(), 0);
 
     ::SetEvent(gate.get());
-    ASSERT_TRUE(PumpUntil([&] { return !WaitBarShown(*page); }));
+    ASSERT_TRUE(PumpUntil([&] { return !WaitBarShown(*page); }, kCollectorLimit));
     EXPECT_FALSE(WaitBarTimerRuns(*page)) << "the hidden wait bar still ticks";
     EXPECT_TRUE(page->infoReady());
     EXPECT_EQ(page->rows()[hwinfo::kCoreClockRow], L"650MHz");
@@ -383,13 +365,13 @@ TEST_F(HardwarePage, AHangingLibraryHoldsUpNeitherThePageNorItsEnd) {
     {
         auto page = MakePage();
         Open(*page);
-        skintest::PumpMessages();
+        testkit::PumpMessages();
         page.reset();
     }
     EXPECT_LT(std::chrono::steady_clock::now() - start, 1s);
     // The library answers after the page is gone: the collector finishes on its own.
     ::SetEvent(gate.get());
-    EXPECT_TRUE(PumpUntil([&] { return probe->closeCalls == 1; }));
+    EXPECT_TRUE(PumpUntil([&] { return probe->closeCalls == 1; }, kCollectorLimit));
 }
 
 TEST_F(HardwarePage, TheCollectorKeepsTheDriverLibraryItUsesAfterTheProgramReleasedIt) {

@@ -207,9 +207,7 @@ TEST_F(GammaHold, WritesOneRampPerStepInsideTheBandNoneOutsideAndLeavesNoGrowth)
     pagetest::HostWindow host;
     CShowQualityDlg page;
     page.writeGammaRamp = &CountingRampWriter;
-    ASSERT_TRUE(page.Create(host.GetSafeHwnd()));
-    page.AttachSkin(&host.surface, nullptr);
-    page.ShowPage(SW_SHOW);
+    ASSERT_TRUE(host.Open(page, true));
     ASSERT_EQ(page.gammaSlider.minimum, -14);
     ASSERT_EQ(page.gammaSlider.maximum, 31);
     const HWND slider = page.gammaSlider.GetSafeHwnd();

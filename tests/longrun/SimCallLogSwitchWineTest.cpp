@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "gpu/DriverBinding.h"
-#include "tests/gpu/SimHarness.h"
+#include "tests/support/SimHarness.h"
 
 namespace {
 

@@ -5,13 +5,10 @@
 #include <windows.h>
 
 #include <filesystem>
-#include <fstream>
 #include <functional>
-#include <memory>
 #include <string>
 
 #include "app/WindowClass.h"
-#include "framework/GdiplusSession.h"
 #include "gpu/NoUITemprature.h"
 #include "mainwindow/ClockApplyGuard.h"
 #include "mainwindow/GaugeFeed.h"
@@ -19,11 +16,18 @@
 #include "settings/RunConfig.h"
 #include "skin/AppMessages.h"
 #include "skin/SkinImages.h"
-#include "tests/gpu/SimHarness.h"
+#include "tests/support/MessageBoxes.h"
+#include "tests/support/MessagePump.h"
+#include "tests/support/ScratchFolder.h"
+#include "tests/support/ScriptedMainWindow.h"
+#include "tests/support/SimHarness.h"
+#include "tests/support/SkinSession.h"
 
 namespace {
 
-constexpr UINT kRunScript = WM_APP + 100;
+using namespace std::chrono_literals;
+using testkit::PumpUntil;
+
 constexpr wchar_t kGuardKey[] = L"Software\\Velmora";
 constexpr char kSavedClocks[] =
     "[Clock_Set]\r\nGPUFrequency=850\r\nGPUVoltage=1100\r\nMem=1000\r\nFan=55\r\nSelFan=0\r\n";
@@ -67,76 +71,20 @@ struct FakeShell {
     }
 };
 
-// Dispatches messages until the condition holds or the time is up.
-bool PumpUntil(const std::function<bool()>& condition, DWORD milliseconds = 2000) {
-    const DWORD start = ::GetTickCount();
-    while (!condition() && ::GetTickCount() - start < milliseconds) {
-        MSG msg;
-        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            ::TranslateMessage(&msg);
-            ::DispatchMessageW(&msg);
-        }
-        ::Sleep(10);
-    }
-    return condition();
-}
+using DutyWindow = testkit::ScriptedMainWindow;
 
-// The main window in a given start mode, with the fake shell and a script run from inside its
-// modal loop once the pages exist.
-class DutyWindow : public CTalvaneDlg {
-  public:
-    explicit DutyWindow(StartMode mode) {
-        SetStartMode(mode);
-        trayIcon().UseShellNotify(&FakeShell::Notify);
-    }
-    std::function<void(DutyWindow&)> script;
-    using CTalvaneDlg::hotkeys;
-    using CTalvaneDlg::indicator;
-    using CTalvaneDlg::Navigate;
-    using CTalvaneDlg::overclockPage;
-    using CTalvaneDlg::presentations;
-    using CTalvaneDlg::trayIcon;
-
+// The main window in a given start mode with the fake shell, runs in a settings folder of its own.
+class BackgroundDuties : public testkit::WithSkin<>, protected testkit::SettingsFolder {
   protected:
-    BOOL OnInitDialog() override {
-        BOOL result = CTalvaneDlg::OnInitDialog();
-        ::PostMessageW(GetSafeHwnd(), kRunScript, 0, 0);
-        return result;
-    }
-    LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override {
-        if (msg == kRunScript) {
-            // The hardware collector calls the simulated card from its own thread; a script that
-            // edits the card's state file must not race its read-modify-write.
-            EXPECT_TRUE(hardwarePage().WaitCollector(10000));
-            if (script) {
-                script(*this);
-            }
-            EndDialog(IDOK);
-            return 0;
-        }
-        return CTalvaneDlg::WindowProc(msg, wParam, lParam);
-    }
-};
+    BackgroundDuties() : SettingsFolder(L"duties") {}
 
-class BackgroundDuties : public ::testing::Test {
-  protected:
     static void SetUpTestSuite() {
-        gdiplus_ = std::make_unique<fw::GdiplusSession>();
+        WithSkin::SetUpTestSuite();
         RegisterMainWindowClass(::GetModuleHandleW(nullptr));
-        LoadSkinImages();
         simtest::RestoreHiddenSystemDlls();
-    }
-    static void TearDownTestSuite() {
-        ReleaseSkinImages();
-        gdiplus_.reset();
     }
 
     void SetUp() override {
-        folder_ = std::filesystem::temp_directory_path() /
-                  ("velmora-duties-" + std::to_string(::GetCurrentProcessId()));
-        std::filesystem::create_directories(folder_);
-        ::GetCurrentDirectoryW(MAX_PATH, previousFolder_);
-        ::SetCurrentDirectoryW(folder_.c_str());
         simtest::ResetSim();
         FakeShell::Reset(0);
         ClockApplyGuard(kGuardKey).Clear();
@@ -145,32 +93,25 @@ class BackgroundDuties : public ::testing::Test {
     void TearDown() override {
         ClockApplyGuard(kGuardKey).Clear();
         g_runSettings = RunSettings{};
-        ::SetCurrentDirectoryW(previousFolder_);
-        std::error_code ignored;
-        std::filesystem::remove_all(folder_, ignored);
     }
 
-    void StartWithSettings(const std::string& text) {
-        std::ofstream(folder_ / "RunConfig.dat", std::ios::binary) << text;
-        g_runSettings = RunSettings{};
-        RunConfigFile(std::wstring(), L".\\RunConfig.dat").Load(g_runSettings);
-    }
-    std::string SettingsText() const {
-        std::ifstream file(folder_ / "RunConfig.dat", std::ios::binary);
-        return std::string(std::istreambuf_iterator<char>(file), {});
-    }
-
+    // Runs the window in the start mode with the script run from inside its modal loop once the
+    // pages exist; the run ends after the script.
     static INT_PTR Run(StartMode mode, const std::function<void(DutyWindow&)>& script) {
-        DutyWindow window(mode);
-        window.script = script;
+        DutyWindow window;
+        window.SetStartMode(mode);
+        window.trayIcon().UseShellNotify(&FakeShell::Notify);
+        window.ending = DutyWindow::Ending::EndDialogOk;
+        window.script = [&script](DutyWindow& running) {
+            // The hardware collector calls the simulated card from its own thread; a script that
+            // edits the card's state file must not race its read-modify-write.
+            EXPECT_TRUE(running.hardwarePage().WaitCollector(10000));
+            if (script) {
+                script(running);
+            }
+        };
         return window.DoModal();
     }
-
-    std::filesystem::path folder_;
-    wchar_t previousFolder_[MAX_PATH] = {};
-
-  private:
-    static inline std::unique_ptr<fw::GdiplusSession> gdiplus_;
 };
 
 // True when another window can take the combination, that is, nobody holds it.
@@ -203,13 +144,13 @@ TEST_F(BackgroundDuties, TrayOnlyStartRetriesFromATimerWhileTheWindowKeepsAnswer
         EXPECT_TRUE(PumpUntil([hwnd] { return !::IsWindowVisible(hwnd); }));
         EXPECT_FALSE(window.trayIcon().added());
         // The first attempt fails after about five seconds; the window answers meanwhile.
-        EXPECT_TRUE(PumpUntil([] { return FakeShell::refusals == 0; }, 7000));
+        EXPECT_TRUE(PumpUntil([] { return FakeShell::refusals == 0; }, 7s));
         EXPECT_FALSE(window.trayIcon().added());
         DWORD_PTR answer = 0;
         EXPECT_NE(::SendMessageTimeoutW(hwnd, WM_APP_SHOW_STATE, 0, 7, SMTO_BLOCK, 500, &answer),
                   0);
         EXPECT_EQ(answer, 1u);
-        EXPECT_TRUE(PumpUntil([&window] { return window.trayIcon().added(); }, 7000));
+        EXPECT_TRUE(PumpUntil([&window] { return window.trayIcon().added(); }, 7s));
         EXPECT_FALSE(window.trayIcon().retrying());
         EXPECT_FALSE(::IsWindowVisible(hwnd));
     });
@@ -351,7 +292,7 @@ TEST_F(BackgroundDuties, TenStepsNearTheMaximumStopThereAndStillApply) {
         const int top = window.overclockPage().SliderAt(COverClockSetDlg::kCore).maximum;
         // Three steps below the top; the hidden page takes the card's clock before stepping.
         simtest::SetSimKey("Overdrive", "EngineClock", std::to_string((top - 3) * 100));
-        std::filesystem::remove(folder_ / "RunConfig.dat");
+        std::filesystem::remove(settingsFile());
         ::SendMessageW(window.GetSafeHwnd(), WM_HOTKEY, 1007, 0);
         EXPECT_EQ(window.overclockPage().SliderAt(COverClockSetDlg::kCore).GetPos(), top);
         EXPECT_EQ(simtest::GetSimKey("Overdrive", "EngineClock"), std::to_string(top * 100));
@@ -369,13 +310,13 @@ TEST_F(BackgroundDuties, FanHotkeysActOnlyUnderManualFanControl) {
         EXPECT_EQ(simtest::GetSimKey("Fan", "Percent"), std::to_string(manual));
         EXPECT_EQ(g_runSettings.Clock.Fan, manual);
         page.ToggleAutoFan();  // automatic now
-        std::filesystem::remove(folder_ / "RunConfig.dat");
+        std::filesystem::remove(settingsFile());
         simtest::ClearCallLog();
         ::SendMessageW(hwnd, WM_HOTKEY, 1015, 0);
         ::SendMessageW(hwnd, WM_HOTKEY, 1016, 0);
         EXPECT_EQ(page.SliderAt(COverClockSetDlg::kFan).GetPos(), manual);
         EXPECT_TRUE(simtest::CallLog().empty());
-        EXPECT_FALSE(std::filesystem::exists(folder_ / "RunConfig.dat"));
+        EXPECT_FALSE(std::filesystem::exists(settingsFile()));
         ::SendMessageW(hwnd, WM_HOTKEY, 999, 0);
         ::SendMessageW(hwnd, WM_HOTKEY, 1017, 0);
         EXPECT_TRUE(simtest::CallLog().empty());
@@ -385,13 +326,13 @@ TEST_F(BackgroundDuties, FanHotkeysActOnlyUnderManualFanControl) {
 TEST_F(BackgroundDuties, TimersFeedTheGaugeFromTheCard) {
     simtest::SetSimKey("Thermal", "Fixed", "65432");
     Run(StartMode::Normal, [](DutyWindow& window) {
-        EXPECT_TRUE(PumpUntil([&window] { return window.indicator().temperature == 65; }, 3000));
+        EXPECT_TRUE(PumpUntil([&window] { return window.indicator().temperature == 65; }, 3s));
         const int engine = std::stoi(simtest::GetSimKey("Overdrive", "EngineClock"));
-        EXPECT_TRUE(PumpUntil([&] { return window.indicator().clockMHz == engine / 100; }, 3000));
+        EXPECT_TRUE(PumpUntil([&] { return window.indicator().clockMHz == engine / 100; }, 3s));
         simtest::SetSimKey("Thermal", "Fixed", "120000");  // overheating: the needle's end
-        EXPECT_TRUE(PumpUntil([&window] { return window.indicator().temperature == 100; }, 3000));
+        EXPECT_TRUE(PumpUntil([&window] { return window.indicator().temperature == 100; }, 3s));
         simtest::SetSimKey("Thermal", "Fixed", "250000");  // no temperature at all
-        EXPECT_TRUE(PumpUntil([&window] { return window.indicator().temperature == 40; }, 3000));
+        EXPECT_TRUE(PumpUntil([&window] { return window.indicator().temperature == 40; }, 3s));
     });
 }
 
@@ -402,12 +343,12 @@ TEST_F(BackgroundDuties, TheTrayTipShowsTheCardsReadingsAndChangesOnlyWithThem) 
         const std::string engine = simtest::GetSimKey("Overdrive", "EngineClock");
         const std::wstring expected =
             L"Velmora 120℃ " + std::to_wstring(std::stoi(engine) / 100) + L"MHz";
-        EXPECT_TRUE(PumpUntil([&] { return window.trayIcon().added(); }, 8000));
-        EXPECT_TRUE(PumpUntil([&] { return FakeShell::tip == expected; }, 3000))
+        EXPECT_TRUE(PumpUntil([&] { return window.trayIcon().added(); }, 8s));
+        EXPECT_TRUE(PumpUntil([&] { return FakeShell::tip == expected; }, 3s))
             << std::string(FakeShell::tip.begin(), FakeShell::tip.end());
         // Unchanged readings send nothing to the shell.
         const int modifies = FakeShell::modifies;
-        PumpUntil([] { return false; }, 2500);
+        PumpUntil([] { return false; }, 2500ms);
         EXPECT_EQ(FakeShell::modifies, modifies);
     });
 }
@@ -444,7 +385,7 @@ TEST_F(BackgroundDuties, TheGaugeIsRedrawnOnlyWhenItsReadoutChanges) {
 
 TEST_F(BackgroundDuties, ApplyAndExitWritesTheSavedClocksAndEndsWithoutAnIcon) {
     StartWithSettings(kSavedClocks);
-    simtest::MessageBoxDismisser dismisser;
+    testkit::MessageBoxDismisser dismisser;
     EXPECT_EQ(Run(StartMode::ApplyAndExit, nullptr), IDOK);
     EXPECT_EQ(simtest::GetSimKey("Overdrive", "EngineClock"), "85000");
     EXPECT_EQ(simtest::GetSimKey("Overdrive", "MemoryClock"), "100000");
@@ -460,7 +401,7 @@ TEST_F(BackgroundDuties, ApplyAndExitLeavesValuesSavedOnAnotherBackendAloneAndKe
         "SelFan=1\r\nOverdrive=8\r\n";
     StartWithSettings(saved);
     simtest::ClearCallLog();
-    simtest::MessageBoxDismisser dismisser;
+    testkit::MessageBoxDismisser dismisser;
     EXPECT_EQ(Run(StartMode::ApplyAndExit, nullptr), IDOK);
     EXPECT_TRUE(simtest::CallLogLines("ATIDL_Set").empty());
     EXPECT_TRUE(dismisser.Texts().empty());
@@ -476,7 +417,7 @@ TEST_F(BackgroundDuties, ApplyAndExitAfterAWriteThatNeverReturnedLeavesTheClocks
     const std::string engine = "70000";
     simtest::SetSimKey("Overdrive", "EngineClock", engine);
     simtest::ClearCallLog();
-    simtest::MessageBoxDismisser dismisser;
+    testkit::MessageBoxDismisser dismisser;
     EXPECT_EQ(Run(StartMode::ApplyAndExit, nullptr), IDOK);
     EXPECT_EQ(simtest::GetSimKey("Overdrive", "EngineClock"), engine);
     EXPECT_TRUE(simtest::CallLogLines("ATIDL_SetOD").empty());

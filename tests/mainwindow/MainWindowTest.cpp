@@ -1,12 +1,16 @@
 // The main window from inside its own modal loop: presentation and message filtering.
 #include "app/WindowClass.h"
-#include "framework/GdiplusSession.h"
 #include "gpu/DriverBinding.h"
 #include "mainwindow/TalvaneDlg.h"
 #include "res/resource.h"
 #include "skin/AppMessages.h"
 #include "skin/SkinImages.h"
 #include "skin/SkinPaint.h"
+#include "tests/support/MessageBoxes.h"
+#include "tests/support/MessagePump.h"
+#include "tests/support/Mouse.h"
+#include "tests/support/ScriptedMainWindow.h"
+#include "tests/support/SkinSession.h"
 
 #include <gtest/gtest.h>
 
@@ -18,7 +22,10 @@
 
 namespace {
 
-constexpr UINT kRunScript = WM_APP + 100;
+using testkit::ChildDialogCount;
+using testkit::ClickMiddle;
+using testkit::PumpUntil;
+using testkit::ScriptedMainWindow;
 
 // The five buttons of the window with their places and normal faces.
 struct ButtonPicture {
@@ -74,64 +81,11 @@ class RecordingPage : public CSkinSubDialog {
     void OnApplyPage() override { ++applied; }
 };
 
-// A press and release at the middle of a control, as the mouse gives them.
-void Click(HWND control) {
-    RECT client{};
-    ::GetClientRect(control, &client);
-    const LPARAM middle = MAKELPARAM(client.right / 2, client.bottom / 2);
-    ::SendMessageW(control, WM_LBUTTONDOWN, MK_LBUTTON, middle);
-    ::SendMessageW(control, WM_LBUTTONUP, 0, middle);
-}
-
-// Dispatches messages until the condition holds or two seconds have passed.
-bool PumpUntil(const std::function<bool()>& condition) {
-    const DWORD start = ::GetTickCount();
-    while (!condition() && ::GetTickCount() - start < 2000) {
-        MSG msg;
-        while (::PeekMessageW(&msg, nullptr, 0, 0, PM_REMOVE)) {
-            ::TranslateMessage(&msg);
-            ::DispatchMessageW(&msg);
-        }
-        ::Sleep(10);
-    }
-    return condition();
-}
-
-// The main window with a test script run from inside its modal loop.
-class ScriptedMainWindow : public CTalvaneDlg {
-  public:
-    std::function<void(ScriptedMainWindow&)> script;
-    using CTalvaneDlg::PushLayer;
-    using CTalvaneDlg::SelectPage;
-
-  protected:
-    BOOL OnInitDialog() override {
-        BOOL result = CTalvaneDlg::OnInitDialog();
-        ::PostMessageW(GetSafeHwnd(), kRunScript, 0, 0);
-        return result;
-    }
-    LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override {
-        if (msg == kRunScript) {
-            if (script) {
-                script(*this);
-            }
-            ::PostMessageW(GetSafeHwnd(), WM_COMMAND, IDC_CLOSE_BUTTON, 0);
-            return 0;
-        }
-        return CTalvaneDlg::WindowProc(msg, wParam, lParam);
-    }
-};
-
-class MainWindow : public ::testing::Test {
+class MainWindow : public testkit::WithSkin<> {
   protected:
     static void SetUpTestSuite() {
-        gdiplus_ = std::make_unique<fw::GdiplusSession>();
+        WithSkin::SetUpTestSuite();
         RegisterMainWindowClass(::GetModuleHandleW(nullptr));
-        LoadSkinImages();
-    }
-    static void TearDownTestSuite() {
-        gdiplus_.reset();
-        ReleaseSkinImages();
     }
 
     // Runs the window with the script; the run ends with the close button after the script
@@ -144,9 +98,6 @@ class MainWindow : public ::testing::Test {
     static void Run(const std::function<void(ScriptedMainWindow&)>& script) {
         EXPECT_EQ(RunUntilClosed(script), IDOK);
     }
-
-  private:
-    static inline std::unique_ptr<fw::GdiplusSession> gdiplus_;
 };
 
 RECT WindowRect(HWND hwnd) {
@@ -321,10 +272,10 @@ TEST_F(MainWindow, CommandButtonsAndItemSelectionsReachTheCurrentPage) {
         ASSERT_TRUE(page.Create(hwnd));
         window.SelectPage(&page, skin::ItemListType::Overclock);
         ASSERT_EQ(window.currentPage(), &page);
-        Click(::GetDlgItem(hwnd, IDC_DEFAULT_BUTTON));
-        Click(::GetDlgItem(hwnd, IDC_APPLY_BUTTON));
-        Click(::GetDlgItem(hwnd, IDC_APPLY_BUTTON));
-        Click(::GetDlgItem(hwnd, IDC_OK_BUTTON));
+        ClickMiddle(::GetDlgItem(hwnd, IDC_DEFAULT_BUTTON));
+        ClickMiddle(::GetDlgItem(hwnd, IDC_APPLY_BUTTON));
+        ClickMiddle(::GetDlgItem(hwnd, IDC_APPLY_BUTTON));
+        ClickMiddle(::GetDlgItem(hwnd, IDC_OK_BUTTON));
         EXPECT_EQ(page.defaults, 1);
         EXPECT_EQ(page.applied, 2);
         EXPECT_EQ(page.confirmed, 1);
@@ -337,44 +288,28 @@ TEST_F(MainWindow, CommandButtonsAndItemSelectionsReachTheCurrentPage) {
     EXPECT_EQ(page.selected, std::vector<int>{2});
 }
 
-// Child dialogs (the pages) of a window.
-int ChildDialogCount(HWND hwnd) {
-    int count = 0;
-    for (HWND child = ::GetWindow(hwnd, GW_CHILD); child != nullptr;
-         child = ::GetWindow(child, GW_HWNDNEXT)) {
-        wchar_t className[16] = {};
-        ::GetClassNameW(child, className, 16);
-        count += std::wstring(className) == L"#32770" ? 1 : 0;
-    }
-    return count;
-}
-
 // A window that navigates from inside its initialisation, before anything posted has run.
-class EarlyNavigationWindow : public CTalvaneDlg {
+class EarlyNavigationWindow : public ScriptedMainWindow {
   public:
+    EarlyNavigationWindow() {
+        ending = Ending::EndDialogOk;
+        script = [this](ScriptedMainWindow&) { pagesAtTheEnd = ChildDialogCount(GetSafeHwnd()); };
+    }
+
     bool pageShown = false;
     int pagesAfterNavigation = 0;
     int pagesAtTheEnd = 0;
 
   protected:
     BOOL OnInitDialog() override {
-        BOOL result = CTalvaneDlg::OnInitDialog();
+        BOOL result = ScriptedMainWindow::OnInitDialog();
         HWND hwnd = GetSafeHwnd();
         ::SendMessageW(hwnd, WM_APP_NAVIGATE, 3, 0);
         // Its own style: the window itself is not on screen yet.
         pageShown = currentPage() != nullptr &&
                     (::GetWindowLongW(currentPage()->GetSafeHwnd(), GWL_STYLE) & WS_VISIBLE) != 0;
         pagesAfterNavigation = ChildDialogCount(hwnd);
-        ::PostMessageW(hwnd, kRunScript, 0, 0);
         return result;
-    }
-    LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override {
-        if (msg == kRunScript) {
-            pagesAtTheEnd = ChildDialogCount(GetSafeHwnd());
-            EndDialog(IDOK);
-            return 0;
-        }
-        return CTalvaneDlg::WindowProc(msg, wParam, lParam);
     }
 };
 

@@ -1,26 +1,23 @@
 // The options dialog from inside its own modal loop: what OK writes to the Run key and to the
 // settings file, and what every other way out leaves alone.
 #include "app/core/CommandLine.h"
-#include "framework/GdiplusSession.h"
 #include "options/SettingDlg.h"
 #include "options/core/AutoRunValue.h"
 #include "res/resource.h"
 #include "settings/RunConfig.h"
-#include "skin/SkinImages.h"
+#include "tests/support/ScratchFolder.h"
+#include "tests/support/ScriptedDialog.h"
+#include "tests/support/SkinSession.h"
 
 #include <gtest/gtest.h>
 
-#include <filesystem>
-#include <fstream>
 #include <functional>
-#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 namespace {
 
-constexpr UINT kRunScript = WM_APP + 60;
 constexpr wchar_t kRunKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 
 std::wstring OwnPath() {
@@ -61,11 +58,10 @@ void DeleteRunValue() {
 
 // The dialog with a test script run from inside its modal loop, and a registry side that can
 // record, refuse, or do what the program does.
-class ScriptedSettingDlg : public SettingDlg {
+class ScriptedSettingDlg : public testkit::ScriptedDialog<ScriptedSettingDlg, SettingDlg> {
   public:
-    ScriptedSettingDlg() : SettingDlg(nullptr) {}
+    ScriptedSettingDlg() : ScriptedDialog(nullptr) {}
 
-    std::function<void(ScriptedSettingDlg&)> script;
     bool refuseRegistry = false;
     bool pathTooLong = false;
     int registryCalls = 0;
@@ -78,20 +74,6 @@ class ScriptedSettingDlg : public SettingDlg {
     HWND Item(int id) const { return ::GetDlgItem(GetSafeHwnd(), id); }
 
   protected:
-    BOOL OnInitDialog() override {
-        BOOL result = SettingDlg::OnInitDialog();
-        ::PostMessageW(GetSafeHwnd(), kRunScript, 0, 0);
-        return result;
-    }
-    LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override {
-        if (msg == kRunScript) {
-            if (script) {
-                script(*this);
-            }
-            return 0;
-        }
-        return SettingDlg::WindowProc(msg, wParam, lParam);
-    }
     bool SetAutoRun(const std::wstring& path, std::wstring_view switchName) override {
         ++registryCalls;
         return !refuseRegistry && SettingDlg::SetAutoRun(path, switchName);
@@ -107,40 +89,28 @@ class ScriptedSettingDlg : public SettingDlg {
 
 // Runs in a folder of its own whose settings template is the file every writer saves to (the
 // loader never runs here, so nothing reaches the real per-user copy).
-class OptionsDialog : public ::testing::Test {
+class OptionsDialog : public testkit::WithSkin<> {
   protected:
     static void SetUpTestSuite() {
-        gdiplus_ = std::make_unique<fw::GdiplusSession>();
-        LoadSkinImages();
-        folder_ = std::filesystem::temp_directory_path() /
-                  ("velmora-options-" + std::to_string(::GetCurrentProcessId()));
-        std::filesystem::create_directories(folder_);
-        std::filesystem::current_path(folder_);
+        WithSkin::SetUpTestSuite();
+        folder_.emplace(L"options");
     }
     static void TearDownTestSuite() {
         DeleteRunValue();
-        std::error_code ignored;
-        std::filesystem::current_path(folder_.parent_path(), ignored);
-        std::filesystem::remove_all(folder_, ignored);
-        gdiplus_.reset();
-        ReleaseSkinImages();
+        folder_.reset();
+        WithSkin::TearDownTestSuite();
     }
     void SetUp() override {
         DeleteRunValue();
-        std::ofstream(folder_ / "RunConfig.dat", std::ios::binary | std::ios::trunc)
-            << "[SettingInfo]\r\nRunValue=1\r\nExitKeep=0\r\n";
+        folder_->WriteSettings("[SettingInfo]\r\nRunValue=1\r\nExitKeep=0\r\n");
         g_runSettings.App.RunValue = 1;
         g_runSettings.App.ExitKeep = false;
     }
 
     static int FileValue(const wchar_t* key) {
-        const std::wstring file = (folder_ / "RunConfig.dat").wstring();
-        return static_cast<int>(::GetPrivateProfileIntW(L"SettingInfo", key, -1, file.c_str()));
+        return folder_->SettingsInt(L"SettingInfo", key, -1);
     }
-    static void ForgetFileValues() {
-        std::ofstream(folder_ / "RunConfig.dat", std::ios::binary | std::ios::trunc)
-            << "[SettingInfo]\r\n";
-    }
+    static void ForgetFileValues() { folder_->WriteSettings("[SettingInfo]\r\n"); }
     static INT_PTR Run(ScriptedSettingDlg& dialog,
                        const std::function<void(ScriptedSettingDlg&)>& script) {
         dialog.script = script;
@@ -148,8 +118,7 @@ class OptionsDialog : public ::testing::Test {
     }
 
   private:
-    static inline std::unique_ptr<fw::GdiplusSession> gdiplus_;
-    static inline std::filesystem::path folder_;
+    static inline std::optional<testkit::SettingsFolder> folder_;
 };
 
 TEST_F(OptionsDialog, OpensBorderlessColourKeyedAtThePictureSizeWithTheStoredChoicesMarked) {

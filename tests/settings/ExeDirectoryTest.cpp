@@ -52,7 +52,7 @@ class MachineRegistryStringTest : public ::testing::Test {
     }
     void SetString(const wchar_t* name, const std::wstring& text) {
         SetBytes(name, REG_SZ, text.c_str(),
-                 static_cast<DWORD>((text.size() + 1) * sizeof(wchar_t)));
+                 static_cast<DWORD>(text.size() + 1) * DWORD{sizeof(wchar_t)});
     }
 
     HKEY key_ = nullptr;

@@ -2,6 +2,8 @@
 // encoding, defaults, and each writer's sections and key order.
 #include "settings/RunConfigFile.h"
 #include "settings/core/ProfileSection.h"
+#include "tests/support/FileText.h"
+#include "tests/support/ScratchFolder.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -20,13 +22,6 @@ using ::testing::ElementsAreArray;
 using ::testing::HasSubstr;
 
 namespace {
-
-std::string ReadText(const std::wstring& path) {
-    std::ifstream file(std::filesystem::path(path), std::ios::binary);
-    std::stringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
 
 void WriteText(const std::wstring& path, const std::string& text) {
     std::ofstream(std::filesystem::path(path), std::ios::binary | std::ios::trunc) << text;
@@ -47,7 +42,7 @@ std::string Bracketed(const std::string& name) {
 // "[Section]" and "Section.Key" entries of a profile file, in file order.
 std::vector<std::string> Layout(const std::wstring& path) {
     std::vector<std::string> layout;
-    std::istringstream lines(ReadText(path));
+    std::istringstream lines(testkit::ReadFileText(path));
     std::string line;
     std::string section;
     while (std::getline(lines, line)) {
@@ -69,23 +64,6 @@ std::vector<std::string> Layout(const std::wstring& path) {
 
 class RunConfigFileTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        wchar_t temp[MAX_PATH];
-        ::GetTempPathW(MAX_PATH, temp);
-        folder_ = std::wstring(temp) + L"velmora-settings-" +
-                  std::to_wstring(::GetCurrentProcessId()) + L"\\";
-        ::CreateDirectoryW(folder_.c_str(), nullptr);
-        template_ = folder_ + L"RunConfig.dat";
-        user_ = folder_ + L"TVRunConfig.dat";
-    }
-    void TearDown() override {
-        for (const std::wstring& path : {template_, user_}) {
-            ::SetFileAttributesW(path.c_str(), FILE_ATTRIBUTE_NORMAL);
-            ::DeleteFileW(path.c_str());
-        }
-        ::RemoveDirectoryW(folder_.c_str());
-    }
-
     RunConfigFile File() const { return RunConfigFile(user_, template_); }
     RunSettings Loaded() const {
         RunSettings settings{};
@@ -94,9 +72,9 @@ class RunConfigFileTest : public ::testing::Test {
         return settings;
     }
 
-    std::wstring folder_;
-    std::wstring template_;
-    std::wstring user_;
+    testkit::ScratchFolder folder_{L"settings"};
+    std::wstring template_ = folder_.File(L"RunConfig.dat");
+    std::wstring user_ = folder_.File(L"TVRunConfig.dat");
 };
 
 TEST_F(RunConfigFileTest, UserCopyIsMadeFromTheTemplateOnceAndNeverOverwritten) {
@@ -109,7 +87,7 @@ TEST_F(RunConfigFileTest, UserCopyIsMadeFromTheTemplateOnceAndNeverOverwritten) 
     const RunSettings settings = Loaded();
     EXPECT_EQ(settings.App.RunValue, 2);
     EXPECT_TRUE(settings.App.ExitKeep);
-    EXPECT_EQ(ReadText(user_), "[SettingInfo]\r\nRunValue=2\r\nExitKeep=1\r\n");
+    EXPECT_EQ(testkit::ReadFileText(user_), "[SettingInfo]\r\nRunValue=2\r\nExitKeep=1\r\n");
 }
 
 TEST_F(RunConfigFileTest, ReadOnlyUserCopyBecomesWritableKeepingItsOtherAttributes) {
@@ -123,7 +101,7 @@ TEST_F(RunConfigFileTest, ReadOnlyUserCopyBecomesWritableKeepingItsOtherAttribut
 
     settings.Clock.Fan = 75;
     File().Save(SettingsGroup::Clock, settings);
-    EXPECT_THAT(ReadText(user_), HasSubstr("Fan=75"));
+    EXPECT_THAT(testkit::ReadFileText(user_), HasSubstr("Fan=75"));
 }
 
 TEST_F(RunConfigFileTest, TheClockSettingsCountAsSavedOnlyWhenTheFileHoldsThem) {
@@ -151,16 +129,16 @@ TEST_F(RunConfigFileTest, TheOverdriveKeyIsWrittenOnlyForADisplayLibraryBackend)
     RunSettings settings = Loaded();
     EXPECT_EQ(settings.Clock.Overdrive, 0);  // saved by the ATIDL path
     ASSERT_TRUE(File().Save(SettingsGroup::Clock, settings));
-    EXPECT_EQ(ReadText(user_), before);  // a file saved as before stays as it was
+    EXPECT_EQ(testkit::ReadFileText(user_), before);  // a file saved as before stays as it was
 
     settings.Clock.Overdrive = 7;
     ASSERT_TRUE(File().Save(SettingsGroup::Clock, settings));
-    EXPECT_THAT(ReadText(user_), HasSubstr("SelFan=0\r\nOverdrive=7\r\n"));
+    EXPECT_THAT(testkit::ReadFileText(user_), HasSubstr("SelFan=0\r\nOverdrive=7\r\n"));
     EXPECT_EQ(Loaded().Clock.Overdrive, 7);
 
     settings.Clock.Overdrive = 0;
     ASSERT_TRUE(File().Save(SettingsGroup::Clock, settings));
-    EXPECT_EQ(ReadText(user_), before);
+    EXPECT_EQ(testkit::ReadFileText(user_), before);
 }
 
 TEST_F(RunConfigFileTest, ReadOnlyTemplateGivesAWritableCopy) {
@@ -180,7 +158,7 @@ TEST_F(RunConfigFileTest, NegativeAndExtremeIntegersRoundTrip) {
          {SettingsGroup::Clock, SettingsGroup::Quality, SettingsGroup::Hotkeys}) {
         File().Save(group, settings);
     }
-    EXPECT_THAT(ReadText(user_), HasSubstr("GPUVoltage=-25\r\n"));
+    EXPECT_THAT(testkit::ReadFileText(user_), HasSubstr("GPUVoltage=-25\r\n"));
     const RunSettings loaded = Loaded();
     EXPECT_EQ(loaded.Clock.GPUVoltage, -25);
     EXPECT_EQ(loaded.Quality[2].Camma, INT_MIN);
@@ -195,8 +173,8 @@ TEST_F(RunConfigFileTest, OnOffTwoReadsAsOnAndIsWrittenBackAsOne) {
     EXPECT_TRUE(settings.ThreeD[2].Set[5]);
     File().Save(SettingsGroup::Clock, settings);
     File().Save(SettingsGroup::ThreeD, settings);
-    EXPECT_THAT(ReadText(user_), HasSubstr("SelFan=1\r\n"));
-    EXPECT_THAT(ReadText(user_), HasSubstr("Set6=1\r\n"));
+    EXPECT_THAT(testkit::ReadFileText(user_), HasSubstr("SelFan=1\r\n"));
+    EXPECT_THAT(testkit::ReadFileText(user_), HasSubstr("Set6=1\r\n"));
 }
 
 TEST_F(RunConfigFileTest, OutOfRangePageSelectionIsKeptAsStored) {
@@ -221,7 +199,7 @@ TEST_F(RunConfigFileTest, NoFileAnywhereGivesDefaultsAndTheFirstSaveCreatesTheUs
 
     settings.App.ExitKeep = true;
     File().Save(SettingsGroup::App, settings);
-    EXPECT_EQ(ReadText(user_), "[SettingInfo]\r\nRunValue=0\r\nExitKeep=1\r\n");
+    EXPECT_EQ(testkit::ReadFileText(user_), "[SettingInfo]\r\nRunValue=0\r\nExitKeep=1\r\n");
     EXPECT_FALSE(Exists(template_));
 }
 
@@ -234,7 +212,7 @@ TEST_F(RunConfigFileTest, WithoutDocumentsFolderTheTemplateIsReadAndWritten) {
     EXPECT_EQ(settings.Display.Rotation, 2);
     settings.Display.Rotation = 3;
     file.Save(SettingsGroup::Display, settings);
-    EXPECT_THAT(ReadText(template_), HasSubstr("Rotation=3"));
+    EXPECT_THAT(testkit::ReadFileText(template_), HasSubstr("Rotation=3"));
     EXPECT_FALSE(Exists(user_));
 }
 
@@ -396,14 +374,11 @@ TEST_F(ProfileReadTest, BlanksAroundNamesAndValuesAreTheOnesTheKeyByKeyReadIgnor
 }
 
 TEST(WriteProfileInt, WritesSignedDecimalAndReportsTheProfileFunctionsResult) {
-    wchar_t temp[MAX_PATH];
-    ::GetTempPathW(MAX_PATH, temp);
-    const std::wstring path = std::wstring(temp) + L"velmora-write-int.ini";
-    ::DeleteFileW(path.c_str());
+    const testkit::ScratchFolder folder(L"write-int");
+    const std::wstring path = folder.File(L"write-int.ini");
     EXPECT_TRUE(WriteProfileInt(L"S", L"K", -2147483647 - 1, path.c_str()));
-    EXPECT_EQ(ReadText(path), "[S]\r\nK=-2147483648\r\n");
-    ::DeleteFileW(path.c_str());
-    const std::wstring unwritable = std::wstring(temp) + L"velmora-no-such-folder\\x.ini";
+    EXPECT_EQ(testkit::ReadFileText(path), "[S]\r\nK=-2147483648\r\n");
+    const std::wstring unwritable = folder.File(L"no-such-folder\\x.ini");
     EXPECT_FALSE(WriteProfileInt(L"S", L"K", 1, unwritable.c_str()));
 }
 

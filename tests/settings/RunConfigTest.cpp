@@ -1,6 +1,8 @@
 // The program's own settings file: the per-user copy in the real documents folder, made from the
 // template in the current directory, and the section writers saving there.
 #include "settings/RunConfig.h"
+#include "tests/support/FileText.h"
+#include "tests/support/ScratchFolder.h"
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
@@ -10,19 +12,11 @@
 
 #include <filesystem>
 #include <fstream>
-#include <sstream>
 #include <string>
 
 using ::testing::HasSubstr;
 
 namespace {
-
-std::string ReadText(const std::wstring& path) {
-    std::ifstream file(std::filesystem::path(path), std::ios::binary);
-    std::stringstream text;
-    text << file.rdbuf();
-    return text.str();
-}
 
 bool Exists(const std::wstring& path) {
     return ::GetFileAttributesW(path.c_str()) != INVALID_FILE_ATTRIBUTES;
@@ -32,7 +26,7 @@ bool Exists(const std::wstring& path) {
 class DocumentsCopyGuard {
   public:
     explicit DocumentsCopyGuard(std::wstring path)
-        : path_(std::move(path)), had_(Exists(path_)), saved_(ReadText(path_)) {
+        : path_(std::move(path)), had_(Exists(path_)), saved_(testkit::ReadFileText(path_)) {
         ::DeleteFileW(path_.c_str());
     }
     ~DocumentsCopyGuard() {
@@ -54,17 +48,10 @@ TEST(RunConfig, LoaderCopiesTheTemplateIntoDocumentsAndWritersSaveThere) {
     const std::wstring userCopy = std::wstring(documents) + L"\\TVRunConfig.dat";
     DocumentsCopyGuard guard(userCopy);
 
-    wchar_t temp[MAX_PATH];
-    ::GetTempPathW(MAX_PATH, temp);
-    const std::wstring folder =
-        std::wstring(temp) + L"velmora-runconfig-" + std::to_wstring(::GetCurrentProcessId());
-    ::CreateDirectoryW(folder.c_str(), nullptr);
-    const std::wstring templatePath = folder + L"\\RunConfig.dat";
     const std::string templateText = "[SettingInfo]\r\nRunValue=4\r\n[HotKey]\r\nGPU3Sub1=7\r\n";
-    std::ofstream(std::filesystem::path(templatePath), std::ios::binary) << templateText;
-    wchar_t previous[MAX_PATH];
-    ::GetCurrentDirectoryW(MAX_PATH, previous);
-    ASSERT_TRUE(::SetCurrentDirectoryW(folder.c_str()));
+    const testkit::SettingsFolder folder(L"runconfig");
+    folder.WriteSettings(templateText);
+    const std::wstring templatePath = folder.settingsFile().wstring();
 
     LoadRunConfig();
     EXPECT_EQ(UserConfigPath(), userCopy);
@@ -74,12 +61,8 @@ TEST(RunConfig, LoaderCopiesTheTemplateIntoDocumentsAndWritersSaveThere) {
 
     g_runSettings.App.RunValue = 1;
     SaveAppSettings();
-    EXPECT_THAT(ReadText(userCopy), HasSubstr("RunValue=1"));
-    EXPECT_EQ(ReadText(templatePath), templateText);
-
-    ::SetCurrentDirectoryW(previous);
-    ::DeleteFileW(templatePath.c_str());
-    ::RemoveDirectoryW(folder.c_str());
+    EXPECT_THAT(testkit::ReadFileText(userCopy), HasSubstr("RunValue=1"));
+    EXPECT_EQ(testkit::ReadFileText(templatePath), templateText);
 }
 
 }  // namespace

@@ -10,6 +10,9 @@
 #include "skin/SkinPaint.h"
 #include "skin/SkinSurface.h"
 #include "tests/shortcuts/ShortcutTestSupport.h"
+#include "tests/support/HostWindow.h"
+#include "tests/support/MessagePump.h"
+#include "tests/support/Mouse.h"
 
 namespace {
 
@@ -32,15 +35,12 @@ class ShortCutEditTest : public testing::Test {
         ASSERT_TRUE(field.SubclassWindow(hwnd));
         field.label = L"标准模式";
         field.AttachSurface(background.get(), &surface);
-        shortcuttest::RunMessageLoop();
+        testkit::RunMessageLoop();
         main.Clear();
     }
     HWND hwnd() const { return field.GetSafeHwnd(); }
     int Refreshes() const { return main.Count(WM_APP_REFRESH_LAYER); }
-    void Click() {
-        ::SendMessageW(hwnd(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(100, 9));
-        ::SendMessageW(hwnd(), WM_LBUTTONUP, 0, MAKELPARAM(100, 9));
-    }
+    void Click() { testkit::ClickAt(hwnd(), {100, 9}); }
     // Pixels of the key box (rows 2..15 of the field) that are not the plain box colour.
     int InkInKeyBox() const {
         int ink = 0;
@@ -52,7 +52,7 @@ class ShortCutEditTest : public testing::Test {
         return ink;
     }
 
-    shortcuttest::MainWindowStandIn main;
+    testkit::HostWindow main;
     SkinSurface surface;
     std::unique_ptr<Gdiplus::Bitmap> background = [] {
         auto image = std::make_unique<Gdiplus::Bitmap>(800, 328, PixelFormat32bppARGB);
@@ -169,7 +169,7 @@ TEST_F(ShortCutEditTest, AltCharactersArriveAsSysCommandAndAreAlwaysSwallowed) {
     {
         shortcuttest::HeldKeys alt({VK_MENU});
         ::PostMessageW(hwnd(), WM_SYSCHAR, '7', 1 | (1 << 29));
-        shortcuttest::RunMessageLoop();
+        testkit::RunMessageLoop();
     }
     EXPECT_EQ(field.keyText, L"ALT+7");
 }

@@ -3,10 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cwchar>
-#include <filesystem>
-#include <fstream>
 #include <set>
-#include <sstream>
 #include <string>
 
 #include "settings/RunConfig.h"
@@ -14,6 +11,9 @@
 #include "skin/AppMessages.h"
 #include "skin/SkinSurface.h"
 #include "tests/shortcuts/ShortcutTestSupport.h"
+#include "tests/support/HostWindow.h"
+#include "tests/support/MessagePump.h"
+#include "tests/support/ScratchFolder.h"
 
 namespace {
 
@@ -32,13 +32,6 @@ size_t Row(const std::wstring& key) {
     }
     ADD_FAILURE() << "no row";
     return 0;
-}
-
-std::string ReadFile(const std::wstring& path) {
-    std::ifstream in(std::filesystem::path(path), std::ios::binary);
-    std::stringstream text;
-    text << in.rdbuf();
-    return text.str();
 }
 
 // The lines of one section, without its header.
@@ -64,19 +57,15 @@ std::string WithoutHotkeys(const std::string& file) {
     return rest;
 }
 
-class ShortCutSetDlgTest : public testing::Test {
+// The page writes ".\RunConfig.dat": it runs in a folder of its own.
+class ShortCutSetDlgTest : public testing::Test, protected testkit::SettingsFolder {
   protected:
+    ShortCutSetDlgTest() : SettingsFolder(L"shortcuts") {}
+
     void SetUp() override {
-        // The page writes ".\RunConfig.dat": keep it in a folder of its own.
-        wchar_t temp[MAX_PATH] = {};
-        ::GetTempPathW(MAX_PATH, temp);
-        folder_ = std::wstring(temp) + L"velmora_shortcut_page";
-        ::CreateDirectoryW(folder_.c_str(), nullptr);
-        ::GetCurrentDirectoryW(MAX_PATH, previous_);
-        ASSERT_TRUE(::SetCurrentDirectoryW(folder_.c_str()));
-        std::ofstream(std::filesystem::path(folder_ + L"\\RunConfig.dat"), std::ios::binary)
-            << "[SettingInfo]\r\nRunValue=2\r\n[HotKey]\r\nQuality_NormalMode=5\r\nExtra=9\r\n"
-               "[Clock_Set]\r\nGPUFrequency=700\r\n; a comment\r\n";
+        WriteSettings(
+            "[SettingInfo]\r\nRunValue=2\r\n[HotKey]\r\nQuality_NormalMode=5\r\nExtra=9\r\n"
+            "[Clock_Set]\r\nGPUFrequency=700\r\n; a comment\r\n");
 
         g_runSettings = RunSettings{};
         HotkeySettings& keys = g_runSettings.Hotkeys;
@@ -92,15 +81,10 @@ class ShortCutSetDlgTest : public testing::Test {
                        SWP_NOZORDER | SWP_NOACTIVATE);
         page.AttachSkin(&surface, nullptr);
         page.ShowPage(SW_SHOW);
-        shortcuttest::RunMessageLoop();
+        testkit::RunMessageLoop();
         main.Clear();
     }
-    void TearDown() override {
-        ::SetCurrentDirectoryW(previous_);
-        ::DeleteFileW((folder_ + L"\\RunConfig.dat").c_str());
-        ::RemoveDirectoryW(folder_.c_str());
-    }
-    std::string File() const { return ReadFile(folder_ + L"\\RunConfig.dat"); }
+    std::string File() const { return SettingsText(); }
     std::set<int> VisibleFieldIds() {
         std::set<int> ids;
         for (size_t i = 0; i < kTable.size(); ++i) {
@@ -117,11 +101,9 @@ class ShortCutSetDlgTest : public testing::Test {
                        reinterpret_cast<LPARAM>(button));
     }
 
-    shortcuttest::MainWindowStandIn main;
+    testkit::HostWindow main;
     SkinSurface surface;
     CShortCutSetDlg page;
-    std::wstring folder_;
-    wchar_t previous_[MAX_PATH] = {};
 };
 
 TEST_F(ShortCutSetDlgTest, LoadsEachFieldFromItsKeyBoundedLikeACapture) {
@@ -224,7 +206,7 @@ TEST_F(ShortCutSetDlgTest, ApplyWritesTheHotKeySectionOnlyAndAsksForRegistration
     PressKey(page.field(Row(L"3D_GameMode")).GetSafeHwnd(), 'A', {VK_CONTROL, VK_MENU});
 
     page.OnApplyPage();
-    shortcuttest::RunMessageLoop();
+    testkit::RunMessageLoop();
     EXPECT_EQ(main.Count(WM_APP_HOTKEYS_CHANGED), 1);
     EXPECT_EQ(main.Count(WM_APP_SHOW_STATE), 0);
 
@@ -247,20 +229,20 @@ TEST_F(ShortCutSetDlgTest, ApplyWritesTheHotKeySectionOnlyAndAsksForRegistration
 
     // Unchanged fields: the same values again, and again a registration request.
     page.OnApplyPage();
-    shortcuttest::RunMessageLoop();
+    testkit::RunMessageLoop();
     EXPECT_EQ(File(), after);
     EXPECT_EQ(main.Count(WM_APP_HOTKEYS_CHANGED), 2);
 }
 
 TEST_F(ShortCutSetDlgTest, OkSavesThenHidesTheMainWindowAndDefaultDoesNothing) {
     page.OnRestoreDefault();
-    shortcuttest::RunMessageLoop();
+    testkit::RunMessageLoop();
     EXPECT_EQ(page.field(0).value, 0x00111241u);
     EXPECT_EQ(main.Count(WM_APP_HOTKEYS_CHANGED), 0);
 
     PressKey(page.field(1).GetSafeHwnd(), VK_F2, {VK_CONTROL, VK_MENU});
     page.OnConfirm();
-    shortcuttest::RunMessageLoop();
+    testkit::RunMessageLoop();
     EXPECT_EQ(main.Count(WM_APP_HOTKEYS_CHANGED), 1);
     const auto shows = main.Of(WM_APP_SHOW_STATE);
     ASSERT_EQ(shows.size(), 1u);

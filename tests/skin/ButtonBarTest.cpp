@@ -5,6 +5,8 @@
 #include "skin/HListBtnBar.h"
 #include "skin/UnUIButonList.h"
 #include "tests/skin/SkinTestSupport.h"
+#include "tests/support/HostWindow.h"
+#include "tests/support/MessagePump.h"
 
 namespace {
 
@@ -25,7 +27,7 @@ class ButtonBarTest : public testing::Test {
         host.Clear();
     }
 
-    skintest::TestHost host;
+    testkit::HostWindow host;
     SkinSurface surface;
     CHListBtnBar bar;
     std::unique_ptr<Gdiplus::Bitmap> atlas = skintest::SolidImage(800, 328, kAtlas);
@@ -58,7 +60,7 @@ TEST_F(ButtonBarTest, ClicksPostTheRegionsCodeAndNothingOutside) {
         SendMouse(bar.GetSafeHwnd(), WM_LBUTTONUP, p.x, p.y);
     }
     SendMouse(bar.GetSafeHwnd(), WM_LBUTTONDOWN, 2, 60, MK_LBUTTON);  // no region
-    skintest::PumpMessages();
+    testkit::PumpMessages();
     const auto posted = host.Of(WM_APP_NAVIGATE);
     ASSERT_EQ(posted.size(), 5u);
     for (size_t i = 0; i < posted.size(); ++i) {
@@ -102,7 +104,7 @@ class ItemListTest : public testing::Test {
         return list.HandleMouseMessage(host.hwnd(), msg, 0, MAKELPARAM(x, y));
     }
 
-    skintest::TestHost host;
+    testkit::HostWindow host;
     SkinSurface surface;
     UnUIButonList list;
     std::unique_ptr<Gdiplus::Bitmap> faces[24];
@@ -151,7 +153,7 @@ TEST_F(ItemListTest, ClickPostsThePageTypeAndItemIndex) {
     list.SetPage(5);  // items at +30, +57, +84, +111
     EXPECT_EQ(Filter(WM_LBUTTONDOWN, 420, 80 + 90), 1);
     EXPECT_EQ(host.Count(WM_APP_SELECT_ITEM), 0);  // posted, not sent
-    skintest::PumpMessages();
+    testkit::PumpMessages();
     const auto posted = host.Of(WM_APP_SELECT_ITEM);
     ASSERT_EQ(posted.size(), 1u);
     EXPECT_EQ(posted[0].wParam, 5u);
@@ -163,7 +165,7 @@ TEST_F(ItemListTest, PageTypeSevenHighlightsButPostsNothing) {
     EXPECT_EQ(Filter(WM_MOUSEMOVE, 400, 80 + 35), 1);
     EXPECT_EQ(list.hoverIndex, 0);
     EXPECT_EQ(Filter(WM_LBUTTONDOWN, 400, 80 + 35), 1);
-    skintest::PumpMessages();
+    testkit::PumpMessages();
     EXPECT_EQ(host.Count(WM_APP_SELECT_ITEM), 0);
 }
 
@@ -183,7 +185,7 @@ TEST_F(ItemListTest, DisabledListDrawsOnlyItsBackgroundAndIgnoresTheMouse) {
     list.Draw();
     EXPECT_EQ(surface.Pixel(400, 80 + 40), Opaque(kAtlas));
     EXPECT_EQ(Filter(WM_LBUTTONDOWN, 400, 80 + 40), 0);
-    skintest::PumpMessages();
+    testkit::PumpMessages();
     EXPECT_EQ(host.Count(WM_APP_SELECT_ITEM), 0);
 }
 
@@ -191,7 +193,7 @@ TEST_F(ItemListTest, WithoutSurfaceClicksStillPost) {
     list.surface = nullptr;
     list.SetPage(3);
     EXPECT_EQ(Filter(WM_LBUTTONDOWN, 400, 80 + 31), 1);
-    skintest::PumpMessages();
+    testkit::PumpMessages();
     EXPECT_EQ(host.Count(WM_APP_SELECT_ITEM), 1);
     EXPECT_EQ(host.Count(WM_APP_REFRESH_LAYER), 0);
 }

@@ -6,6 +6,8 @@
 #include "skin/BmButton.h"
 #include "skin/StaticButon.h"
 #include "tests/skin/SkinTestSupport.h"
+#include "tests/support/HostWindow.h"
+#include "tests/support/MessagePump.h"
 
 namespace {
 
@@ -29,7 +31,7 @@ class BmButtonTest : public testing::Test {
         button.toggledImage = toggled.get();
         button.AttachSurface(&surface);
         button.shown = true;
-        skintest::PumpMessages();
+        testkit::PumpMessages();
         host.Clear();
     }
     DWORD Face() const { return surface.Pixel(110, 55); }
@@ -41,7 +43,7 @@ class BmButtonTest : public testing::Test {
         return clicks;
     }
 
-    skintest::TestHost host;
+    testkit::HostWindow host;
     SkinSurface surface;
     CBmButton button;
     std::unique_ptr<Gdiplus::Bitmap> normal = skintest::SolidImage(20, 10, kNormal);
@@ -89,7 +91,7 @@ TEST_F(BmButtonTest, ClickOverTheButtonNotifiesTheParent) {
     SendMouse(button.GetSafeHwnd(), WM_LBUTTONDOWN, 5, 5, MK_LBUTTON);
     EXPECT_TRUE(button.pressed);
     SendMouse(button.GetSafeHwnd(), WM_LBUTTONUP, 5, 5);
-    skintest::PumpMessages();
+    testkit::PumpMessages();
     EXPECT_FALSE(button.pressed);
     EXPECT_EQ(Clicks(), 1);
 }
@@ -97,7 +99,7 @@ TEST_F(BmButtonTest, ClickOverTheButtonNotifiesTheParent) {
 TEST_F(BmButtonTest, ReleasingOutsideAPressedButtonClearsItAndSendsNoClick) {
     SendMouse(button.GetSafeHwnd(), WM_LBUTTONDOWN, 5, 5, MK_LBUTTON);
     SendMouse(button.GetSafeHwnd(), WM_LBUTTONUP, 60, 40);
-    skintest::PumpMessages();
+    testkit::PumpMessages();
     EXPECT_FALSE(button.pressed);
     EXPECT_EQ(Clicks(), 0);
 }
@@ -108,7 +110,7 @@ TEST_F(BmButtonTest, NotShownItNeitherDrawsNorReportsClicks) {
     SendMouse(button.GetSafeHwnd(), WM_MOUSEMOVE, 5, 5);
     SendMouse(button.GetSafeHwnd(), WM_LBUTTONDOWN, 5, 5, MK_LBUTTON);
     SendMouse(button.GetSafeHwnd(), WM_LBUTTONUP, 5, 5);
-    skintest::PumpMessages();
+    testkit::PumpMessages();
     EXPECT_FALSE(button.pressed);
     EXPECT_EQ(Clicks(), 0);
     EXPECT_EQ(Face(), 0u);
@@ -181,11 +183,11 @@ class BigButtonTest : public testing::Test {
         big.background = backgroundImage.get();
         big.highlight = highlightImage.get();
         big.AttachSurface(&surface);
-        skintest::PumpMessages();
+        testkit::PumpMessages();
         host.Clear();
     }
 
-    skintest::TestHost host;
+    testkit::HostWindow host;
     SkinSurface surface;
     CBigButton big;
     std::unique_ptr<Gdiplus::Bitmap> backgroundImage = skintest::SolidImage(800, 328, 0x112233);
@@ -198,7 +200,7 @@ TEST_F(BigButtonTest, ClickInARegionPostsItsNumberAndTheGapPostsNothing) {
     SendMouse(big.GetSafeHwnd(), WM_LBUTTONDOWN, 40, 40, MK_LBUTTON);  // between regions
     SendMouse(big.GetSafeHwnd(), WM_LBUTTONUP, 40, 40);
     EXPECT_EQ(host.Count(WM_APP_NAVIGATE), 0);  // posted, not sent
-    skintest::PumpMessages();
+    testkit::PumpMessages();
     const auto posted = host.Of(WM_APP_NAVIGATE);
     ASSERT_EQ(posted.size(), 1u);
     EXPECT_EQ(posted[0].wParam, 2u);
@@ -211,7 +213,7 @@ TEST_F(BigButtonTest, OverlappingRegionsResolveToTheLowerNumber) {
     EXPECT_EQ(big.hoveredRegion, 1);
     SendMouse(big.GetSafeHwnd(), WM_LBUTTONDOWN, 60, 20, MK_LBUTTON);
     SendMouse(big.GetSafeHwnd(), WM_LBUTTONUP, 60, 20);
-    skintest::PumpMessages();
+    testkit::PumpMessages();
     const auto posted = host.Of(WM_APP_NAVIGATE);
     ASSERT_EQ(posted.size(), 1u);
     EXPECT_EQ(posted[0].wParam, 1u);
@@ -232,7 +234,7 @@ TEST_F(BigButtonTest, HoverHighlightsOnlyTheHoveredRegionFromTheAtlas) {
 }
 
 TEST(StaticButonTest, ClickOnTheMarkTogglesItAndClicksElsewhereDoNot) {
-    skintest::TestHost host;
+    testkit::HostWindow host;
     SkinSurface surface;
     ASSERT_TRUE(surface.Create(nullptr));
     auto row = skintest::SolidImage(265, 18, 0x223344);

@@ -8,6 +8,7 @@
 #include "skin/AppMessages.h"
 #include "skin/core/GaugeGeometry.h"
 #include "tests/skin/SkinTestSupport.h"
+#include "tests/support/HostWindow.h"
 
 namespace {
 
@@ -45,7 +46,7 @@ class GaugeTest : public testing::Test {
                 static_cast<LONG>(std::lround(167 + distance * std::cos(a)))};
     }
 
-    skintest::TestHost host;
+    testkit::HostWindow host;
     SkinSurface surface;
     NoUITemprature gauge;
     std::unique_ptr<Gdiplus::Bitmap> dial = skintest::SolidImage(800, 328, kDial);
@@ -84,7 +85,7 @@ TEST_F(GaugeTest, NeedleLiesAlongTheAngleOfTheTemperature) {
         surface.Fill({0, 0, 800, 328}, 0);
         gauge.temperature = temperature;
         gauge.Redraw();
-        for (double d = 10; d <= 70; d += 10) {
+        for (int d = 10; d <= 70; d += 10) {
             const POINT p = Along(d);
             EXPECT_EQ(surface.Pixel(p.x, p.y), Opaque(kNeedle)) << temperature << "/" << d;
         }

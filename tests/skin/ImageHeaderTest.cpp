@@ -3,11 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <fstream>
-#include <iterator>
 #include <vector>
 
 #include "skin/core/ImageHeader.h"
+#include "tests/support/FileText.h"
 
 namespace {
 
@@ -16,8 +15,7 @@ using skin::ReadImageSize;
 using Bytes = std::vector<std::uint8_t>;
 
 Bytes FileBytes(const char* name) {
-    std::ifstream file(std::string(VELMORA_SKIN_DIR) + "/" + name, std::ios::binary);
-    return Bytes(std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>());
+    return testkit::ReadFileBytes(std::string(VELMORA_SKIN_DIR) + "/" + name);
 }
 
 // A PNG signature and the start of an IHDR chunk of the given size.

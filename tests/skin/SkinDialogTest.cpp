@@ -7,6 +7,7 @@
 #include "skin/SkinSubDialog.h"
 #include "tests/skin/SkinDialogTestIds.h"
 #include "tests/skin/SkinTestSupport.h"
+#include "tests/support/HostWindow.h"
 
 namespace {
 
@@ -149,7 +150,7 @@ TEST(SkinDialogTest, SwallowsEnterEscapeAndSpaceOnlyForTheFocusedWindow) {
 TEST(SkinDialogTest, ClickOnTheDialogTakesTheFocus) {
     TopDialog dialog;
     ASSERT_TRUE(dialog.Create(nullptr));
-    skintest::TestHost other;
+    testkit::HostWindow other;
     ::SetFocus(other.hwnd());
     ASSERT_EQ(::GetFocus(), other.hwnd());
     skintest::SendMouse(dialog.GetSafeHwnd(), WM_LBUTTONDOWN, 150, 80, MK_LBUTTON);
@@ -168,7 +169,7 @@ class TestPage : public CSkinSubDialog {
 };
 
 TEST(SkinSubDialogTest, HiddenPageDrawsNothingAndShownPageDrawsAtItsPlace) {
-    skintest::TestHost host;
+    testkit::HostWindow host;
     SkinSurface surface;
     ASSERT_TRUE(surface.Create(nullptr));
     auto background = skintest::SolidImage(40, 30, 0x60A020);
@@ -197,7 +198,7 @@ TEST(SkinSubDialogTest, HiddenPageDrawsNothingAndShownPageDrawsAtItsPlace) {
 }
 
 TEST(SkinSubDialogTest, PageWithoutSurfaceStillDrawsControlsAndPresents) {
-    skintest::TestHost host;
+    testkit::HostWindow host;
     TestPage page;
     ASSERT_TRUE(page.Create(host.hwnd()));
     auto background = skintest::SolidImage(40, 30, 0x60A020);

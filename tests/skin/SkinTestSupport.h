@@ -1,15 +1,12 @@
-// Shared pieces of the toolkit's Windows tests: a recording host window, in-memory images of
-// known colours and a message pump.
+// Shared pieces of the toolkit's Windows tests: in-memory images of known colours and mouse
+// messages (the host window and the message pump are the kit's, tests/support).
 #pragma once
 
 #include <windows.h>
 
 #include <memory>
-#include <vector>
 
-#include "framework/Wnd.h"
 #include "skin/SkinPaint.h"
-#include "skin/SkinSurface.h"
 
 namespace skintest {
 
@@ -26,37 +23,6 @@ std::unique_ptr<Gdiplus::Bitmap> DigitStrip();
 constexpr DWORD DigitColour(int digit) {
     return 0x203040u + static_cast<DWORD>(digit) * 0x10u;
 }
-
-// Processes every message waiting for this thread.
-void PumpMessages();
-
-struct Received {
-    UINT msg;
-    WPARAM wParam;
-    LPARAM lParam;
-};
-
-// A layered top-level popup at a fixed screen place whose client coordinates equal its window
-// coordinates; it records the toolkit's messages and every WM_COMMAND.
-class TestHost : public fw::CWnd {
-  public:
-    TestHost(int width = SkinSurface::kWidth, int height = SkinSurface::kHeight);
-    ~TestHost() override;
-
-    HWND hwnd() const { return GetSafeHwnd(); }
-    // A child control of a system class at client coordinates.
-    HWND AddChild(const wchar_t* className, DWORD style, int x, int y, int width, int height,
-                  int id);
-    int Count(UINT msg) const;
-    std::vector<Received> Of(UINT msg) const;
-    void Clear() { received.clear(); }
-
-    std::vector<Received> received;
-    LRESULT refreshAnswer = 1;
-
-  protected:
-    LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override;
-};
 
 // Sends a mouse message with a client point.
 LRESULT SendMouse(HWND hwnd, UINT msg, int x, int y, WPARAM keys = 0);

@@ -4,6 +4,8 @@
 #include "skin/AppMessages.h"
 #include "skin/HorizSlid.h"
 #include "tests/skin/SkinTestSupport.h"
+#include "tests/support/HostWindow.h"
+#include "tests/support/MessagePump.h"
 
 namespace {
 
@@ -44,11 +46,11 @@ class SliderTest : public testing::Test {
     DWORD DigitAt(int k) const { return surface.Pixel(kX + 214 + 1 + 7 * k + 3, kY + 10); }
     // Slider notifications that arrive while the queue is pumped for a while.
     int NotificationsWithin(DWORD milliseconds) { return NotificationsWithin(milliseconds, host); }
-    static int NotificationsWithin(DWORD milliseconds, const skintest::TestHost& parent) {
+    static int NotificationsWithin(DWORD milliseconds, const testkit::HostWindow& parent) {
         const int before = parent.Count(WM_APP_SLIDER_CHANGED);
         const DWORD start = ::GetTickCount();
         while (::GetTickCount() - start < milliseconds) {
-            skintest::PumpMessages();
+            testkit::PumpMessages();
             ::Sleep(10);
         }
         return parent.Count(WM_APP_SLIDER_CHANGED) - before;
@@ -60,7 +62,7 @@ class SliderTest : public testing::Test {
         EXPECT_EQ(DigitAt(3), Opaque(skintest::DigitColour(d3)));
     }
 
-    skintest::TestHost host;
+    testkit::HostWindow host;
     SkinSurface surface;
     CHorizSlid slider;
     std::unique_ptr<Gdiplus::Bitmap> minus = skintest::SolidImage(18, 10, kMinus);
@@ -192,7 +194,7 @@ TEST_F(SliderTest, HoldingPlusAtTheMaximumKeepsNotifyingEveryTick) {
     EXPECT_EQ(::GetCapture(), slider.GetSafeHwnd());
     const DWORD start = ::GetTickCount();
     while (::GetTickCount() - start < 450) {
-        skintest::PumpMessages();
+        testkit::PumpMessages();
         ::Sleep(10);
     }
     SendMouse(slider.GetSafeHwnd(), WM_LBUTTONUP, 200, 10);
@@ -200,9 +202,9 @@ TEST_F(SliderTest, HoldingPlusAtTheMaximumKeepsNotifyingEveryTick) {
     EXPECT_EQ(slider.GetPos(), 29);
     const int notifications = host.Count(WM_APP_SLIDER_CHANGED);
     EXPECT_GE(notifications, 3);  // one at once, then one per 80 ms tick
-    skintest::PumpMessages();
+    testkit::PumpMessages();
     ::Sleep(200);
-    skintest::PumpMessages();
+    testkit::PumpMessages();
     EXPECT_EQ(host.Count(WM_APP_SLIDER_CHANGED), notifications);  // stopped on release
 }
 
@@ -225,13 +227,13 @@ TEST_F(SliderTest, AutoRepeatEndsWhenTheCaptureIsLostAndOnEveryRelease) {
 
 TEST_F(SliderTest, ACaptureLostDuringTheFirstStepsNotificationEndsTheHold) {
     // The page answers the first step by taking the capture (a message box, a window of its own).
-    class CapturingHost : public skintest::TestHost {
+    class CapturingHost : public testkit::HostWindow {
       protected:
         LRESULT WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) override {
             if (msg == WM_APP_SLIDER_CHANGED) {
                 ::SetCapture(hwnd());
             }
-            return TestHost::WindowProc(msg, wParam, lParam);
+            return HostWindow::WindowProc(msg, wParam, lParam);
         }
     };
     CapturingHost page;

@@ -2,6 +2,7 @@
 // reads back as the same folder, or nothing at all.
 #include "framework/Handles.h"
 #include "libs/versync/transport/AnsiText.h"
+#include "tests/support/ScratchFolder.h"
 #include "update/AnsiPath.h"
 
 #include <gtest/gtest.h>
@@ -39,27 +40,13 @@ std::wstring PlainAnsiRoundTrip(const std::wstring& path) {
 
 class AnsiPathTest : public ::testing::Test {
   protected:
-    void SetUp() override {
-        wchar_t temp[MAX_PATH];
-        ASSERT_GT(::GetTempPathW(MAX_PATH, temp), 0u);
-        root_ = std::wstring(temp) + L"velmora-ansi-" + std::to_wstring(::GetCurrentProcessId());
-        ASSERT_TRUE(::CreateDirectoryW(root_.c_str(), nullptr));
-    }
-    void TearDown() override {
-        for (const std::wstring& folder : made_) {
-            ::RemoveDirectoryW(folder.c_str());
-        }
-        ::RemoveDirectoryW(root_.c_str());
-    }
     std::wstring Folder(const wchar_t* name) {
-        const std::wstring folder = root_ + L"\\" + name;
+        const std::wstring folder = root_.File(name);
         EXPECT_TRUE(::CreateDirectoryW(folder.c_str(), nullptr));
-        made_.push_back(folder);
         return folder;
     }
 
-    std::wstring root_;
-    std::vector<std::wstring> made_;
+    testkit::ScratchFolder root_{L"ansi"};
 };
 
 TEST_F(AnsiPathTest, APathTheCodePageHoldsIsPassedAsItIs) {
@@ -91,7 +78,7 @@ TEST_F(AnsiPathTest, ABestFitLookAlikeThatNamesAnotherFolderIsNeverPassed) {
 
 TEST_F(AnsiPathTest, APathWithoutAFormThatSurvivesIsNotPassedAtAll) {
     // A folder that does not exist has no short form.
-    const std::wstring absent = root_ + L"\\\u66f4\u65b0-absent";
+    const std::wstring absent = root_.File(L"\u66f4\u65b0-absent");
     if (PlainAnsiRoundTrip(absent) == absent) {
         GTEST_SKIP() << "the ANSI code page holds these characters";
     }

@@ -1,6 +1,7 @@
 // The update check against the recording stand-in of the update library: binding, call order and
 // arguments, missing pieces, and the background thread's independence from its starter.
 #include "framework/ModuleEntry.h"
+#include "tests/support/ScratchFolder.h"
 #include "tests/update/StandInLog.h"
 #include "update/PrivateLibrary.h"
 #include "update/UpdateCheck.h"
@@ -160,13 +161,12 @@ TEST_F(UpdateCheckTest, MissingLibraryLeavesEveryEntryEmptyAndStartsNothing) {
 }
 
 TEST_F(UpdateCheckTest, LibraryNamedRelativeToTheCurrentDirectoryIsNeverLoaded) {
-    wchar_t previous[MAX_PATH];
-    ::GetCurrentDirectoryW(MAX_PATH, previous);
-    ASSERT_TRUE(::SetCurrentDirectoryW(full_.c_str()));
-    UpdaterBinding binding;
-    EXPECT_FALSE(binding.Bind(L"versync.dll"));
-    EXPECT_FALSE(binding.Bind(L".\\versync.dll"));
-    ::SetCurrentDirectoryW(previous);
+    {
+        const testkit::CurrentFolder current(full_);
+        UpdaterBinding binding;
+        EXPECT_FALSE(binding.Bind(L"versync.dll"));
+        EXPECT_FALSE(binding.Bind(L".\\versync.dll"));
+    }
     EXPECT_THAT(ReadCalls(full_, true), IsEmpty());
 }
 
@@ -210,16 +210,10 @@ TEST_F(UpdateCheckTest, BackgroundCheckKeepsTheLibraryLoadedUntilItEndsAfterUnbi
 }
 
 TEST(LibrarySearch, RestrictedSearchNoLongerFindsLibrariesInTheCurrentDirectory) {
-    wchar_t temp[MAX_PATH];
-    ::GetTempPathW(MAX_PATH, temp);
-    const std::wstring folder =
-        std::wstring(temp) + L"velmora-planted-" + std::to_wstring(::GetCurrentProcessId());
-    const std::wstring planted = folder + L"\\velmora_planted.dll";
-    ::CreateDirectoryW(folder.c_str(), nullptr);
+    const testkit::ScratchFolder folder(L"planted");
+    const std::wstring planted = folder.File(L"velmora_planted.dll");
     ASSERT_TRUE(::CopyFileW(StandInLibrary(L"full").c_str(), planted.c_str(), FALSE));
-    wchar_t previous[MAX_PATH];
-    ::GetCurrentDirectoryW(MAX_PATH, previous);
-    ::SetCurrentDirectoryW(folder.c_str());
+    const testkit::CurrentFolder current(folder.path());
 
     // The unrestricted search does look there, so the check below means something.
     HMODULE found = ::LoadLibraryW(L"velmora_planted.dll");
@@ -234,11 +228,6 @@ TEST(LibrarySearch, RestrictedSearchNoLongerFindsLibrariesInTheCurrentDirectory)
         ::FreeLibrary(afterwards);
     }
     EXPECT_NE(::LoadLibraryW(L"ws2_32.dll"), nullptr);  // system libraries are still found
-
-    ::SetCurrentDirectoryW(previous);
-    ::DeleteFileW((folder + L"\\calls.log").c_str());
-    ::DeleteFileW(planted.c_str());
-    ::RemoveDirectoryW(folder.c_str());
 }
 
 TEST(LibrarySearch, LookUpEntryFindsExportsByNameAndNeverSearchesTheExecutable) {

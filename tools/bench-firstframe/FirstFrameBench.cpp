@@ -9,6 +9,7 @@
 #include <psapi.h>
 
 #include "tools/bench-common/FirstFrame.h"
+#include "tools/bench-common/Median.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -17,6 +18,8 @@
 #include <vector>
 
 namespace {
+
+using bench::Median;
 
 constexpr DWORD kSettleMs = 2500;
 
@@ -59,15 +62,6 @@ Sample RunOnce(const wchar_t* className, const std::wstring& exe) {
     // without a window manager: the next run starts only once the session is quiet again.
     ::Sleep(kSettleMs);
     return sample;
-}
-
-template <typename T>
-T Median(std::vector<T> values) {
-    if (values.empty()) {
-        return T{};
-    }
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
 }
 
 }  // namespace

@@ -10,38 +10,28 @@
 
 #include "app/WindowClass.h"
 #include "display/GammaRamp.h"
-#include "framework/GdiplusSession.h"
 #include "gpu/DriverBinding.h"
 #include "res/resource.h"
 #include "settings/RunConfig.h"
 #include "skin/AppMessages.h"
-#include "skin/SkinImages.h"
 #include "skin/core/NavigationCode.h"
+#include "tests/support/Mouse.h"
+#include "tests/support/ScriptedMainWindow.h"
+#include "tests/support/SkinSession.h"
 #include "tools/bench-common/FirstFrame.h"
-#include "tools/bench-common/ScriptedMainWindow.h"
+#include "tools/bench-common/Median.h"
 
 namespace {
 
+using bench::Median;
+
 // The compact slider's step buttons (client coordinates of the slider).
-constexpr LPARAM kPlusButton = MAKELPARAM(150, 10);
-constexpr LPARAM kMinusButton = MAKELPARAM(8, 10);
+constexpr POINT kPlusButton{150, 10};
+constexpr POINT kMinusButton{8, 10};
 
-double Median(std::vector<double> values) {
-    if (values.empty()) {
-        return 0;
-    }
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
-void Press(HWND control, LPARAM point) {
-    ::SendMessageW(control, WM_LBUTTONDOWN, MK_LBUTTON, point);
-    ::SendMessageW(control, WM_LBUTTONUP, 0, point);
-}
-
-class MeasuredWindow : public bench::ScriptedMainWindow {
+class MeasuredWindow : public testkit::ScriptedMainWindow {
   public:
-    explicit MeasuredWindow(int steps) : steps_(steps) {}
+    explicit MeasuredWindow(int steps) : steps_(steps) { ending = Ending::EndDialogOk; }
 
     std::vector<double> stepMs;
     std::vector<double> presentMs;
@@ -68,7 +58,7 @@ class MeasuredWindow : public bench::ScriptedMainWindow {
         // Warm-up, then from the bottom of the range: five steps up and five down, over and
         // over, so every exponent written lies between 1.0 and 1.5 (ramps Wine accepts).
         for (int i = 0; i < 20; ++i) {
-            Press(slider, kMinusButton);
+            testkit::ClickAt(slider, kMinusButton);
             PushLayer();
         }
         for (int i = 0; i < steps_; ++i) {
@@ -76,7 +66,7 @@ class MeasuredWindow : public bench::ScriptedMainWindow {
             PushLayer();
             presentMs.push_back(bench::NowMs() - started);
             started = bench::NowMs();
-            Press(slider, (i / 5) % 2 == 0 ? kPlusButton : kMinusButton);
+            testkit::ClickAt(slider, (i / 5) % 2 == 0 ? kPlusButton : kMinusButton);
             stepMs.push_back(bench::NowMs() - started);
             started = bench::NowMs();
             SetGammaRamp(1.0 + 0.1 * (i % 5));
@@ -91,9 +81,8 @@ class MeasuredWindow : public bench::ScriptedMainWindow {
 
 int wmain(int argc, wchar_t** argv) {
     const int steps = argc > 1 ? std::max(1, _wtoi(argv[1])) : 200;
-    fw::GdiplusSession gdiplus;
+    testkit::SkinSession skin;
     RegisterMainWindowClass(::GetModuleHandleW(nullptr));
-    LoadSkinImages();
     // The installed presets' reference: the page starts at the bottom of its range.
     g_runSettings = RunSettings{};
     MeasuredWindow window(steps);

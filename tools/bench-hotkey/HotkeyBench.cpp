@@ -7,12 +7,11 @@
 //
 //   bench_hotkey PRESSES
 #include "app/WindowClass.h"
-#include "framework/GdiplusSession.h"
 #include "gpu/DriverBinding.h"
 #include "settings/RunConfig.h"
-#include "skin/SkinImages.h"
+#include "tests/support/ScriptedMainWindow.h"
+#include "tests/support/SkinSession.h"
 #include "tools/bench-common/FirstFrame.h"
-#include "tools/bench-common/ScriptedMainWindow.h"
 #include "tools/bench-common/SimulatedCard.h"
 
 #include <algorithm>
@@ -68,8 +67,10 @@ struct Run {
     double presentationsPerPress = 0;
 };
 
-class MeasuredWindow : public bench::ScriptedMainWindow {
+class MeasuredWindow : public testkit::ScriptedMainWindow {
   public:
+    MeasuredWindow() { ending = Ending::EndDialogOk; }
+
     int presses = 200;
     Run shown;
     Run hidden;
@@ -146,13 +147,11 @@ void Print(const char* name, const Run& run) {
 
 int wmain(int argc, wchar_t** argv) {
     const int presses = argc > 1 ? std::max(1, _wtoi(argv[1])) : 200;
-    fw::GdiplusSession gdiplus;
+    testkit::SkinSession skin;
     RegisterMainWindowClass(::GetModuleHandleW(nullptr));
-    LoadSkinImages();
     MeasuredWindow window;
     window.presses = presses;
     window.DoModal();
-    ReleaseSkinImages();
     std::printf("%s: ten-step core-clock hotkey, %d presses each\n", window.generation, presses);
     Print("overclocking page shown", window.shown);
     Print("window hidden", window.hidden);

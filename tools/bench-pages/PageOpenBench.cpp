@@ -9,8 +9,9 @@
 #include "framework/GdiplusSession.h"
 #include "skin/AppMessages.h"
 #include "skin/SkinImages.h"
+#include "tests/support/ScriptedMainWindow.h"
 #include "tools/bench-common/FirstFrame.h"
-#include "tools/bench-common/ScriptedMainWindow.h"
+#include "tools/bench-common/Median.h"
 #include "tools/bench-common/SimulatedCard.h"
 
 #include <algorithm>
@@ -20,6 +21,8 @@
 #include <vector>
 
 namespace {
+
+using bench::Median;
 
 constexpr int kPresentations = 20;
 constexpr double kPrefetchWaitMs = 5000;
@@ -36,17 +39,11 @@ constexpr std::array<Page, 6> kPages = {{{3, "overclocking"},
                                          {8, "display modes"},
                                          {9, "display quality"}}};
 
-double Median(std::vector<double> values) {
-    if (values.empty()) {
-        return 0;
-    }
-    std::sort(values.begin(), values.end());
-    return values[values.size() / 2];
-}
-
 // The main window, measured from inside its own modal loop.
-class MeasuredWindow : public bench::ScriptedMainWindow {
+class MeasuredWindow : public testkit::ScriptedMainWindow {
   public:
+    MeasuredWindow() { ending = Ending::EndDialogOk; }
+
     std::array<double, kPages.size()> pageMs{};
     std::array<double, kPages.size()> cardMs{};
     double presentMs = 0;

@@ -9,13 +9,11 @@
 #include <windows.h>
 
 #include "tools/bench-common/FirstFrame.h"
+#include "tests/support/FileText.h"
 
 #include <algorithm>
 #include <cstdio>
 #include <cwchar>
-#include <fstream>
-#include <filesystem>
-#include <sstream>
 #include <string>
 #include <vector>
 
@@ -25,10 +23,7 @@ constexpr wchar_t kMainWindowClass[] = L"TALVANE_DLG";
 constexpr double kGiveUpMs = 60000;
 
 bool LogHasCheckStarted(const std::wstring& log) {
-    std::ifstream file{std::filesystem::path(log)};
-    std::stringstream text;
-    text << file.rdbuf();
-    return text.str().find("UCAutoVersync") != std::string::npos;
+    return testkit::ReadFileText(log).find("UCAutoVersync") != std::string::npos;
 }
 
 struct Run {

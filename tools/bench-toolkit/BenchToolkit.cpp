@@ -13,8 +13,11 @@
 #include "skin/HorizSlid.h"
 #include "skin/SkinPaint.h"
 #include "skin/SkinSurface.h"
+#include "tools/bench-common/Median.h"
 
 namespace {
+
+using bench::Median;
 
 constexpr int kRepetitions = 2000;
 constexpr wchar_t kWindowClass[] = L"VelmoraToolkitBench";
@@ -54,11 +57,6 @@ double Now() {
     LARGE_INTEGER counter;
     ::QueryPerformanceCounter(&counter);
     return static_cast<double>(counter.QuadPart) / frequency;
-}
-
-double Median(std::vector<double> samples) {
-    std::sort(samples.begin(), samples.end());
-    return samples[samples.size() / 2];
 }
 
 template <typename Action>

@@ -60,7 +60,8 @@ Run DecodeAll() {
         Gdiplus::Graphics g(&target);
         for (const auto& image : images) {
             if (image) {
-                g.DrawImage(image.get(), 0, 0, image->GetWidth(), image->GetHeight());
+                g.DrawImage(image.get(), 0, 0, static_cast<INT>(image->GetWidth()),
+                            static_cast<INT>(image->GetHeight()));
             }
         }
     }

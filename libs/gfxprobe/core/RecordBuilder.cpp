@@ -8,9 +8,9 @@ namespace gfxprobe {
 
 namespace {
 
-constexpr int64_t kBytesPerMb = 1024 * 1024;
+constexpr int64_t kBytesPerMb = int64_t{1024} * 1024;
 // More than this is no graphics card's memory: a broken report.
-constexpr int64_t kMaxMemoryMb = 1024 * 1024;
+constexpr int64_t kMaxMemoryMb = int64_t{1024} * 1024;
 
 const std::u16string& FirstKnown(std::initializer_list<const std::u16string*> texts) {
     for (const std::u16string* text : texts) {

@@ -1,6 +1,7 @@
 #include "libs/machineid/core/IdentityText.h"
 
 #include <cstdint>
+#include <type_traits>
 
 namespace {
 
@@ -21,7 +22,8 @@ std::string IdentityText(std::wstring_view machineKey) {
     std::uint64_t digest = kFnvOffsetBasis;
     for (wchar_t c : machineKey) {
         // Both bytes of a UTF-16 unit, so the digest is the same on every platform.
-        const auto unit = static_cast<std::uint16_t>(AsciiLower(c));
+        const auto unit =
+            static_cast<std::uint16_t>(static_cast<std::make_unsigned_t<wchar_t>>(AsciiLower(c)));
         for (int shift = 0; shift < 16; shift += 8) {
             digest ^= (unit >> shift) & 0xFFu;
             digest *= kFnvPrime;

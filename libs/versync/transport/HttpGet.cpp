@@ -215,7 +215,7 @@ bool StartExchangeThread(const std::shared_ptr<Exchange>& exchange) {
         ::FreeLibrary(module);
         return false;
     }
-    thread.release();  // the thread owns it now
+    static_cast<void>(thread.release());  // the thread owns it now
     return true;
 }
 

@@ -1,14 +1,11 @@
 // Helpers for Windows tests against the simulated adapter installed in the prefix: its state
 // file and call log, hiding its libraries from system32, and loading the driver binding while
-// watching for (and dismissing) the message box it may show.
+// watching for (and dismissing) the message box it may show (tests/support/MessageBoxes.h).
 #pragma once
 
 #include <windows.h>
 
-#include <atomic>
-#include <mutex>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "gpu/DriverBinding.h"
@@ -52,25 +49,5 @@ class HiddenSystemDll {
 // Puts back any library an interrupted earlier run left hidden.
 void RestoreHiddenSystemDlls();
 
-// Presses OK on every message box this process shows while the object lives, from a thread of
-// its own, so that code showing a modal box can run on the test's thread.
-class MessageBoxDismisser {
-  public:
-    MessageBoxDismisser();
-    ~MessageBoxDismisser();
-    MessageBoxDismisser(const MessageBoxDismisser&) = delete;
-    MessageBoxDismisser& operator=(const MessageBoxDismisser&) = delete;
-
-    // The texts of the boxes dismissed so far, oldest first.
-    std::vector<std::wstring> Texts() const;
-
-  private:
-    void Watch();
-
-    std::atomic<bool> stop_{false};
-    mutable std::mutex mutex_;
-    std::vector<std::wstring> texts_;
-    std::thread watcher_;
-};
 
 }  // namespace simtest
