@@ -30,6 +30,29 @@ const wchar_t* SectionOf(SettingsGroup group) {
     return L"";
 }
 
+// The signed decimal text a number is written as.
+std::wstring ProfileIntText(int value) {
+    wchar_t text[16];
+    std::swprintf(text, sizeof(text) / sizeof(text[0]), L"%d", value);
+    return text;
+}
+
+using SectionCache = std::map<std::wstring, std::optional<ProfileSection>, std::less<>>;
+
+std::optional<std::wstring> ReadSection(const wchar_t* section, const wchar_t* file);
+
+// A section as read once (nothing when it does not fit the largest buffer).
+const std::optional<ProfileSection>& CachedSection(SectionCache& sections, const wchar_t* section,
+                                                   const wchar_t* file) {
+    auto [found, first] = sections.try_emplace(section);
+    if (first) {
+        if (const std::optional<std::wstring> text = ReadSection(section, file)) {
+            found->second.emplace(*text);
+        }
+    }
+    return found->second;
+}
+
 // The whole section as GetPrivateProfileSectionW gives it, or nothing when it does not fit.
 std::optional<std::wstring> ReadSection(const wchar_t* section, const wchar_t* file) {
     for (DWORD size = kFirstSectionBuffer; size <= kLargestSectionBuffer; size *= 2) {
@@ -88,17 +111,12 @@ void RunConfigFile::PrepareUserCopy() const {
 void RunConfigFile::Load(RunSettings& settings) const {
     const wchar_t* file = activePath().c_str();
     // One read per section; the values are those GetPrivateProfileIntW would give key by key.
-    std::map<std::wstring, std::optional<ProfileSection>> sections;
+    SectionCache sections;
     for (const SettingField& row : SettingFields()) {
-        auto [found, first] = sections.try_emplace(row.section);
-        if (first) {
-            if (const std::optional<std::wstring> text = ReadSection(row.section, file)) {
-                found->second.emplace(*text);
-            }
-        }
+        const std::optional<ProfileSection>& section = CachedSection(sections, row.section, file);
         const std::int32_t value =
-            found->second
-                ? found->second->Int(row.key, 0)
+            section
+                ? section->Int(row.key, 0)
                 : static_cast<std::int32_t>(::GetPrivateProfileIntW(row.section, row.key, 0, file));
         StoreFileValue(row, settings, value);
     }
@@ -109,15 +127,25 @@ void RunConfigFile::Load(RunSettings& settings) const {
 
 bool RunConfigFile::Save(SettingsGroup group, RunSettings& settings) const {
     const wchar_t* file = activePath().c_str();
+    // Every write rewrites the whole file: a key whose text is already the one we would write is
+    // left as it is (one read of its section tells), so a hotkey's save writes one key, not six.
+    SectionCache sections;
     bool written = true;
     for (const SettingField& row : SettingFields()) {
         if (row.group != group) {
             continue;
         }
+        const std::optional<ProfileSection>& section = CachedSection(sections, row.section, file);
         const std::int32_t value = FileValue(row, settings);
-        const BOOL done = row.absentWhenZero && value == 0
-                              ? ::WritePrivateProfileStringW(row.section, row.key, nullptr, file)
-                              : WriteProfileInt(row.section, row.key, value, file);
+        BOOL done = TRUE;
+        if (row.absentWhenZero && value == 0) {
+            if (!section || section->Text(row.key)) {
+                done = ::WritePrivateProfileStringW(row.section, row.key, nullptr, file);
+            }
+        } else if (!section || !section->Text(row.key) ||
+                   *section->Text(row.key) != ProfileIntText(value)) {
+            done = WriteProfileInt(row.section, row.key, value, file);
+        }
         written = done && written;
     }
     if (group == SettingsGroup::Clock && written) {
@@ -127,7 +155,5 @@ bool RunConfigFile::Save(SettingsGroup group, RunSettings& settings) const {
 }
 
 BOOL WriteProfileInt(const wchar_t* section, const wchar_t* key, int value, const wchar_t* file) {
-    wchar_t text[16];
-    std::swprintf(text, sizeof(text) / sizeof(text[0]), L"%d", value);
-    return ::WritePrivateProfileStringW(section, key, text, file);
+    return ::WritePrivateProfileStringW(section, key, ProfileIntText(value).c_str(), file);
 }

@@ -83,17 +83,22 @@ ProfileSection::ProfileSection(std::wstring_view text) {
 }
 
 std::int32_t ProfileSection::Int(std::wstring_view key, std::int32_t fallback) const {
-    const auto found = std::find_if(entries_.begin(), entries_.end(), [key](const Entry& entry) {
-        return SameName(entry.name, key);
-    });
-    if (found == entries_.end() || !found->value) {
+    const std::wstring* value = Text(key);
+    if (!value) {
         return fallback;
     }
-    const std::wstring_view copied = CopiedValue(*found->value);
+    const std::wstring_view copied = CopiedValue(*value);
     if (copied.empty()) {
         return fallback;
     }
     return static_cast<std::int32_t>(ProfileTextToInteger(copied));
+}
+
+const std::wstring* ProfileSection::Text(std::wstring_view key) const {
+    const auto found = std::find_if(entries_.begin(), entries_.end(), [key](const Entry& entry) {
+        return SameName(entry.name, key);
+    });
+    return found == entries_.end() || !found->value ? nullptr : &*found->value;
 }
 
 std::uint32_t ProfileTextToInteger(std::wstring_view text) {

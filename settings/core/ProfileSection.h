@@ -22,6 +22,9 @@ class ProfileSection {
     // The number for key (names compare without regard to ASCII case), or fallback when the
     // key is absent, has no "=" or an empty value.
     std::int32_t Int(std::wstring_view key, std::int32_t fallback) const;
+    // The first entry's value as the file holds it, blanks around it removed; nothing when the
+    // key is absent or has no "=".
+    const std::wstring* Text(std::wstring_view key) const;
 
   private:
     struct Entry {

@@ -75,6 +75,12 @@ TEST(ProfileSection, TheFirstEntryOfANameCountsWhateverItsCase) {
     EXPECT_EQ(section.Int(L"Equals", 0), 0);  // the value is "=3"
     EXPECT_EQ(section.Int(L"After", 8), 8);
     EXPECT_EQ(section.Int(L"Missing", 9), 9);
+    // The text is the first entry's as the file holds it.
+    ASSERT_NE(section.Text(L"dup"), nullptr);
+    EXPECT_EQ(*section.Text(L"dup"), L"1");
+    EXPECT_EQ(section.Text(L"NoEq"), nullptr);
+    EXPECT_EQ(*section.Text(L"Equals"), L"=3");
+    EXPECT_EQ(section.Text(L"After"), nullptr);
 }
 
 TEST(ProfileSection, BlanksAroundNamesAndValuesAreIgnoredAsTheFileLoaderIgnoresThem) {

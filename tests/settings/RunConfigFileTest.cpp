@@ -141,6 +141,26 @@ TEST_F(RunConfigFileTest, TheOverdriveKeyIsWrittenOnlyForADisplayLibraryBackend)
     EXPECT_EQ(testkit::ReadFileText(user_), before);
 }
 
+TEST_F(RunConfigFileTest, ASaveSkipsOnlyKeysThatAlreadyHoldItsText) {
+    const std::string before =
+        "[Clock_Set]\r\nGPUFrequency=850\r\nGPUVoltage=01100\r\n"
+        "Mem=1000\r\nFan=55\r\nSelFan=0\r\n";
+    WriteText(user_, before);
+    RunSettings settings = Loaded();
+    ASSERT_EQ(settings.Clock.GPUVoltage, 1100);
+    // The same number in another spelling is written in ours; a changed value is written.
+    settings.Clock.GPUFrequency = 860;
+    ASSERT_TRUE(File().Save(SettingsGroup::Clock, settings));
+    EXPECT_EQ(testkit::ReadFileText(user_),
+              "[Clock_Set]\r\nGPUFrequency=860\r\nGPUVoltage=1100\r\n"
+              "Mem=1000\r\nFan=55\r\nSelFan=0\r\n");
+    // A key another program removed is written back though its number was read as 0.
+    WriteText(user_, "[Clock_Set]\r\nGPUFrequency=860\r\n");
+    ASSERT_TRUE(File().Save(SettingsGroup::Clock, settings));
+    EXPECT_EQ(Loaded().Clock.Fan, 55);
+    EXPECT_EQ(Loaded().Clock.GPUFrequency, 860);
+}
+
 TEST_F(RunConfigFileTest, ReadOnlyTemplateGivesAWritableCopy) {
     WriteText(template_, "[Clock_Set]\r\nFan=40\r\n");
     ::SetFileAttributesW(template_.c_str(), FILE_ATTRIBUTE_READONLY);
