@@ -22,7 +22,8 @@ constexpr const wchar_t* kNavigationBackground = L"LeftBk_Res";
 constexpr const wchar_t* kStartScreenPictures[] = {kStartScreenBackground, kNavigationBackground};
 // The pictures the first page selection shows besides the buttons' faces, decoded while the
 // start screen is up so that the first click does not wait for them.
-constexpr const wchar_t* kPageScreenPictures[] = {L"MainDlg_BKALL", L"MAINDLG_BK_CLOCK_RES",
+constexpr const wchar_t* kPageScreenBackground = L"MainDlg_BKALL";
+constexpr const wchar_t* kPageScreenPictures[] = {kPageScreenBackground, L"MAINDLG_BK_CLOCK_RES",
                                                   L"CLOCK_TIP"};
 
 constexpr RECT kPageRect{503, 93, 503 + 268, 93 + 178};
@@ -271,12 +272,14 @@ void CTalvaneDlg::FinishStart() {
     for (const wchar_t* name : kPageScreenPictures) {
         DecodedSkinImage(FindSkinImage(name));
     }
+    PrepareBackground(FindSkinImage(kPageScreenBackground));
     for (const CommandButton& entry : kCommandButtons) {
         DecodedSkinImage((this->*entry.member).normalImage);
     }
-    // Every other picture (the pages', their controls') is decoded in the background while the
-    // start screen waits for the first click, so that no page's first visit decodes them.
-    PrefetchRemainingSkinImages();
+    // The pages' and their controls' pictures (the pages looked them up when they were made) are
+    // decoded in the background while the start screen waits for the first click, so that no
+    // page's first visit decodes them.
+    PrefetchLookedUpSkinImages();
 }
 
 CTalvaneDlg::HeldPresentation::HeldPresentation(CTalvaneDlg& window) : window_(window) {
@@ -357,7 +360,7 @@ void CTalvaneDlg::SelectPage(CSkinSubDialog* page, ItemListType list) {
     if (!PageChosen) {
         PageChosen = true;
         ShowCommandButtons(true);
-        background = FindSkinImage(L"MainDlg_BKALL");
+        background = FindSkinImage(kPageScreenBackground);
         Gdiplus::Image* clockBackground = FindSkinImage(L"MAINDLG_BK_CLOCK_RES");
         navCross_.background = clockBackground;
         buttonBar_.background = clockBackground;

@@ -9,6 +9,14 @@ BOOL CALLBACK SendMouseLeave(HWND window, LPARAM) {
     return TRUE;
 }
 
+// The whole surface cleared, then the picture at (0, 0): drawn over the previous picture, its
+// soft (partly transparent) edges would blend twice.
+void DrawAlone(SkinSurface& target, Gdiplus::Image* picture) {
+    target.Clear({0, 0, SkinSurface::kWidth, SkinSurface::kHeight});
+    Gdiplus::Graphics graphics(target.GetDC());
+    skin::DrawWholeImage(graphics, picture, 0, 0);
+}
+
 }  // namespace
 
 CSkinDialog::CSkinDialog(UINT templateId) : fw::CDialog(templateId, nullptr) {}
@@ -36,14 +44,22 @@ BOOL CSkinDialog::OnInitDialog() {
 }
 
 void CSkinDialog::DrawBackground() {
-    HDC dc = surface.GetDC();
-    if (dc == nullptr || !skin::ImageStatusOk(background)) {
+    if (!surface || !skin::ImageStatusOk(background)) {
         return;
     }
-    // Drawn over the previous picture, the soft (partly transparent) edges would blend twice.
-    surface.Clear({0, 0, SkinSurface::kWidth, SkinSurface::kHeight});
-    Gdiplus::Graphics graphics(dc);
-    skin::DrawWholeImage(graphics, background, 0, 0);
+    if (background == preparedPicture_ && surface.CopyFrom(prepared_)) {
+        return;
+    }
+    DrawAlone(surface, background);
+}
+
+void CSkinDialog::PrepareBackground(Gdiplus::Image* picture) {
+    preparedPicture_ = nullptr;
+    if (!skin::ImageStatusOk(picture) || !(prepared_ || prepared_.Create(GetSafeHwnd()))) {
+        return;
+    }
+    DrawAlone(prepared_, picture);
+    preparedPicture_ = picture;
 }
 
 BOOL CSkinDialog::PreTranslateMessage(MSG* msg) {

@@ -31,6 +31,8 @@ struct PendingPicture {
     const void* bytes = nullptr;
     DWORD size = 0;
     std::optional<skin::ImageSize> headerSize;
+    // Whether anybody looked the picture up: the pages look up what they draw when they are made.
+    bool lookedUp = false;
 };
 
 // The registry state. The lock exists only while `ready` is set: lookups before loading or
@@ -294,17 +296,23 @@ void PrefetchSkinImages(std::span<const wchar_t* const> names) {
     Prefetch(images);
 }
 
-void PrefetchRemainingSkinImages() {
+void PrefetchLookedUpSkinImages() {
     Registry& state = registry();
     if (!state.ready) {
         return;
     }
     std::vector<Gdiplus::Image*> images;
-    for (const SkinImageRow& row : SkinImageTable) {
-        Gdiplus::Image* image = FindSkinImage(row.name);
+    {
         LockGuard guard(state.lock);
-        if (image != nullptr && state.pending.count(image) != 0) {
-            images.push_back(image);
+        for (const SkinImageRow& row : SkinImageTable) {
+            const auto named = state.images.find(std::wstring_view(row.name));
+            if (named == state.images.end()) {
+                continue;
+            }
+            const auto found = state.pending.find(named->second);
+            if (found != state.pending.end() && found->second.lookedUp) {
+                images.push_back(named->second);
+            }
         }
     }
     Prefetch(images);
@@ -360,7 +368,13 @@ Gdiplus::Image* FindSkinImage(const wchar_t* name) {
     }
     LockGuard guard(state.lock);
     auto found = state.images.find(std::wstring_view(name));
-    return found != state.images.end() ? found->second : nullptr;
+    if (found == state.images.end()) {
+        return nullptr;
+    }
+    if (const auto picture = state.pending.find(found->second); picture != state.pending.end()) {
+        picture->second.lookedUp = true;
+    }
+    return found->second;
 }
 
 void ReleaseSkinImages() {

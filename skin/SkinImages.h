@@ -21,9 +21,10 @@ Gdiplus::Image* FindSkinImage(const wchar_t* name);
 // Unknown names are skipped; without a thread the pictures are decoded when first drawn. Call
 // after LoadSkinImages; a call while the thread still runs adds to its queue.
 void PrefetchSkinImages(std::span<const wchar_t* const> names);
-// The same for every registered picture not decoded yet, in the registry's order: the pages'
-// pictures, decoded while the start screen waits for the first click.
-void PrefetchRemainingSkinImages();
+// The same for every picture looked up with FindSkinImage and not decoded yet, in the registry's
+// order: once the pages are made, their pictures, decoded while the start screen waits for the
+// first click. Pictures nobody asked for yet (the dialogs made later) are left for their first use.
+void PrefetchLookedUpSkinImages();
 // Whether no prefetch thread is at work (its queue is done, or none was started).
 bool SkinPrefetchIdle();
 // Drops the pictures not started yet and waits for the prefetch thread to end. Call before GDI+

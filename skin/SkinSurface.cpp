@@ -53,6 +53,22 @@ void SkinSurface::Fill(const RECT& rect, DWORD bgra) {
     }
 }
 
+bool SkinSurface::CopyFrom(const SkinSurface& other) {
+    if (!*this || !other) {
+        return false;
+    }
+    ::GdiFlush();
+    for (int y = 0; y < kHeight; ++y) {
+        const DWORD* from = other.bitmap_.row(y);
+        DWORD* to = bitmap_.row(y);
+        if (from == nullptr || to == nullptr) {
+            return false;
+        }
+        std::copy(from, from + kWidth, to);
+    }
+    return true;
+}
+
 void SkinSurface::PaintTo(HDC target, int width, int height) const {
     if (dc_) {
         ::BitBlt(target, 0, 0, width, height, dc_.get(), 0, 0, SRCCOPY);

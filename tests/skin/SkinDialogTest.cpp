@@ -83,6 +83,38 @@ TEST(SkinDialogTest, ANewBackgroundReplacesThePictureInsteadOfBlendingOverIt) {
     EXPECT_EQ(dialog.surface.Pixel(10, 10), alone.Pixel(10, 10));
 }
 
+TEST(SkinDialogTest, APreparedBackgroundGivesThePixelsOfTheDrawAndOnlyForItsPicture) {
+    auto first = skintest::ArgbImage(50, 40, 0x80C04020);
+    auto second = skintest::ArgbImage(60, 30, 0x802040C0);
+    TopDialog dialog;
+    dialog.background = first.get();
+    ASSERT_TRUE(dialog.Create(nullptr));
+    const DWORD drawn = dialog.surface.Pixel(10, 10);
+    ASSERT_NE(drawn, 0u);
+
+    dialog.PrepareBackground(second.get());
+    EXPECT_EQ(dialog.surface.Pixel(10, 10), drawn);  // preparing draws nothing on the window
+    // Another picture is drawn as it is, not replaced by the prepared one.
+    dialog.surface.Fill({0, 0, 100, 100}, 0xFF112233);
+    dialog.DrawBackground();
+    EXPECT_EQ(dialog.surface.Pixel(10, 10), drawn);
+    EXPECT_EQ(dialog.surface.Pixel(55, 20), 0u);
+
+    dialog.surface.Fill({0, 0, 100, 100}, 0xFF112233);
+    dialog.background = second.get();
+    dialog.DrawBackground();
+    SkinSurface alone;
+    ASSERT_TRUE(alone.Create(nullptr));
+    {
+        Gdiplus::Graphics graphics(alone.GetDC());
+        skin::DrawWholeImage(graphics, second.get(), 0, 0);
+    }
+    for (const POINT point : {POINT{10, 10}, POINT{59, 29}, POINT{60, 10}, POINT{10, 30}}) {
+        EXPECT_EQ(dialog.surface.Pixel(point.x, point.y), alone.Pixel(point.x, point.y))
+            << point.x << "," << point.y;
+    }
+}
+
 TEST(SkinDialogTest, ClientEdgeIsDroppedSoControlsLieUnderTheirPictures) {
     TopDialog dialog;  // its template asks for a client edge
     ASSERT_TRUE(dialog.Create(nullptr));
