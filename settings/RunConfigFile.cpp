@@ -37,9 +37,19 @@ std::wstring ProfileIntText(int value) {
     return text;
 }
 
-using SectionCache = std::map<std::wstring, std::optional<ProfileSection>, std::less<>>;
+// The whole section as GetPrivateProfileSectionW gives it, or nothing when it does not fit.
+std::optional<std::wstring> ReadSection(const wchar_t* section, const wchar_t* file) {
+    for (DWORD size = kFirstSectionBuffer; size <= kLargestSectionBuffer; size *= 2) {
+        std::vector<wchar_t> buffer(size, L'\0');  // an unreadable file leaves it untouched
+        const DWORD length = ::GetPrivateProfileSectionW(section, buffer.data(), size, file);
+        if (length < size - 2) {
+            return std::wstring(buffer.data(), length);
+        }
+    }
+    return std::nullopt;
+}
 
-std::optional<std::wstring> ReadSection(const wchar_t* section, const wchar_t* file);
+using SectionCache = std::map<std::wstring, std::optional<ProfileSection>, std::less<>>;
 
 // A section as read once (nothing when it does not fit the largest buffer).
 const std::optional<ProfileSection>& CachedSection(SectionCache& sections, const wchar_t* section,
@@ -51,18 +61,6 @@ const std::optional<ProfileSection>& CachedSection(SectionCache& sections, const
         }
     }
     return found->second;
-}
-
-// The whole section as GetPrivateProfileSectionW gives it, or nothing when it does not fit.
-std::optional<std::wstring> ReadSection(const wchar_t* section, const wchar_t* file) {
-    for (DWORD size = kFirstSectionBuffer; size <= kLargestSectionBuffer; size *= 2) {
-        std::vector<wchar_t> buffer(size, L'\0');  // an unreadable file leaves it untouched
-        const DWORD length = ::GetPrivateProfileSectionW(section, buffer.data(), size, file);
-        if (length < size - 2) {
-            return std::wstring(buffer.data(), length);
-        }
-    }
-    return std::nullopt;
 }
 
 bool FileExists(const std::wstring& path) {
@@ -136,14 +134,15 @@ bool RunConfigFile::Save(SettingsGroup group, RunSettings& settings) const {
             continue;
         }
         const std::optional<ProfileSection>& section = CachedSection(sections, row.section, file);
+        // Without the section read, every key counts as changed.
+        const std::wstring* stored = section ? section->Text(row.key) : nullptr;
         const std::int32_t value = FileValue(row, settings);
         BOOL done = TRUE;
         if (row.absentWhenZero && value == 0) {
-            if (!section || section->Text(row.key)) {
+            if (!section || stored != nullptr) {
                 done = ::WritePrivateProfileStringW(row.section, row.key, nullptr, file);
             }
-        } else if (!section || !section->Text(row.key) ||
-                   *section->Text(row.key) != ProfileIntText(value)) {
+        } else if (stored == nullptr || *stored != ProfileIntText(value)) {
             done = WriteProfileInt(row.section, row.key, value, file);
         }
         written = done && written;

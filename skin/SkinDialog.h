@@ -24,10 +24,6 @@ class CSkinDialog : public fw::CDialog {
     SkinSurface surface;
     Gdiplus::Image* background = nullptr;
 
-  private:
-    SkinSurface prepared_;
-    Gdiplus::Image* preparedPicture_ = nullptr;
-
   protected:
     // Creates the surface as soon as the dialog window exists (before WM_INITDIALOG).
     void PreSubclassWindow() override;
@@ -41,4 +37,8 @@ class CSkinDialog : public fw::CDialog {
     bool OnLButtonDown(UINT keys, POINT point) override;
     // A window that hides takes every control out of its hover state first.
     bool OnShowWindow(bool shown, UINT status) override;
+
+  private:
+    SkinSurface prepared_;
+    Gdiplus::Image* preparedPicture_ = nullptr;
 };

@@ -30,7 +30,7 @@ class SkinSurface {
     void Fill(const RECT& rect, DWORD bgra);
     // Makes a rectangle fully transparent.
     void Clear(const RECT& rect) { Fill(rect, 0); }
-    // Takes every pixel of another surface; false (and nothing changed) when either has none.
+    // Takes every pixel of another surface; false when either has none.
     bool CopyFrom(const SkinSurface& other);
 
     // Copies the top-left area of the given size to a DC (the non-layered paint path).

@@ -30,6 +30,16 @@ class TopDialog : public CSkinDialog {
     }
 };
 
+// The picture drawn by itself at (0, 0) on a fresh surface.
+bool DrawnAlone(Gdiplus::Image* picture, SkinSurface& alone) {
+    if (!alone.Create(nullptr)) {
+        return false;
+    }
+    Gdiplus::Graphics graphics(alone.GetDC());
+    skin::DrawWholeImage(graphics, picture, 0, 0);
+    return true;
+}
+
 MSG KeyDown(HWND hwnd, WPARAM key) {
     return MSG{hwnd, WM_KEYDOWN, key, 0, 0, {0, 0}};
 }
@@ -75,11 +85,7 @@ TEST(SkinDialogTest, ANewBackgroundReplacesThePictureInsteadOfBlendingOverIt) {
     dialog.DrawBackground();
 
     SkinSurface alone;
-    ASSERT_TRUE(alone.Create(nullptr));
-    {
-        Gdiplus::Graphics graphics(alone.GetDC());
-        skin::DrawWholeImage(graphics, second.get(), 0, 0);
-    }
+    ASSERT_TRUE(DrawnAlone(second.get(), alone));
     EXPECT_EQ(dialog.surface.Pixel(10, 10), alone.Pixel(10, 10));
 }
 
@@ -104,11 +110,7 @@ TEST(SkinDialogTest, APreparedBackgroundGivesThePixelsOfTheDrawAndOnlyForItsPict
     dialog.background = second.get();
     dialog.DrawBackground();
     SkinSurface alone;
-    ASSERT_TRUE(alone.Create(nullptr));
-    {
-        Gdiplus::Graphics graphics(alone.GetDC());
-        skin::DrawWholeImage(graphics, second.get(), 0, 0);
-    }
+    ASSERT_TRUE(DrawnAlone(second.get(), alone));
     for (const POINT point : {POINT{10, 10}, POINT{59, 29}, POINT{60, 10}, POINT{10, 30}}) {
         EXPECT_EQ(dialog.surface.Pixel(point.x, point.y), alone.Pixel(point.x, point.y))
             << point.x << "," << point.y;
