@@ -49,11 +49,10 @@ std::optional<std::wstring> ReadSection(const wchar_t* section, const wchar_t* f
     return std::nullopt;
 }
 
-using SectionCache = std::map<std::wstring, std::optional<ProfileSection>, std::less<>>;
-
 // A section as read once (nothing when it does not fit the largest buffer).
-const std::optional<ProfileSection>& CachedSection(SectionCache& sections, const wchar_t* section,
-                                                   const wchar_t* file) {
+template <typename Sections>
+std::optional<ProfileSection>& CachedSection(Sections& sections, const wchar_t* section,
+                                             const wchar_t* file) {
     auto [found, first] = sections.try_emplace(section);
     if (first) {
         if (const std::optional<std::wstring> text = ReadSection(section, file)) {
@@ -106,10 +105,32 @@ void RunConfigFile::PrepareUserCopy() const {
     }
 }
 
+std::optional<RunConfigFile::FileStamp> RunConfigFile::StampOf(const wchar_t* file) {
+    WIN32_FILE_ATTRIBUTE_DATA data;
+    if (!::GetFileAttributesExW(file, GetFileExInfoStandard, &data)) {
+        return std::nullopt;
+    }
+    return FileStamp{data.ftLastWriteTime,
+                     (static_cast<ULONGLONG>(data.nFileSizeHigh) << 32) | data.nFileSizeLow};
+}
+
+RunConfigFile::Sections& RunConfigFile::KnownSections(const wchar_t* file) const {
+    // Taken before any read: a write that comes between makes the next stamp differ.
+    const std::optional<FileStamp> now = StampOf(file);
+    const bool same = now && stamp_ && ::CompareFileTime(&now->written, &stamp_->written) == 0 &&
+                      now->size == stamp_->size;
+    if (!same) {
+        sections_.clear();
+    }
+    stamp_ = now;
+    return sections_;
+}
+
 void RunConfigFile::Load(RunSettings& settings) const {
     const wchar_t* file = activePath().c_str();
     // One read per section; the values are those GetPrivateProfileIntW would give key by key.
-    SectionCache sections;
+    stamp_.reset();
+    Sections& sections = KnownSections(file);
     for (const SettingField& row : SettingFields()) {
         const std::optional<ProfileSection>& section = CachedSection(sections, row.section, file);
         const std::int32_t value =
@@ -126,33 +147,43 @@ void RunConfigFile::Load(RunSettings& settings) const {
 bool RunConfigFile::Save(SettingsGroup group, RunSettings& settings) const {
     const wchar_t* file = activePath().c_str();
     // Every write rewrites the whole file: a key whose text is already the one we would write is
-    // left as it is (one read of its section tells), so a hotkey's save writes one key, not six.
-    SectionCache sections;
+    // left as it is (its section, read once and kept while the file is unchanged, tells), so a
+    // hotkey's save writes one key, not six, and reads nothing.
+    Sections& sections = KnownSections(file);
     bool written = true;
+    bool wroteAny = false;
     for (const SettingField& row : SettingFields()) {
         if (row.group != group) {
             continue;
         }
-        const std::optional<ProfileSection>& section = CachedSection(sections, row.section, file);
+        std::optional<ProfileSection>& section = CachedSection(sections, row.section, file);
         // Without the section read, every key counts as changed.
         const std::wstring* stored = section ? section->Text(row.key) : nullptr;
         const std::int32_t value = FileValue(row, settings);
-        BOOL done = TRUE;
-        if (row.absentWhenZero && value == 0) {
-            if (!section || stored != nullptr) {
-                done = ::WritePrivateProfileStringW(row.section, row.key, nullptr, file);
-            }
-        } else if (stored == nullptr || *stored != ProfileIntText(value)) {
-            done = WriteProfileInt(row.section, row.key, value, file);
+        const bool remove = row.absentWhenZero && value == 0;
+        const std::wstring text = ProfileIntText(value);
+        // An empty section may be a read the file's lock refused: a key is known absent only
+        // from a section that holds others.
+        if (remove ? (section && !section->empty() && stored == nullptr)
+                   : (stored != nullptr && *stored == text)) {
+            continue;
+        }
+        const BOOL done = ::WritePrivateProfileStringW(row.section, row.key,
+                                                       remove ? nullptr : text.c_str(), file);
+        wroteAny = true;
+        if (done && section) {
+            section->Write(row.key, remove ? nullptr : &text);
         }
         written = done && written;
+    }
+    if (!written) {
+        // What a refused write left in the file is not known: read it afresh next time.
+        stamp_.reset();
+    } else if (wroteAny) {
+        stamp_ = StampOf(file);
     }
     if (group == SettingsGroup::Clock && written) {
         settings.Clock.Saved = true;
     }
     return written;
-}
-
-BOOL WriteProfileInt(const wchar_t* section, const wchar_t* key, int value, const wchar_t* file) {
-    return ::WritePrivateProfileStringW(section, key, ProfileIntText(value).c_str(), file);
 }

@@ -2,11 +2,15 @@
 // and reading or writing the rows of the settings table through the Windows profile functions.
 #pragma once
 
+#include "settings/core/ProfileSection.h"
 #include "settings/core/RunSettings.h"
 #include "settings/core/SettingsTable.h"
 
 #include <windows.h>
 
+#include <functional>
+#include <map>
+#include <optional>
 #include <string>
 
 class RunConfigFile {
@@ -35,9 +39,20 @@ class RunConfigFile {
     bool Save(SettingsGroup group, RunSettings& settings) const;
 
   private:
+    // When and to what length the file was last written: while it stays the same, the sections
+    // as last read (with our own writes since) are what the file holds.
+    struct FileStamp {
+        FILETIME written;
+        ULONGLONG size;
+    };
+    using Sections = std::map<std::wstring, std::optional<ProfileSection>, std::less<>>;
+
+    static std::optional<FileStamp> StampOf(const wchar_t* file);
+    // The sections known for the file, emptied when its stamp changed since they were read.
+    Sections& KnownSections(const wchar_t* file) const;
+
     std::wstring userConfigPath_;
     std::wstring templatePath_;
+    mutable Sections sections_;
+    mutable std::optional<FileStamp> stamp_;
 };
-
-// Formats value as signed decimal text and writes it with WritePrivateProfileStringW.
-BOOL WriteProfileInt(const wchar_t* section, const wchar_t* key, int value, const wchar_t* file);

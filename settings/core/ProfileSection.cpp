@@ -64,6 +64,13 @@ int DigitValue(wchar_t c) {
     return -1;
 }
 
+// The first entry of a name (names compare without regard to ASCII case).
+template <typename Entries>
+auto FirstEntry(Entries& entries, std::wstring_view key) {
+    return std::find_if(entries.begin(), entries.end(),
+                        [key](const auto& entry) { return SameName(entry.name, key); });
+}
+
 }  // namespace
 
 ProfileSection::ProfileSection(std::wstring_view text) {
@@ -95,10 +102,21 @@ std::int32_t ProfileSection::Int(std::wstring_view key, std::int32_t fallback) c
 }
 
 const std::wstring* ProfileSection::Text(std::wstring_view key) const {
-    const auto found = std::find_if(entries_.begin(), entries_.end(), [key](const Entry& entry) {
-        return SameName(entry.name, key);
-    });
+    const auto found = FirstEntry(entries_, key);
     return found == entries_.end() || !found->value ? nullptr : &*found->value;
+}
+
+void ProfileSection::Write(std::wstring_view key, const std::wstring* value) {
+    const auto found = FirstEntry(entries_, key);
+    if (value == nullptr) {
+        if (found != entries_.end()) {
+            entries_.erase(found);
+        }
+    } else if (found != entries_.end()) {
+        found->value = std::wstring(Trimmed(*value));
+    } else {
+        entries_.push_back({std::wstring(Trimmed(key)), std::wstring(Trimmed(*value))});
+    }
 }
 
 std::uint32_t ProfileTextToInteger(std::wstring_view text) {

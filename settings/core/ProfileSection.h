@@ -26,6 +26,12 @@ class ProfileSection {
     // key is absent or has no "=".
     const std::wstring* Text(std::wstring_view key) const;
 
+    bool empty() const { return entries_.empty(); }
+
+    // What WritePrivateProfileString does to the section: the key's first entry takes the value
+    // (a new entry at the end when there is none), or, for a null value, goes.
+    void Write(std::wstring_view key, const std::wstring* value);
+
   private:
     struct Entry {
         std::wstring name;

@@ -16,6 +16,17 @@ std::wstring One(const std::wstring& entry) {
     return text;
 }
 
+// A section buffer holding the entries, each ending in a NUL, and the empty entry after them.
+std::wstring Entries(std::initializer_list<const wchar_t*> entries) {
+    std::wstring text;
+    for (const wchar_t* entry : entries) {
+        text += entry;
+        text.push_back(L'\0');
+    }
+    text.push_back(L'\0');
+    return text;
+}
+
 std::int32_t ValueOf(const std::wstring& value) {
     return ProfileSection(One(L"Key=" + value)).Int(L"Key", -99);
 }
@@ -54,19 +65,7 @@ TEST(ProfileSection, QuotesAndTheTwentyNineCharacterBufferAreTheProfileFunctions
 }
 
 TEST(ProfileSection, TheFirstEntryOfANameCountsWhateverItsCase) {
-    std::wstring text = L"NoEq";
-    text.push_back(L'\0');
-    text += L"noeq=5";
-    text.push_back(L'\0');
-    text += L"Dup=1";
-    text.push_back(L'\0');
-    text += L"DUP=2";
-    text.push_back(L'\0');
-    text += L"Empty=";
-    text.push_back(L'\0');
-    text += L"Equals==3";
-    text.push_back(L'\0');
-    text.push_back(L'\0');
+    std::wstring text = Entries({L"NoEq", L"noeq=5", L"Dup=1", L"DUP=2", L"Empty=", L"Equals==3"});
     text += L"After=4";  // past the list's end
     const ProfileSection section(text);
     EXPECT_EQ(section.Int(L"NOEQ", 77), 77);  // the entry without "=" comes first
@@ -101,6 +100,27 @@ TEST(ProfileSection, ABufferWithoutItsFinalEntryIsReadToItsEnd) {
     const std::wstring text = L"A=1";  // no terminating NULs at all
     EXPECT_EQ(ProfileSection(text).Int(L"A", 0), 1);
     EXPECT_EQ(ProfileSection(std::wstring()).Int(L"A", 5), 5);
+}
+
+// What the section holds after a write must be what the file holds: a save that trusts it
+// leaves alone the keys it finds already holding their text.
+TEST(ProfileSection, AWriteChangesWhatTheNextReadSeesAsTheProfileFunctionsChangeTheFile) {
+    ProfileSection section(Entries({L"NoEq", L"Dup=1", L"DUP=2"}));
+    const std::wstring five = L"5";
+    const std::wstring seven = L" 7 ";
+    section.Write(L"dup", &five);
+    EXPECT_EQ(*section.Text(L"Dup"), L"5");
+    section.Write(L"NOEQ", &seven);  // an entry without "=" takes the value
+    EXPECT_EQ(*section.Text(L"NoEq"), L"7");
+    section.Write(L"New", &five);
+    EXPECT_EQ(section.Int(L"new", 0), 5);
+    // Removing the first entry of a name leaves the next one the first.
+    section.Write(L"Dup", nullptr);
+    EXPECT_EQ(*section.Text(L"dup"), L"2");
+    section.Write(L"Dup", nullptr);
+    EXPECT_EQ(section.Text(L"dup"), nullptr);
+    section.Write(L"Missing", nullptr);
+    EXPECT_EQ(section.Int(L"New", 0), 5);
 }
 
 }  // namespace

@@ -161,6 +161,59 @@ TEST_F(RunConfigFileTest, ASaveSkipsOnlyKeysThatAlreadyHoldItsText) {
     EXPECT_EQ(Loaded().Clock.GPUFrequency, 860);
 }
 
+// Moves the file's last-write time on by two seconds: what another program's later write of
+// the same length leaves, on a clock whose ticks are coarser than one test step.
+void MoveWriteTimeOn(const std::wstring& path) {
+    HANDLE file = ::CreateFileW(path.c_str(), FILE_WRITE_ATTRIBUTES | FILE_READ_ATTRIBUTES, 0,
+                                nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(file, INVALID_HANDLE_VALUE);
+    FILETIME written{};
+    ::GetFileTime(file, nullptr, nullptr, &written);
+    ULARGE_INTEGER time{{written.dwLowDateTime, written.dwHighDateTime}};
+    time.QuadPart += 2 * 10000000ull;
+    written = FILETIME{time.LowPart, time.HighPart};
+    EXPECT_TRUE(::SetFileTime(file, nullptr, nullptr, &written));
+    ::CloseHandle(file);
+}
+
+// One file object keeps the sections it read while the file stays as it left it, so repeated
+// saves read nothing; another program's write, or a write of ours the system refused, makes
+// the next save read the file again and write every key that differs.
+TEST_F(RunConfigFileTest, RepeatedSavesSeeEveryOtherWriterAndEveryRefusal) {
+    WriteText(user_,
+              "[Clock_Set]\r\nGPUFrequency=850\r\nGPUVoltage=1100\r\nMem=1000\r\nFan=55\r\n"
+              "SelFan=0\r\n");
+    RunConfigFile file = File();
+    RunSettings settings{};
+    file.Load(settings);
+    settings.Clock.GPUFrequency = 860;
+    ASSERT_TRUE(file.Save(SettingsGroup::Clock, settings));
+    ASSERT_EQ(Loaded().Clock.GPUFrequency, 860);
+
+    // Another program sets the fan, the file's length unchanged; then removes the memory clock.
+    WriteText(user_,
+              "[Clock_Set]\r\nGPUFrequency=860\r\nGPUVoltage=1100\r\nMem=1000\r\nFan=66\r\n"
+              "SelFan=0\r\n");
+    MoveWriteTimeOn(user_);
+    ASSERT_TRUE(file.Save(SettingsGroup::Clock, settings));
+    EXPECT_EQ(Loaded().Clock.Fan, 55);
+    WriteText(user_, "[Clock_Set]\r\nGPUFrequency=860\r\n");
+    ASSERT_TRUE(file.Save(SettingsGroup::Clock, settings));
+    EXPECT_EQ(Loaded().Clock.Mem, 1000);
+
+    // A refused write (another program holds the file unshared) is no success and is made
+    // again by the next save.
+    HANDLE held = ::CreateFileW(user_.c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING,
+                                FILE_ATTRIBUTE_NORMAL, nullptr);
+    ASSERT_NE(held, INVALID_HANDLE_VALUE);
+    settings.Clock.GPUFrequency = 870;
+    EXPECT_FALSE(file.Save(SettingsGroup::Clock, settings));
+    ::CloseHandle(held);
+    EXPECT_EQ(Loaded().Clock.GPUFrequency, 860);
+    ASSERT_TRUE(file.Save(SettingsGroup::Clock, settings));
+    EXPECT_EQ(Loaded().Clock.GPUFrequency, 870);
+}
+
 TEST_F(RunConfigFileTest, ReadOnlyTemplateGivesAWritableCopy) {
     WriteText(template_, "[Clock_Set]\r\nFan=40\r\n");
     ::SetFileAttributesW(template_.c_str(), FILE_ATTRIBUTE_READONLY);
@@ -391,15 +444,6 @@ TEST_F(ProfileReadTest, BlanksAroundNamesAndValuesAreTheOnesTheKeyByKeyReadIgnor
         ignored += keyByKey == 7 ? 1 : 0;
     }
     EXPECT_GE(ignored, 2);  // at least the tab and the space
-}
-
-TEST(WriteProfileInt, WritesSignedDecimalAndReportsTheProfileFunctionsResult) {
-    const testkit::ScratchFolder folder(L"write-int");
-    const std::wstring path = folder.File(L"write-int.ini");
-    EXPECT_TRUE(WriteProfileInt(L"S", L"K", -2147483647 - 1, path.c_str()));
-    EXPECT_EQ(testkit::ReadFileText(path), "[S]\r\nK=-2147483648\r\n");
-    const std::wstring unwritable = folder.File(L"no-such-folder\\x.ini");
-    EXPECT_FALSE(WriteProfileInt(L"S", L"K", 1, unwritable.c_str()));
 }
 
 }  // namespace
