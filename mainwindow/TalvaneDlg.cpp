@@ -420,7 +420,7 @@ void CTalvaneDlg::PushLayer() {
     presentationPending_ = false;
     HWND hwnd = GetSafeHwnd();
     if (hwnd != nullptr && surface) {
-        surface.PresentLayered(hwnd);
+        surface.PresentChanged(hwnd);
         ++presentations_;
     }
 }
@@ -518,6 +518,11 @@ LRESULT CTalvaneDlg::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
             return 0;
         case WM_DESTROY:
             tray_.Remove();
+            break;
+        case WM_SHOWWINDOW:
+            // Whatever the system kept of the picture while the window was hidden, the first
+            // presentation after a show or a hide is whole.
+            surface.MarkAllChanged();
             break;
         case WM_APP_NAVIGATE:
             if (skin::IsNavigationCode(static_cast<long long>(wParam))) {

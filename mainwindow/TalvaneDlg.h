@@ -75,7 +75,8 @@ class CTalvaneDlg : public CSkinDialog {
     const CHARDWAREDLG& hardwarePage() const { return hardwarePage_; }
     const NoUITemprature& indicator() const { return indicator_; }
 
-    // Presents the whole surface with UpdateLayeredWindow and per-pixel alpha.
+    // Presents the surface with per-pixel alpha: the part the drawings since the last
+    // presentation changed, or all of it.
     void PushLayer();
     // How many times the surface was presented (tests and benchmarks count per user action).
     std::uint64_t presentations() const { return presentations_; }

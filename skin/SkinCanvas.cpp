@@ -39,7 +39,7 @@ SkinCanvas::~SkinCanvas() {
 }
 
 void SkinCanvas::Open(SkinSurface* surface, const RECT& rect, HWND presenter) {
-    HDC dc = SurfaceDc(surface);
+    HDC dc = surface != nullptr ? surface->DrawingDc(rect) : nullptr;
     if (dc == nullptr) {
         return;
     }
@@ -47,6 +47,9 @@ void SkinCanvas::Open(SkinSurface* surface, const RECT& rect, HWND presenter) {
     rect_ = rect;
     presenter_ = presenter;
     graphics_ = std::make_unique<Gdiplus::Graphics>(dc);
+    // The surface counts only this rectangle as changed: nothing may be drawn outside it.
+    graphics_->SetClip(
+        Gdiplus::Rect(rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top));
 }
 
 void SkinCanvas::Clear() {

@@ -17,7 +17,35 @@ bool SkinSurface::Create(HWND window) {
     ::SelectObject(dc.get(), bitmap.get());
     bitmap_ = std::move(bitmap);
     dc_ = std::move(dc);
+    MarkAllChanged();
     return true;
+}
+
+HDC SkinSurface::GetDC() {
+    MarkAllChanged();
+    return dc_.get();
+}
+
+HDC SkinSurface::DrawingDc(const RECT& area) {
+    MarkChanged(area);
+    return dc_.get();
+}
+
+void SkinSurface::MarkAllChanged() {
+    changed_ = RECT{0, 0, kWidth, kHeight};
+}
+
+void SkinSurface::MarkChanged(const RECT& area) {
+    RECT inside{};
+    const RECT whole{0, 0, kWidth, kHeight};
+    if (!::IntersectRect(&inside, &area, &whole)) {
+        return;
+    }
+    if (::IsRectEmpty(&changed_)) {
+        changed_ = inside;
+    } else {
+        ::UnionRect(&changed_, &changed_, &inside);
+    }
 }
 
 void SkinSurface::Reset() {
@@ -43,6 +71,7 @@ void SkinSurface::Fill(const RECT& rect, DWORD bgra) {
     if (right <= left) {
         return;
     }
+    MarkChanged(rect);
     ::GdiFlush();
     for (int y = std::max<int>(rect.top, 0); y < rect.bottom; ++y) {
         DWORD* row = bitmap_.row(y);
@@ -57,6 +86,7 @@ bool SkinSurface::CopyFrom(const SkinSurface& other) {
     if (!*this || !other) {
         return false;
     }
+    MarkAllChanged();
     ::GdiFlush();
     for (int y = 0; y < kHeight; ++y) {
         const DWORD* from = other.bitmap_.row(y);
@@ -76,6 +106,20 @@ void SkinSurface::PaintTo(HDC target, int width, int height) const {
 }
 
 bool SkinSurface::PresentLayered(HWND window) const {
+    return Present(window, nullptr);
+}
+
+bool SkinSurface::PresentChanged(HWND window) {
+    const RECT whole{0, 0, kWidth, kHeight};
+    const bool part = !::IsRectEmpty(&changed_) && !::EqualRect(&changed_, &whole);
+    if (!Present(window, part ? &changed_ : nullptr)) {
+        return false;
+    }
+    changed_ = RECT{};
+    return true;
+}
+
+bool SkinSurface::Present(HWND window, const RECT* dirty) const {
     if (window == nullptr || !dc_) {
         return false;
     }
@@ -89,6 +133,15 @@ bool SkinSurface::PresentLayered(HWND window) const {
     POINT source{0, 0};
     BLENDFUNCTION blend{AC_SRC_OVER, 0, 255, AC_SRC_ALPHA};
     fw::WindowDc screen(nullptr);
-    return ::UpdateLayeredWindow(window, screen.get(), &position, &size, dc_.get(), &source, 0,
-                                 &blend, ULW_ALPHA) != FALSE;
+    UPDATELAYEREDWINDOWINFO info{};
+    info.cbSize = sizeof(info);
+    info.hdcDst = screen.get();
+    info.pptDst = &position;
+    info.psize = &size;
+    info.hdcSrc = dc_.get();
+    info.pptSrc = &source;
+    info.pblend = &blend;
+    info.dwFlags = ULW_ALPHA;
+    info.prcDirty = dirty;
+    return ::UpdateLayeredWindowIndirect(window, &info) != FALSE;
 }

@@ -22,8 +22,14 @@ class SkinSurface {
     void Reset();
 
     explicit operator bool() const { return dc_ && bitmap_; }
-    // The memory DC to draw into; null when there is no surface.
-    HDC GetDC() const { return dc_.get(); }
+    // The memory DC to draw into anywhere: the whole surface counts as changed. Null when there
+    // is no surface.
+    HDC GetDC();
+    // The memory DC for a drawing that stays inside `area` (its caller clips to it): only that
+    // area counts as changed.
+    HDC DrawingDc(const RECT& area);
+    // Counts the whole surface as changed, e.g. when the window that shows it was hidden.
+    void MarkAllChanged();
     // Pixel (BGRA, premultiplied alpha) at a point; 0 outside the surface.
     DWORD Pixel(int x, int y) const;
     // Sets every pixel of a rectangle (clipped to the surface) to one BGRA value.
@@ -37,8 +43,18 @@ class SkinSurface {
     void PaintTo(HDC target, int width, int height) const;
     // Pushes the whole surface to a layered window with per-pixel alpha (UpdateLayeredWindow).
     bool PresentLayered(HWND window) const;
+    // Pushes what changed since the last presentation that succeeded: the area the drawings
+    // named when every one named its area, the whole surface otherwise (UpdateLayeredWindow-
+    // Indirect with that area as the dirty rectangle).
+    bool PresentChanged(HWND window);
 
   private:
+    bool Present(HWND window, const RECT* dirty) const;
+    void MarkChanged(const RECT& area);
+
+    // The union of the areas changed since the last presentation; empty when nothing is known
+    // to have changed, which presents the whole surface.
+    RECT changed_{};
     // Declared before the DC so that the DC (which holds it selected) goes first.
     fw::DibSection bitmap_;
     fw::MemoryDc dc_;

@@ -56,7 +56,7 @@ void AddNotifyStyle(HWND control) {
     }
 }
 
-HDC SurfaceDc(const SkinSurface* surface) {
+HDC SurfaceDc(SkinSurface* surface) {
     return surface != nullptr ? surface->GetDC() : nullptr;
 }
 

@@ -21,7 +21,7 @@ void MakeOwnerDraw(HWND control, LONG_PTR extraStyle = 0);
 // Adds SS_NOTIFY, so that a static control receives mouse messages.
 void AddNotifyStyle(HWND control);
 
-// The surface's DC, or null when there is no surface to draw into.
-HDC SurfaceDc(const SkinSurface* surface);
+// The surface's DC for drawing anywhere on it, or null when there is no surface to draw into.
+HDC SurfaceDc(SkinSurface* surface);
 
 }  // namespace skin

@@ -3,6 +3,7 @@
 
 #include "skin/AppMessages.h"
 #include "skin/BmButton.h"
+#include "skin/SkinCanvas.h"
 #include "skin/SkinDialog.h"
 #include "skin/SkinSubDialog.h"
 #include "tests/skin/SkinDialogTestIds.h"
@@ -42,6 +43,25 @@ bool DrawnAlone(Gdiplus::Image* picture, SkinSurface& alone) {
 
 MSG KeyDown(HWND hwnd, WPARAM key) {
     return MSG{hwnd, WM_KEYDOWN, key, 0, 0, {0, 0}};
+}
+
+// A window presents only the area its drawings changed: a drawing must never reach pixels
+// outside its own rectangle, or they would stay off the screen.
+TEST(SkinCanvasTest, ADrawingReachesNoPixelOutsideItsRectangle) {
+    SkinSurface surface;
+    ASSERT_TRUE(surface.Create(nullptr));
+    {
+        skin::SkinCanvas canvas(&surface, RECT{100, 50, 140, 70}, nullptr, skin::Present::No);
+        ASSERT_TRUE(canvas);
+        Gdiplus::SolidBrush white{Gdiplus::Color{0xFFFFFFFF}};
+        canvas.graphics().FillRectangle(&white, 0, 0, SkinSurface::kWidth, SkinSurface::kHeight);
+    }
+    EXPECT_EQ(surface.Pixel(100, 50), 0xFFFFFFFFu);
+    EXPECT_EQ(surface.Pixel(139, 69), 0xFFFFFFFFu);
+    for (const POINT outside : {POINT{99, 50}, POINT{140, 69}, POINT{100, 49}, POINT{139, 70},
+                                POINT{0, 0}, POINT{799, 327}}) {
+        EXPECT_EQ(surface.Pixel(outside.x, outside.y), 0u) << outside.x << "," << outside.y;
+    }
 }
 
 TEST(SkinDialogTest, SurfaceExistsBeforeInitAndStartsFullyTransparent) {
