@@ -132,8 +132,10 @@ def steps():
         if name == "display":
             # Rotation goes through the driver; the other categories change the X screen.
             out.append("rotation:%d:%d:%d" % (WM_APP_SELECT_ITEM, DISPLAY_LIST, ROTATION_CATEGORY))
-        # The overclocking page's Apply may show the success message: it gets time to appear.
-        wait = ":2500" if name == "overclock" else ""
+        # The overclocking page's Apply may show the success message, the display page's the
+        # refusal of a mode (after the system's answer, which can come late on a loaded
+        # machine): each gets time to appear.
+        wait = {"overclock": ":2500", "display": ":1000"}.get(name, "")
         out.append("apply-%s:%d:%d:0%s" % (name, WM_COMMAND, APPLY_BUTTON, wait))
         if name == "overclock":
             out.append("default-overclock:%d:%d:0" % (WM_COMMAND, DEFAULT_BUTTON))
