@@ -520,8 +520,9 @@ LRESULT CTalvaneDlg::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
             tray_.Remove();
             break;
         case WM_SHOWWINDOW:
-            // Whatever the system kept of the picture while the window was hidden, the first
-            // presentation after a show or a hide is whole.
+        case WM_DISPLAYCHANGE:
+            // Whatever the system kept of the picture while the window was hidden or the
+            // screen changed, the next presentation is whole.
             surface.MarkAllChanged();
             break;
         case WM_APP_NAVIGATE:

@@ -110,12 +110,21 @@ bool SkinSurface::PresentLayered(HWND window) const {
 }
 
 bool SkinSurface::PresentChanged(HWND window) {
+    RECT placed{};
+    if (window == nullptr || !::GetWindowRect(window, &placed)) {
+        return false;
+    }
+    if (window != presentedTo_ || !::EqualRect(&placed, &presentedAt_)) {
+        MarkAllChanged();
+    }
     const RECT whole{0, 0, kWidth, kHeight};
     const bool part = !::IsRectEmpty(&changed_) && !::EqualRect(&changed_, &whole);
     if (!Present(window, part ? &changed_ : nullptr)) {
         return false;
     }
     changed_ = RECT{};
+    presentedTo_ = window;
+    presentedAt_ = placed;
     return true;
 }
 

@@ -45,7 +45,9 @@ class SkinSurface {
     bool PresentLayered(HWND window) const;
     // Pushes what changed since the last presentation that succeeded: the area the drawings
     // named when every one named its area, the whole surface otherwise (UpdateLayeredWindow-
-    // Indirect with that area as the dirty rectangle).
+    // Indirect with that area as the dirty rectangle). A window other than the last one, or
+    // one moved or resized since, gets the whole surface: the system may have dropped what it
+    // kept of the picture.
     bool PresentChanged(HWND window);
 
   private:
@@ -55,6 +57,9 @@ class SkinSurface {
     // The union of the areas changed since the last presentation; empty when nothing is known
     // to have changed, which presents the whole surface.
     RECT changed_{};
+    // The window the last presentation went to, and where it was.
+    HWND presentedTo_ = nullptr;
+    RECT presentedAt_{};
     // Declared before the DC so that the DC (which holds it selected) goes first.
     fw::DibSection bitmap_;
     fw::MemoryDc dc_;
