@@ -41,11 +41,7 @@ void SkinSurface::MarkChanged(const RECT& area) {
     if (!::IntersectRect(&inside, &area, &whole)) {
         return;
     }
-    if (::IsRectEmpty(&changed_)) {
-        changed_ = inside;
-    } else {
-        ::UnionRect(&changed_, &changed_, &inside);
-    }
+    ::UnionRect(&changed_, &changed_, &inside);  // an empty rectangle adds nothing
 }
 
 void SkinSurface::Reset() {
@@ -106,7 +102,9 @@ void SkinSurface::PaintTo(HDC target, int width, int height) const {
 }
 
 bool SkinSurface::PresentLayered(HWND window) const {
-    return Present(window, nullptr);
+    RECT placed{};
+    return window != nullptr && ::GetWindowRect(window, &placed) &&
+           Present(window, placed, nullptr);
 }
 
 bool SkinSurface::PresentChanged(HWND window) {
@@ -119,7 +117,7 @@ bool SkinSurface::PresentChanged(HWND window) {
     }
     const RECT whole{0, 0, kWidth, kHeight};
     const bool part = !::IsRectEmpty(&changed_) && !::EqualRect(&changed_, &whole);
-    if (!Present(window, part ? &changed_ : nullptr)) {
+    if (!Present(window, placed, part ? &changed_ : nullptr)) {
         return false;
     }
     changed_ = RECT{};
@@ -128,12 +126,8 @@ bool SkinSurface::PresentChanged(HWND window) {
     return true;
 }
 
-bool SkinSurface::Present(HWND window, const RECT* dirty) const {
-    if (window == nullptr || !dc_) {
-        return false;
-    }
-    RECT rect;
-    if (!::GetWindowRect(window, &rect)) {
+bool SkinSurface::Present(HWND window, const RECT& rect, const RECT* dirty) const {
+    if (!dc_) {
         return false;
     }
     POINT position{rect.left, rect.top};

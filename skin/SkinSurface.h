@@ -51,7 +51,8 @@ class SkinSurface {
     bool PresentChanged(HWND window);
 
   private:
-    bool Present(HWND window, const RECT* dirty) const;
+    // Presents to the window placed at `rect` (its window rectangle).
+    bool Present(HWND window, const RECT& rect, const RECT* dirty) const;
     void MarkChanged(const RECT& area);
 
     // The union of the areas changed since the last presentation; empty when nothing is known

@@ -94,13 +94,21 @@ TEST(SkinDialogTest, GoodBackgroundResizesTheWindowAndIsDrawnAtItsOwnSize) {
     EXPECT_EQ(dialog.surface.Pixel(10, 40), 0u);
 }
 
-TEST(SkinDialogTest, ANewBackgroundReplacesThePictureInsteadOfBlendingOverIt) {
-    // Half-transparent pictures, as the soft outline of the window's backgrounds is.
-    auto first = skintest::ArgbImage(50, 40, 0x80C04020);
-    auto second = skintest::ArgbImage(50, 40, 0x802040C0);
+// A dialog made with a half-transparent background, as the soft outline of the window's
+// backgrounds is, for tests that change the background.
+class BackgroundChangeTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        dialog.background = first.get();
+        ASSERT_TRUE(dialog.Create(nullptr));
+    }
+
+    std::unique_ptr<Gdiplus::Bitmap> first = skintest::ArgbImage(50, 40, 0x80C04020);
     TopDialog dialog;
-    dialog.background = first.get();
-    ASSERT_TRUE(dialog.Create(nullptr));
+};
+
+TEST_F(BackgroundChangeTest, ANewBackgroundReplacesThePictureInsteadOfBlendingOverIt) {
+    auto second = skintest::ArgbImage(50, 40, 0x802040C0);
     dialog.background = second.get();
     dialog.DrawBackground();
 
@@ -109,12 +117,8 @@ TEST(SkinDialogTest, ANewBackgroundReplacesThePictureInsteadOfBlendingOverIt) {
     EXPECT_EQ(dialog.surface.Pixel(10, 10), alone.Pixel(10, 10));
 }
 
-TEST(SkinDialogTest, APreparedBackgroundGivesThePixelsOfTheDrawAndOnlyForItsPicture) {
-    auto first = skintest::ArgbImage(50, 40, 0x80C04020);
+TEST_F(BackgroundChangeTest, APreparedBackgroundGivesThePixelsOfTheDrawAndOnlyForItsPicture) {
     auto second = skintest::ArgbImage(60, 30, 0x802040C0);
-    TopDialog dialog;
-    dialog.background = first.get();
-    ASSERT_TRUE(dialog.Create(nullptr));
     const DWORD drawn = dialog.surface.Pixel(10, 10);
     ASSERT_NE(drawn, 0u);
 
