@@ -2,6 +2,7 @@
 
 #include "app/WindowClass.h"
 #include "app/core/CommandLine.h"
+#include "gpu/DriverBinding.h"
 #include "mainwindow/TalvaneDlg.h"
 #include "settings/ExeDirectory.h"
 #include "settings/RunConfig.h"
@@ -23,6 +24,8 @@ BOOL CTalvaneApp::InitApplication() {
     if (!instance_.Claim(kInstanceMutexName, kMainWindowClass)) {
         return FALSE;
     }
+    // The driver libraries start up while the program does; the main window takes the load over.
+    DriverBinding::StartLoadingAhead();
     // Before the working directory changes; the check itself runs in the background.
     RunUpdateStartupStep();
     return fw::CWinApp::InitApplication();

@@ -10,12 +10,37 @@
 
 namespace {
 
+// What one load found: the libraries, the entries resolved in them and the session over them.
+struct LoadedDrivers {
+    fw::Module atidl;
+    fw::Module adl;
+    DriverEntries entries;
+    std::shared_ptr<OverdriveSession> overdrive;
+};
+
+// A load under way on its own thread; the thread writes `result` and nothing else.
+struct AheadLoad {
+    LoadedDrivers result;
+};
+
 struct BindingState {
     fw::Module atidl;
     fw::Module adl;
     DriverEntries entries;
     std::shared_ptr<OverdriveSession> overdrive;
     DriverLoad load;
+    std::unique_ptr<AheadLoad> ahead;
+    fw::KernelHandle aheadThread;
+
+    BindingState() = default;
+    BindingState(const BindingState&) = delete;
+    BindingState& operator=(const BindingState&) = delete;
+    // A load started ahead that nobody took over and that is still running keeps what it holds.
+    ~BindingState() {
+        if (aheadThread && ::WaitForSingleObject(aheadThread.get(), 0) != WAIT_OBJECT_0) {
+            static_cast<void>(ahead.release());
+        }
+    }
 };
 
 BindingState& State() {
@@ -39,31 +64,77 @@ Result WithBackend(Result fallback, Call call) {
     return backend != nullptr ? call(*backend) : fallback;
 }
 
-}  // namespace
-
-DriverLoad DriverBinding::LoadDriverLibraries() {
-    BindingState& state = State();
-    fw::Module atidl(::LoadLibraryW(L"atipdlxx.dll"));
-    fw::Module adl(::LoadLibraryW(L"atiadlxx.dll"));
-    if (!adl) {
-        adl.reset(::LoadLibraryW(L"atiadlxy.dll"));
+LoadedDrivers LoadDrivers() {
+    LoadedDrivers loaded;
+    loaded.atidl.reset(::LoadLibraryW(L"atipdlxx.dll"));
+    loaded.adl.reset(::LoadLibraryW(L"atiadlxx.dll"));
+    if (!loaded.adl) {
+        loaded.adl.reset(::LoadLibraryW(L"atiadlxy.dll"));
     }
-    state.overdrive.reset();
-    state.entries = DriverEntries{};
-    state.atidl = std::move(atidl);
-    state.adl = std::move(adl);
     VisitDriverEntries(
-        state.entries, [&state](const char* name, DriverLibrary library, auto& entry) {
+        loaded.entries, [&loaded](const char* name, DriverLibrary library, auto& entry) {
             const HMODULE module =
-                library == DriverLibrary::Atidl ? state.atidl.get() : state.adl.get();
+                library == DriverLibrary::Atidl ? loaded.atidl.get() : loaded.adl.get();
             entry = fw::LookUpEntry<std::remove_reference_t<decltype(entry)>>(module, name);
         });
-    state.overdrive = OverdriveSession::Open(state.entries, static_cast<bool>(state.atidl));
+    loaded.overdrive = OverdriveSession::Open(loaded.entries, static_cast<bool>(loaded.atidl));
+    return loaded;
+}
+
+DWORD WINAPI LoadAhead(void* parameter) {
+    static_cast<AheadLoad*>(parameter)->result = LoadDrivers();
+    return 0;
+}
+
+// Makes `loaded` the binding of the process; what was bound before goes.
+DriverLoad Bind(LoadedDrivers loaded) {
+    BindingState& state = State();
+    state.overdrive.reset();
+    state.entries = DriverEntries{};
+    state.atidl = std::move(loaded.atidl);
+    state.adl = std::move(loaded.adl);
+    state.entries = loaded.entries;
+    state.overdrive = std::move(loaded.overdrive);
 
     state.load.atidl = static_cast<bool>(state.atidl);
     state.load.adl = static_cast<bool>(state.adl);
-    state.load.generation = state.overdrive->generation();
+    state.load.generation =
+        state.overdrive ? state.overdrive->generation() : OverdriveGeneration::None;
     return state.load;
+}
+
+// The load started ahead once it has finished. One that is still running after the wait keeps
+// its thread and everything the thread holds (the libraries stay loaded, nothing is freed under
+// it), and the program goes on without a driver.
+LoadedDrivers TakeOverAheadLoad(BindingState& state) {
+    const fw::KernelHandle thread = std::move(state.aheadThread);
+    std::unique_ptr<AheadLoad> ahead = std::move(state.ahead);
+    if (::WaitForSingleObject(thread.get(), DriverBinding::kAheadWaitMs) == WAIT_OBJECT_0) {
+        return std::move(ahead->result);
+    }
+    static_cast<void>(ahead.release());
+    return LoadedDrivers{};
+}
+
+}  // namespace
+
+void DriverBinding::StartLoadingAhead() {
+    BindingState& state = State();
+    if (state.aheadThread) {
+        return;
+    }
+    auto ahead = std::make_unique<AheadLoad>();
+    fw::KernelHandle thread(::CreateThread(nullptr, 0, &LoadAhead, ahead.get(), 0, nullptr));
+    if (!thread) {
+        return;
+    }
+    state.ahead = std::move(ahead);
+    state.aheadThread = std::move(thread);
+}
+
+DriverLoad DriverBinding::LoadDriverLibraries() {
+    BindingState& state = State();
+    return Bind(state.aheadThread ? TakeOverAheadLoad(state) : LoadDrivers());
 }
 
 void DriverBinding::ReleaseDriverLibraries() {

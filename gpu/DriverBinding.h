@@ -3,8 +3,9 @@
 // run time, and the card's Overdrive behind one set of operations whatever generation serves it:
 // the ATIDL library's own calls, or the display library's Overdrive 5, 6, N or 8.
 //
-// LoadDriverLibraries runs once on the user-interface thread before any page exists; the table
-// and the chosen backend are read-only afterwards. The pages, the timers and the hardware
+// LoadDriverLibraries runs once on the user-interface thread before any page exists (the load
+// itself may have run ahead on a thread of its own); the table and the chosen backend are
+// read-only afterwards. The pages, the timers and the hardware
 // collector's thread call the operations; the display library's backends serialise their calls
 // themselves.
 #pragma once
@@ -37,9 +38,17 @@ class DriverBinding {
   public:
     DriverBinding() = delete;
 
+    // Starts the load of LoadDriverLibraries on a thread of its own, so that the libraries'
+    // start-up runs while the program does its own; the load is taken over by the next
+    // LoadDriverLibraries. Nothing happens when a load is already under way or no thread can
+    // be made (the load then runs where it is asked for).
+    static void StartLoadingAhead();
     // Loads both libraries, fills the entry table from whichever is there and chooses the
-    // Overdrive backend. Reports what it found; it says nothing itself.
+    // Overdrive backend; or takes over the load started ahead, waiting for it at most
+    // kAheadWaitMs (a load that has not finished by then leaves the program without a driver).
+    // Reports what it found; it says nothing itself.
     static DriverLoad LoadDriverLibraries();
+    static constexpr unsigned long kAheadWaitMs = 20000;
     // Drops the backend, empties the table and frees whichever library is loaded.
     static void ReleaseDriverLibraries();
 

@@ -154,7 +154,10 @@ BOOL CTalvaneDlg::OnInitDialog() {
     DistributeSurface();
     ::PostMessageW(hwnd, kFinishStart, 0, 0);
     StartBackgroundDuties();
-    return TRUE;
+    // No focus yet: a focused control would activate the hidden window, a round trip to the
+    // window that was active, before the first frame. The show activates it; the first control
+    // gets the focus with the rest of the start.
+    return FALSE;
 }
 
 void CTalvaneDlg::StartBackgroundDuties() {
@@ -499,6 +502,9 @@ LRESULT CTalvaneDlg::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     }
     switch (msg) {
         case kFinishStart:
+            if (::GetFocus() == GetSafeHwnd()) {
+                ::SetFocus(::GetNextDlgTabItem(GetSafeHwnd(), nullptr, FALSE));
+            }
             FinishStart();
             // Each registration is a round trip to the display server: after the first frame
             // too. Posted before any input, so no key press finds them missing.

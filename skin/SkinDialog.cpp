@@ -35,8 +35,11 @@ BOOL CSkinDialog::OnInitDialog() {
     ::SetWindowLongPtrW(hwnd, GWL_EXSTYLE,
                         ::GetWindowLongPtrW(hwnd, GWL_EXSTYLE) & ~WS_EX_CLIENTEDGE);
     const bool sized = skin::ImageStatusOk(background);
-    ::SetWindowPos(hwnd, nullptr, 0, 0, SkinSurface::kWidth, SkinSurface::kHeight,
-                   SWP_NOMOVE | SWP_NOZORDER | SWP_FRAMECHANGED | (sized ? 0 : SWP_NOSIZE));
+    // Sizing leaves activation to the show: activating a window is a round trip to the one
+    // that was active, which a hidden window need not wait for.
+    ::SetWindowPos(
+        hwnd, nullptr, 0, 0, SkinSurface::kWidth, SkinSurface::kHeight,
+        SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED | (sized ? 0 : SWP_NOSIZE));
     if (sized) {
         DrawBackground();
     }

@@ -77,6 +77,39 @@ TEST_F(DriverBindingWineTest, BindsEveryEntryOfBothLibrariesAndChoosesTheAtidlLi
     EXPECT_EQ(::GetModuleHandleW(L"atiadlxx.dll"), nullptr);
 }
 
+// The program starts the load on a thread of its own and takes it over when its main window is
+// made: what it binds, and what the card then does, must be what a load in place gives.
+TEST_F(DriverBindingWineTest, ALoadStartedAheadBindsWhatALoadInPlaceBinds) {
+    simtest::ResetSim("Od5");  // a card the display library serves: a context of our own
+    DriverBinding::StartLoadingAhead();
+    DriverBinding::StartLoadingAhead();  // one load under way: the second start adds none
+    const DriverLoad load = DriverBinding::LoadDriverLibraries();
+    EXPECT_FALSE(load.atidl);
+    EXPECT_TRUE(load.adl);
+    EXPECT_EQ(load.generation, OverdriveGeneration::Od5);
+    EXPECT_THAT(simtest::CallLogLines("load atiadlxx"), ElementsAre("load atiadlxx"));
+    EXPECT_EQ(CountBoundEntries().adl, TableAdlEntries());
+    // The context opened on the loading thread serves the calls made on this one.
+    ASSERT_TRUE(DriverBinding::SetPerformanceClocks({850, 1100, 1200}));
+    EXPECT_EQ(simtest::GetSimKey("Overdrive", "CurrentLevel2"), "85000,110000,1200");
+    ASSERT_TRUE(DriverBinding::GetCurrentClocks());
+    EXPECT_EQ(DriverBinding::GetCurrentClocks()->engineMHz, 850);
+
+    // Released as any load is; the next load runs in place.
+    DriverBinding::ReleaseDriverLibraries();
+    EXPECT_EQ(::GetModuleHandleW(L"atiadlxx.dll"), nullptr);
+    EXPECT_EQ(DriverBinding::LoadDriverLibraries().generation, OverdriveGeneration::Od5);
+}
+
+TEST_F(DriverBindingWineTest, ALoadStartedAheadThatFindsNoLibraryIsTheLoadFailure) {
+    simtest::SetSimKey("Sim", "Missing", "atipdlxx,atiadlxx,atiadlxy");
+    DriverBinding::StartLoadingAhead();
+    const DriverLoad load = DriverBinding::LoadDriverLibraries();
+    EXPECT_TRUE(load.nothingLoaded());
+    EXPECT_EQ(DriverBinding::Generation(), OverdriveGeneration::None);
+    EXPECT_FALSE(DriverBinding::SetPerformanceClocks({850, std::nullopt, std::nullopt}));
+}
+
 TEST_F(DriverBindingWineTest, WithoutTheAtidlLibraryTheDisplayLibraryStillServesTheColours) {
     simtest::HiddenSystemDll atidl(L"atipdlxx.dll");
     ASSERT_TRUE(atidl.hidden());

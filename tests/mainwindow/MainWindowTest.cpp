@@ -196,6 +196,16 @@ TEST_F(MainWindow, ShowStateHidesOrMinimisesAndIgnoresOtherValues) {
     });
 }
 
+// The window is activated by its show, not while it is made; once shown, its first control has
+// the focus, as the system gives a dialog that lets it choose.
+TEST_F(MainWindow, OnceShownTheFirstControlHasTheFocus) {
+    Run([](ScriptedMainWindow& window) {
+        HWND hwnd = window.GetSafeHwnd();
+        ASSERT_EQ(::GetActiveWindow(), hwnd);
+        EXPECT_EQ(::GetFocus(), ::GetDlgItem(hwnd, IDC_MIN_BUTTON));
+    });
+}
+
 TEST_F(MainWindow, EnterEscAndSpaceForTheFocusedWindowAreSwallowed) {
     EXPECT_EQ(RunUntilClosed([](ScriptedMainWindow& window) {
                   HWND hwnd = window.GetSafeHwnd();

@@ -23,11 +23,14 @@ class TopDialog : public CSkinDialog {
         }
     }
     bool surfaceAtInit = false;
+    HWND activeAfterInit = nullptr;
 
   protected:
     BOOL OnInitDialog() override {
         surfaceAtInit = static_cast<bool>(surface);
-        return CSkinDialog::OnInitDialog();
+        const BOOL result = CSkinDialog::OnInitDialog();
+        activeAfterInit = ::GetActiveWindow();
+        return result;
     }
 };
 
@@ -203,6 +206,19 @@ TEST(SkinDialogTest, SwallowsEnterEscapeAndSpaceOnlyForTheFocusedWindow) {
     ::SetFocus(nullptr);
     MSG noFocus = KeyDown(dialog.GetSafeHwnd(), VK_ESCAPE);
     EXPECT_FALSE(dialog.PreTranslateMessage(&noFocus));
+}
+
+// Activation comes with the show: sizing the window while it is made leaves the active window
+// as it is (activating is a round trip to that window's owner, before anything is on screen).
+TEST(SkinDialogTest, SizingTheWindowAtItsStartDoesNotActivateIt) {
+    testkit::HostWindow other;
+    ::SetActiveWindow(other.hwnd());
+    ASSERT_EQ(::GetActiveWindow(), other.hwnd());
+    auto background = skintest::SolidImage(50, 40, 0x4080C0);
+    TopDialog dialog;
+    dialog.background = background.get();
+    ASSERT_TRUE(dialog.Create(nullptr));
+    EXPECT_EQ(dialog.activeAfterInit, other.hwnd());
 }
 
 TEST(SkinDialogTest, ClickOnTheDialogTakesTheFocus) {
