@@ -23,7 +23,13 @@ struct BackgroundCheck {
 
 DWORD WINAPI RunBackgroundCheck(void* parameter) {
     std::unique_ptr<BackgroundCheck> check(static_cast<BackgroundCheck*>(parameter));
-    const UpdateCheckRequest& r = check->request;
+    UpdateCheckRequest& r = check->request;
+    if (r.identify != nullptr) {
+        char identity[kMachineIdSize] = {};
+        r.identify(identity);
+        identity[kMachineIdSize - 1] = '\0';
+        r.machineId = identity;
+    }
     RunUpdateCheck(check->entries, r.executableDirectory.c_str(), r.updateDirectory.c_str(),
                    r.machineId.c_str(), r.host.c_str(), r.resolve);
     return 0;

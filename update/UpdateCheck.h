@@ -2,6 +2,7 @@
 #pragma once
 
 #include "framework/Handles.h"
+#include "update/MachineIdentity.h"
 #include "update/ResolveHost.h"
 #include "update/UpdateConfig.h"
 #include "update/UpdaterBinding.h"
@@ -9,6 +10,7 @@
 #include <string>
 
 using HostResolver = bool (*)(const char* host, std::string& address);
+using MachineIdSource = bool (*)(char (&buffer)[kMachineIdSize]);
 
 // Looks the update server up (a failed lookup passes an empty address), then, when both
 // directories are given, calls every bound entry in the library's fixed order: process root
@@ -23,6 +25,9 @@ struct UpdateCheckRequest {
     std::string executableDirectory;
     std::string updateDirectory;
     std::string machineId;
+    // When set, the thread asks it for the machine identity before the lookup (the identity's
+    // library then loads there, not on the starter's thread) and hands on its answer instead.
+    MachineIdSource identify = nullptr;
     std::string host = UpdateServerHost();
     HostResolver resolve = ResolveHost;
 };

@@ -36,8 +36,6 @@ const UpdaterBinding& TheUpdaterBinding() {
 
 void RunUpdateStartupStep() {
     const std::wstring directory = fw::ExecutableDirectory();
-    char machineId[kMachineIdSize];
-    GetMachineId(machineId);
     if (directory.empty()) {
         return;  // no directory to hand over, and no safe place to delete from
     }
@@ -55,7 +53,7 @@ void RunUpdateStartupStep() {
     UpdateCheckRequest request;
     request.executableDirectory = executableDirectory;
     request.updateDirectory = updateDirectory;
-    request.machineId = machineId;
+    request.identify = &GetMachineId;
     g_checkThread = StartUpdateCheckThread(TheUpdaterBinding(), std::move(request));
 }
 

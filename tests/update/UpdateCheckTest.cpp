@@ -10,6 +10,7 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <cstring>
 #include <string>
 #include <vector>
 
@@ -190,6 +191,29 @@ TEST_F(UpdateCheckTest, BackgroundCheckReturnsAtOnceAndCallsInOrderOnItsOwnThrea
     for (const RecordedCall& call : calls) {
         EXPECT_EQ(call.thread, ::GetThreadId(thread.get())) << call.call;
     }
+}
+
+// The identity's library is loaded by the check's own thread: the starter never waits for it.
+DWORD g_identifiedOn = 0;
+bool IdentifyAsMi77(char (&buffer)[kMachineIdSize]) {
+    g_identifiedOn = ::GetCurrentThreadId();
+    std::memcpy(buffer, "MI77", 5);
+    return true;
+}
+
+TEST_F(UpdateCheckTest, BackgroundCheckAsksForTheMachineIdentityOnItsOwnThread) {
+    UpdaterBinding binding;
+    ASSERT_TRUE(binding.Bind(StandInLibrary(L"full")));
+    UpdateCheckRequest request = Request(ResolveToFixedAddress);
+    request.identify = &IdentifyAsMi77;
+    g_identifiedOn = 0;
+    fw::KernelHandle thread = StartUpdateCheckThread(binding, request);
+    ASSERT_TRUE(thread);
+    ASSERT_EQ(::WaitForSingleObject(thread.get(), 10000), WAIT_OBJECT_0);
+    EXPECT_EQ(g_identifiedOn, ::GetThreadId(thread.get()));
+    std::vector<std::string> expected = kFullConfiguration;
+    expected[4] = R"(UCSetMachineId("MI77"))";
+    EXPECT_THAT(CallTexts(ReadCalls(full_)), ElementsAreArray(expected));
 }
 
 TEST_F(UpdateCheckTest, BackgroundCheckKeepsTheLibraryLoadedUntilItEndsAfterUnbinding) {
