@@ -83,11 +83,15 @@ function(velmora_write_wine_tests)
     get_property(tests GLOBAL PROPERTY VELMORA_WINE_TESTS)
     get_property(e2e GLOBAL PROPERTY VELMORA_E2E_TESTS)
     set(content "# Generated: the tests of the Windows build.\n")
+    # A test program that dies of an exception can still leave Wine with a zero exit status: its
+    # crash report, or a failure gtest printed before it died, fails the test whatever the status.
+    set(crashed "Unhandled exception;Unhandled page fault;\\\\[  FAILED  \\\\]")
     foreach(test IN LISTS tests)
         string(APPEND content
             "add_test(${test} \"${lane}\" \"${VELMORA_WINE}\" \"$<TARGET_FILE:${test}>\")\n"
             "set_tests_properties(${test} PROPERTIES RESOURCE_GROUPS lane:1 TIMEOUT 300 "
-            "WORKING_DIRECTORY \"$<TARGET_FILE_DIR:${test}>\")\n")
+            "WORKING_DIRECTORY \"$<TARGET_FILE_DIR:${test}>\" "
+            "FAIL_REGULAR_EXPRESSION \"${crashed}\")\n")
     endforeach()
     foreach(entry IN LISTS e2e)
         string(REPLACE "=" ";" fields "${entry}")

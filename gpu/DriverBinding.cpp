@@ -106,10 +106,10 @@ DriverLoad Bind(LoadedDrivers loaded) {
 // The load started ahead once it has finished. One that is still running after the wait keeps
 // its thread and everything the thread holds (the libraries stay loaded, nothing is freed under
 // it), and the program goes on without a driver.
-LoadedDrivers TakeOverAheadLoad(BindingState& state) {
+LoadedDrivers TakeOverAheadLoad(BindingState& state, unsigned long waitMs) {
     const fw::KernelHandle thread = std::move(state.aheadThread);
     std::unique_ptr<AheadLoad> ahead = std::move(state.ahead);
-    if (::WaitForSingleObject(thread.get(), DriverBinding::kAheadWaitMs) == WAIT_OBJECT_0) {
+    if (::WaitForSingleObject(thread.get(), waitMs) == WAIT_OBJECT_0) {
         return std::move(ahead->result);
     }
     static_cast<void>(ahead.release());
@@ -132,9 +132,9 @@ void DriverBinding::StartLoadingAhead() {
     state.aheadThread = std::move(thread);
 }
 
-DriverLoad DriverBinding::LoadDriverLibraries() {
+DriverLoad DriverBinding::LoadDriverLibraries(unsigned long aheadWaitMs) {
     BindingState& state = State();
-    return Bind(state.aheadThread ? TakeOverAheadLoad(state) : LoadDrivers());
+    return Bind(state.aheadThread ? TakeOverAheadLoad(state, aheadWaitMs) : LoadDrivers());
 }
 
 void DriverBinding::ReleaseDriverLibraries() {

@@ -45,10 +45,10 @@ class DriverBinding {
     static void StartLoadingAhead();
     // Loads both libraries, fills the entry table from whichever is there and chooses the
     // Overdrive backend; or takes over the load started ahead, waiting for it at most
-    // kAheadWaitMs (a load that has not finished by then leaves the program without a driver).
+    // aheadWaitMs (a load that has not finished by then leaves the program without a driver).
     // Reports what it found; it says nothing itself.
-    static DriverLoad LoadDriverLibraries();
     static constexpr unsigned long kAheadWaitMs = 20000;
+    static DriverLoad LoadDriverLibraries(unsigned long aheadWaitMs = kAheadWaitMs);
     // Drops the backend, empties the table and frees whichever library is loaded.
     static void ReleaseDriverLibraries();
 

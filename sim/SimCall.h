@@ -44,6 +44,7 @@ class SimCall {
     template <typename... Arguments>
     explicit SimCall(const char* name, const Arguments&... arguments) : line_(name), name_(name) {
         (Log(arguments), ...);
+        store_.StallIfListed(name_);  // a driver that takes its time holds the card meanwhile
     }
     SimCall(const SimCall&) = delete;
     SimCall& operator=(const SimCall&) = delete;

@@ -143,6 +143,26 @@ bool SimStore::ListContains(std::string_view section, std::string_view key,
     return false;
 }
 
+int SimStore::StallMs(std::string_view entryName) const {
+    constexpr int kLongestStallMs = 60000;
+    for (const std::string& entry : SplitList(GetString("Sim", "Stall"))) {
+        const size_t colon = entry.rfind(':');
+        if (colon == std::string::npos ||
+            !EqualsIgnoreCase(std::string_view(entry).substr(0, colon), entryName)) {
+            continue;
+        }
+        const int ms = ParseInt(std::string_view(entry).substr(colon + 1)).value_or(0);
+        return ms < 0 ? 0 : (ms > kLongestStallMs ? kLongestStallMs : ms);
+    }
+    return 0;
+}
+
+void SimStore::StallIfListed(std::string_view entryName) const {
+    if (const int ms = StallMs(entryName); ms > 0) {
+        ::Sleep(static_cast<DWORD>(ms));
+    }
+}
+
 void SimStore::SetText(std::string_view section, std::string_view key, const std::string& text) {
     if (doc_.Get(section, key) != text) {
         doc_.Set(section, key, text);

@@ -41,6 +41,11 @@ class SimStore {
     bool IsRefused(std::string_view entryName) const {
         return ListContains("Sim", "Refuse", entryName);
     }
+    // How long a call of this entry point waits before it answers ([Sim] Stall lists
+    // "name:milliseconds" pairs, up to a minute each); 0 when it is not listed.
+    int StallMs(std::string_view entryName) const;
+    // Waits StallMs(entryName), holding the state (and with it the sim lock).
+    void StallIfListed(std::string_view entryName) const;
     // Whether the scenario answers successful calls of this entry point with a note (1).
     bool IsNoted(std::string_view entryName) const {
         return ListContains("Sim", "Note", entryName);

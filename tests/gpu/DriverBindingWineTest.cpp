@@ -4,8 +4,11 @@
 
 #include <windows.h>
 
+#include <chrono>
+
 #include "gpu/DriverBinding.h"
 #include "gpu/core/DriverOperations.h"
+#include "tests/support/MessagePump.h"
 #include "tests/support/SimHarness.h"
 
 using ::testing::Contains;
@@ -108,6 +111,38 @@ TEST_F(DriverBindingWineTest, ALoadStartedAheadThatFindsNoLibraryIsTheLoadFailur
     EXPECT_TRUE(load.nothingLoaded());
     EXPECT_EQ(DriverBinding::Generation(), OverdriveGeneration::None);
     EXPECT_FALSE(DriverBinding::SetPerformanceClocks({850, std::nullopt, std::nullopt}));
+}
+
+// A driver that never answers must not hold the program's start: past the wait the program goes
+// on without a driver (and says the load failed) while the stalled load keeps what it holds.
+TEST_F(DriverBindingWineTest, ALoadStartedAheadThatDoesNotFinishInTimeLeavesNoDriverBound) {
+    simtest::ResetSim("Od5");
+    simtest::SetSimKey("Sim", "Stall", "ADL2_Main_Control_Create:1500");
+    DriverBinding::StartLoadingAhead();
+    const DriverLoad load = DriverBinding::LoadDriverLibraries(100);
+    EXPECT_TRUE(load.nothingLoaded());
+    EXPECT_EQ(DriverBinding::Generation(), OverdriveGeneration::None);
+    EXPECT_EQ(CountBoundEntries().adl, 0);
+    EXPECT_FALSE(DriverBinding::SetPerformanceClocks({850, std::nullopt, std::nullopt}));
+
+    // The stalled load ends on its own: its stalled call is logged once it answers, and the
+    // calls after it follow within moments.
+    size_t lines = 0;
+    EXPECT_TRUE(testkit::PumpUntil(
+        [&lines] {
+            ::Sleep(300);
+            const size_t now = simtest::CallLog().size();
+            const bool quiet =
+                now == lines && !simtest::CallLogLines("ADL2_Main_Control_Create").empty();
+            lines = now;
+            return quiet;
+        },
+        std::chrono::seconds(10)));
+    // What it holds stays loaded by design; the next test starts from unloaded libraries (none of
+    // which is bound here).
+    while (HMODULE library = load.nothingLoaded() ? ::GetModuleHandleW(L"atiadlxx.dll") : nullptr) {
+        ::FreeLibrary(library);
+    }
 }
 
 TEST_F(DriverBindingWineTest, WithoutTheAtidlLibraryTheDisplayLibraryStillServesTheColours) {
