@@ -18,18 +18,14 @@ struct LoadedDrivers {
     std::shared_ptr<OverdriveSession> overdrive;
 };
 
-// A load under way on its own thread; the thread writes `result` and nothing else.
-struct AheadLoad {
-    LoadedDrivers result;
-};
-
 struct BindingState {
     fw::Module atidl;
     fw::Module adl;
     DriverEntries entries;
     std::shared_ptr<OverdriveSession> overdrive;
     DriverLoad load;
-    std::unique_ptr<AheadLoad> ahead;
+    // A load under way on its own thread, which writes `ahead` and nothing else.
+    std::unique_ptr<LoadedDrivers> ahead;
     fw::KernelHandle aheadThread;
 
     BindingState() = default;
@@ -82,18 +78,18 @@ LoadedDrivers LoadDrivers() {
 }
 
 DWORD WINAPI LoadAhead(void* parameter) {
-    static_cast<AheadLoad*>(parameter)->result = LoadDrivers();
+    *static_cast<LoadedDrivers*>(parameter) = LoadDrivers();
     return 0;
 }
 
 // Makes `loaded` the binding of the process; what was bound before goes.
 DriverLoad Bind(LoadedDrivers loaded) {
     BindingState& state = State();
+    // The old session goes while its libraries are loaded; no entry outlives its library.
     state.overdrive.reset();
-    state.entries = DriverEntries{};
+    state.entries = loaded.entries;
     state.atidl = std::move(loaded.atidl);
     state.adl = std::move(loaded.adl);
-    state.entries = loaded.entries;
     state.overdrive = std::move(loaded.overdrive);
 
     state.load.atidl = static_cast<bool>(state.atidl);
@@ -108,9 +104,9 @@ DriverLoad Bind(LoadedDrivers loaded) {
 // it), and the program goes on without a driver.
 LoadedDrivers TakeOverAheadLoad(BindingState& state, unsigned long waitMs) {
     const fw::KernelHandle thread = std::move(state.aheadThread);
-    std::unique_ptr<AheadLoad> ahead = std::move(state.ahead);
+    std::unique_ptr<LoadedDrivers> ahead = std::move(state.ahead);
     if (::WaitForSingleObject(thread.get(), waitMs) == WAIT_OBJECT_0) {
-        return std::move(ahead->result);
+        return std::move(*ahead);
     }
     static_cast<void>(ahead.release());
     return LoadedDrivers{};
@@ -123,7 +119,7 @@ void DriverBinding::StartLoadingAhead() {
     if (state.aheadThread) {
         return;
     }
-    auto ahead = std::make_unique<AheadLoad>();
+    auto ahead = std::make_unique<LoadedDrivers>();
     fw::KernelHandle thread(::CreateThread(nullptr, 0, &LoadAhead, ahead.get(), 0, nullptr));
     if (!thread) {
         return;

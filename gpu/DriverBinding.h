@@ -5,9 +5,8 @@
 //
 // LoadDriverLibraries runs once on the user-interface thread before any page exists (the load
 // itself may have run ahead on a thread of its own); the table and the chosen backend are
-// read-only afterwards. The pages, the timers and the hardware
-// collector's thread call the operations; the display library's backends serialise their calls
-// themselves.
+// read-only afterwards. The pages, the timers and the hardware collector's thread call the
+// operations; the display library's backends serialise their calls themselves.
 #pragma once
 
 #include <cstdint>

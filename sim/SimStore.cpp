@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <atomic>
 #include <charconv>
 #include <mutex>
@@ -152,7 +153,7 @@ int SimStore::StallMs(std::string_view entryName) const {
             continue;
         }
         const int ms = ParseInt(std::string_view(entry).substr(colon + 1)).value_or(0);
-        return ms < 0 ? 0 : (ms > kLongestStallMs ? kLongestStallMs : ms);
+        return std::clamp(ms, 0, kLongestStallMs);
     }
     return 0;
 }
