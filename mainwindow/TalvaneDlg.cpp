@@ -7,6 +7,7 @@
 #include "settings/RunConfig.h"
 #include "skin/AppMessages.h"
 #include "skin/SkinImages.h"
+#include "update/CheckGate.h"
 
 namespace {
 
@@ -509,6 +510,8 @@ LRESULT CTalvaneDlg::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
             // Each registration is a round trip to the display server: after the first frame
             // too. Posted before any input, so no key press finds them missing.
             hotkeys_.RegisterHotkeys(GetSafeHwnd(), g_runSettings.Hotkeys.Keys);
+            // The start screen and the pages are made: the update check may have the machine.
+            OpenUpdateCheckGate();
             if (startMode_ == StartMode::Normal) {
                 // Adding the first icon makes the shell build its tray: not before the first frame.
                 tray_.Add();

@@ -17,6 +17,7 @@ void CallIfBound(Entry entry, Args... args) {
 // Everything the background thread touches: owned by the thread alone.
 struct BackgroundCheck {
     fw::Module libraryReference;
+    fw::KernelHandle gate;
     UpdaterEntries entries;
     UpdateCheckRequest request;
 };
@@ -24,6 +25,9 @@ struct BackgroundCheck {
 DWORD WINAPI RunBackgroundCheck(void* parameter) {
     std::unique_ptr<BackgroundCheck> check(static_cast<BackgroundCheck*>(parameter));
     UpdateCheckRequest& r = check->request;
+    if (check->gate) {
+        ::WaitForSingleObject(check->gate.get(), r.gateWaitMs);
+    }
     if (r.identify != nullptr) {
         char identity[kMachineIdSize] = {};
         r.identify(identity);
@@ -74,6 +78,13 @@ fw::KernelHandle StartUpdateCheckThread(const UpdaterBinding& binding, UpdateChe
     }
     auto check = std::make_unique<BackgroundCheck>();
     check->libraryReference.reset(reference);
+    HANDLE gate = nullptr;
+    if (request.gate != nullptr &&
+        !::DuplicateHandle(::GetCurrentProcess(), request.gate, ::GetCurrentProcess(), &gate,
+                           SYNCHRONIZE, FALSE, 0)) {
+        gate = nullptr;  // no gate to wait behind: the check runs at once
+    }
+    check->gate.reset(gate);
     check->entries = binding.entries();
     check->request = std::move(request);
     fw::KernelHandle thread(

@@ -30,6 +30,10 @@ struct UpdateCheckRequest {
     MachineIdSource identify = nullptr;
     std::string host = UpdateServerHost();
     HostResolver resolve = ResolveHost;
+    // When set, the thread waits for this event (at most gateWaitMs) before anything else. Not
+    // owned: the thread waits on a duplicate of its own.
+    HANDLE gate = nullptr;
+    DWORD gateWaitMs = 0;
 };
 
 // Runs RunUpdateCheck for a loaded binding on a thread of its own and returns at once, so a slow

@@ -2,6 +2,7 @@
 
 #include "framework/ExecutableDirectory.h"
 #include "update/AnsiPath.h"
+#include "update/CheckGate.h"
 #include "update/MachineIdentity.h"
 #include "update/PrivateLibrary.h"
 #include "update/UpdateCheck.h"
@@ -54,6 +55,8 @@ void RunUpdateStartupStep() {
     request.executableDirectory = executableDirectory;
     request.updateDirectory = updateDirectory;
     request.identify = &GetMachineId;
+    request.gate = UpdateCheckGate();
+    request.gateWaitMs = kCheckGateWaitMs;
     g_checkThread = StartUpdateCheckThread(TheUpdaterBinding(), std::move(request));
 }
 

@@ -9,6 +9,7 @@ const UpdaterBinding& TheUpdaterBinding();
 
 // Derives the executable and update directories, obtains the machine identity, deletes the
 // update folder's "Update.xml", then starts the check on a background thread and returns at once.
+// The thread waits behind the update check's gate (CheckGate.h) before it does anything.
 void RunUpdateStartupStep();
 
 // At exit: releases Windows Sockets if the background check has finished. A check still running

@@ -11,6 +11,7 @@
 #include "tests/support/Mouse.h"
 #include "tests/support/ScriptedMainWindow.h"
 #include "tests/support/SkinSession.h"
+#include "update/CheckGate.h"
 
 #include <gtest/gtest.h>
 
@@ -198,11 +199,13 @@ TEST_F(MainWindow, ShowStateHidesOrMinimisesAndIgnoresOtherValues) {
 
 // The window is activated by its show, not while it is made; once shown, its first control has
 // the focus, as the system gives a dialog that lets it choose.
-TEST_F(MainWindow, OnceShownTheFirstControlHasTheFocus) {
+TEST_F(MainWindow, OnceStartedTheFirstControlHasTheFocusAndTheUpdateCheckMayGoOn) {
+    ::ResetEvent(UpdateCheckGate());  // as at a start: an earlier window opened it
     Run([](ScriptedMainWindow& window) {
         HWND hwnd = window.GetSafeHwnd();
         ASSERT_EQ(::GetActiveWindow(), hwnd);
         EXPECT_EQ(::GetFocus(), ::GetDlgItem(hwnd, IDC_MIN_BUTTON));
+        EXPECT_EQ(::WaitForSingleObject(UpdateCheckGate(), 0), WAIT_OBJECT_0);
     });
 }
 

@@ -216,6 +216,40 @@ TEST_F(UpdateCheckTest, BackgroundCheckAsksForTheMachineIdentityOnItsOwnThread) 
     EXPECT_THAT(CallTexts(ReadCalls(full_)), ElementsAreArray(expected));
 }
 
+// The start-up check waits behind its gate: nothing, not even the identity, before it opens.
+TEST_F(UpdateCheckTest, BackgroundCheckWaitsBehindItsGateUntilItOpensOrTheBoundPasses) {
+    UpdaterBinding binding;
+    ASSERT_TRUE(binding.Bind(StandInLibrary(L"full")));
+    std::vector<std::string> expected = kFullConfiguration;
+    expected[4] = R"(UCSetMachineId("MI77"))";
+    UpdateCheckRequest request = Request(ResolveToFixedAddress);
+    request.identify = &IdentifyAsMi77;
+
+    fw::KernelHandle gate(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    request.gate = gate.get();
+    request.gateWaitMs = 60000;
+    g_identifiedOn = 0;
+    fw::KernelHandle thread = StartUpdateCheckThread(binding, request);
+    ASSERT_TRUE(thread);
+    EXPECT_EQ(::WaitForSingleObject(thread.get(), 300), static_cast<DWORD>(WAIT_TIMEOUT));
+    EXPECT_EQ(g_identifiedOn, 0u);
+    EXPECT_THAT(ReadCalls(full_), IsEmpty());
+    ::SetEvent(gate.get());
+    ASSERT_EQ(::WaitForSingleObject(thread.get(), 10000), WAIT_OBJECT_0);
+    EXPECT_THAT(CallTexts(ReadCalls(full_)), ElementsAreArray(expected));
+
+    // A gate nobody opens, closed by its maker while the check waits behind its own duplicate.
+    ClearCalls(full_);
+    fw::KernelHandle shut(::CreateEventW(nullptr, TRUE, FALSE, nullptr));
+    request.gate = shut.get();
+    request.gateWaitMs = 50;
+    thread = StartUpdateCheckThread(binding, request);
+    ASSERT_TRUE(thread);
+    shut.reset();
+    ASSERT_EQ(::WaitForSingleObject(thread.get(), 10000), WAIT_OBJECT_0);
+    EXPECT_THAT(CallTexts(ReadCalls(full_)), ElementsAreArray(expected));
+}
+
 TEST_F(UpdateCheckTest, BackgroundCheckKeepsTheLibraryLoadedUntilItEndsAfterUnbinding) {
     UpdaterBinding binding;
     ASSERT_TRUE(binding.Bind(StandInLibrary(L"full")));
