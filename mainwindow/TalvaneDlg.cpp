@@ -146,8 +146,6 @@ BOOL CTalvaneDlg::OnInitDialog() {
             ::AppendMenuW(menu, MF_STRING, kAboutCommand, about);
         }
     }
-    ::SendMessageW(hwnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_.get()));
-    ::SendMessageW(hwnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_.get()));
     ::SetWindowTextW(hwnd, L"Velmora");
 
     LayOutControls();
@@ -179,6 +177,29 @@ void CTalvaneDlg::StartBackgroundDuties() {
             break;
         case StartMode::ApplyAndExit:
             break;  // needs the pages: runs once they exist
+    }
+}
+
+void CTalvaneDlg::OnFirstFrameShown() {
+    HWND hwnd = GetSafeHwnd();
+    if (::GetFocus() == hwnd) {
+        ::SetFocus(::GetNextDlgTabItem(hwnd, nullptr, FALSE));
+    }
+    // Each icon is a conversion and a round trip to the display server; until now the window
+    // showed its class's icon, the same picture.
+    ::SendMessageW(hwnd, WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_.get()));
+    ::SendMessageW(hwnd, WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_.get()));
+    FinishStart();
+    // Each registration is a round trip to the display server too. Posted before any input, so
+    // no key press finds them missing.
+    hotkeys_.RegisterHotkeys(hwnd, g_runSettings.Hotkeys.Keys);
+    // The start screen and the pages are made: the update check may have the machine.
+    OpenUpdateCheckGate();
+    if (startMode_ == StartMode::Normal) {
+        // Adding the first icon makes the shell build its tray.
+        tray_.Add();
+    } else if (startMode_ == StartMode::ApplyAndExit) {
+        ApplyAndExit();
     }
 }
 
@@ -503,21 +524,7 @@ LRESULT CTalvaneDlg::WindowProc(UINT msg, WPARAM wParam, LPARAM lParam) {
     }
     switch (msg) {
         case kFinishStart:
-            if (::GetFocus() == GetSafeHwnd()) {
-                ::SetFocus(::GetNextDlgTabItem(GetSafeHwnd(), nullptr, FALSE));
-            }
-            FinishStart();
-            // Each registration is a round trip to the display server: after the first frame
-            // too. Posted before any input, so no key press finds them missing.
-            hotkeys_.RegisterHotkeys(GetSafeHwnd(), g_runSettings.Hotkeys.Keys);
-            // The start screen and the pages are made: the update check may have the machine.
-            OpenUpdateCheckGate();
-            if (startMode_ == StartMode::Normal) {
-                // Adding the first icon makes the shell build its tray: not before the first frame.
-                tray_.Add();
-            } else if (startMode_ == StartMode::ApplyAndExit) {
-                ApplyAndExit();
-            }
+            OnFirstFrameShown();
             return 0;
         case WM_APP_TRAY_NOTIFY:
             OnTrayNotify(lParam);

@@ -138,8 +138,10 @@ class CTalvaneDlg : public CSkinDialog {
     void ShowCommandButtons(bool shown);
     void PaintMinimised();
 
-    // Hotkeys, the gauge's timers and what the start mode does at once.
+    // The tray icon's window, the gauge's timers and what the start mode does at once.
     void StartBackgroundDuties();
+    // What the start screen does not need, once its first frame is on screen.
+    void OnFirstFrameShown();
     // The saved clocks and 3D mode to the hardware, then the end of the run.
     void ApplyAndExit();
     // Steps one overclocking slider as a hotkey asks, then applies the page without a message.

@@ -120,6 +120,9 @@ TEST_F(MainWindow, IsALayered800By328WindowOfItsClass) {
         wchar_t title[32] = {};
         ::GetWindowTextW(hwnd, title, 32);
         EXPECT_STREQ(title, L"Velmora");
+        for (WPARAM size : {ICON_BIG, ICON_SMALL}) {
+            EXPECT_NE(::SendMessageW(hwnd, WM_GETICON, size, 0), 0) << size;
+        }
     });
 }
 
