@@ -138,16 +138,67 @@ IStream* StreamOverCopy(const void* bytes, DWORD size) {
     return stream;
 }
 
+static_assert(sizeof(Gdiplus::Bitmap) == sizeof(Gdiplus::Image));
+
+// True for a still picture; an animation keeps its frames in the decoded image only.
+bool HasOneFrame(Gdiplus::Image& image) {
+    GUID dimension{};
+    return image.GetFrameDimensionsCount() == 1 &&
+           image.GetFrameDimensionsList(&dimension, 1) == Gdiplus::Ok &&
+           image.GetFrameCount(&dimension) == 1;
+}
+
+// Copies the decoded picture's pixels, as 32-bit ARGB, into a new bitmap in the storage of
+// `image` (a bitmap is an image object of the same size). False when either side's pixels cannot
+// be had; `image` is then still a valid object, to be made anew.
+bool CopyPixelsInPlace(Gdiplus::Image* image, Gdiplus::Bitmap& decoded) {
+    const auto width = static_cast<INT>(decoded.GetWidth());
+    const auto height = static_cast<INT>(decoded.GetHeight());
+    const Gdiplus::Rect area(0, 0, width, height);
+    Gdiplus::BitmapData pixels{};
+    if (width <= 0 || height <= 0 ||
+        decoded.LockBits(&area, Gdiplus::ImageLockModeRead, PixelFormat32bppARGB, &pixels) !=
+            Gdiplus::Ok) {
+        return false;
+    }
+    image->~Image();
+    auto* copy = ::new (image) Gdiplus::Bitmap(width, height, PixelFormat32bppARGB);
+    const bool copied =
+        copy->GetLastStatus() == Gdiplus::Ok &&
+        copy->LockBits(&area, Gdiplus::ImageLockModeWrite | Gdiplus::ImageLockModeUserInputBuf,
+                       PixelFormat32bppARGB, &pixels) == Gdiplus::Ok &&
+        copy->UnlockBits(&pixels) == Gdiplus::Ok;
+    decoded.UnlockBits(&pixels);
+    return copied;
+}
+
 // Decodes a pending picture into its own image object, in place: every holder of the pointer
-// sees the pixels from now on. A picture that cannot be decoded stays an empty image.
+// sees the pixels from now on. A picture that cannot be decoded stays an empty image. The object
+// keeps a copy of a still picture's pixels, not the decoded image: that one keeps its decoder,
+// and with it a second copy of every pixel (Wine's GDI+), and its stream for as long as it lives.
+// The copy needs neither, so the stream's block is freed with it.
 void DecodeInPlace(Gdiplus::Image* image, const PendingPicture& picture) {
     IStream* stream = StreamOverCopy(picture.bytes, picture.size);
     if (stream == nullptr) {
         return;
     }
-    image->~Image();
-    ConstructImage(image, stream);
-    stream->Release();  // the image keeps its own reference
+    bool copied = false;
+    {
+        Gdiplus::Bitmap decoded(stream, FALSE);
+        copied = decoded.GetLastStatus() == Gdiplus::Ok && HasOneFrame(decoded) &&
+                 CopyPixelsInPlace(image, decoded);
+    }
+    HGLOBAL block = nullptr;
+    if (!copied) {
+        image->~Image();
+        ConstructImage(image, stream);  // it keeps the stream, and so the block, for good
+    } else if (FAILED(::GetHGlobalFromStream(stream, &block))) {
+        block = nullptr;
+    }
+    stream->Release();
+    if (block != nullptr) {
+        ::GlobalFree(block);
+    }
 }
 
 // The next queued picture that is still pending and not being decoded, marked as being decoded;
