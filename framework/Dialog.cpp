@@ -92,13 +92,18 @@ INT_PTR CDialog::DoModal() {
     result_ = -1;
     HWND owner = parent_;
     const bool ownerWasEnabled = owner != nullptr && ::IsWindowEnabled(owner);
-    HWND hwnd = CreateFromTemplate(owner);
-    if (hwnd == nullptr) {
-        modal_ = false;
-        return -1;
-    }
+    // Disabled before the dialog exists: a dialog that shows itself while it is initialised
+    // never finds its owner still taking input.
     if (ownerWasEnabled) {
         ::EnableWindow(owner, FALSE);
+    }
+    HWND hwnd = CreateFromTemplate(owner);
+    if (hwnd == nullptr) {
+        if (ownerWasEnabled) {
+            ::EnableWindow(owner, TRUE);
+        }
+        modal_ = false;
+        return -1;
     }
     // As with the system's modal dialogs, a template without WS_VISIBLE is shown once the
     // queue first runs empty; one that is visible after its initialisation stays as it is.

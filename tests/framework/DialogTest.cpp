@@ -41,9 +41,10 @@ class RecordingButton : public fw::CButton {
 // A dialog that runs a test script from inside its own modal loop.
 class ScriptedDialog : public testkit::ScriptedDialog<ScriptedDialog, fw::CDialog> {
   public:
-    explicit ScriptedDialog(UINT templateId = IDD_FRAMEWORK_TEST)
-        : testkit::ScriptedDialog<ScriptedDialog, fw::CDialog>(templateId) {}
+    explicit ScriptedDialog(UINT templateId = IDD_FRAMEWORK_TEST, HWND owner = nullptr)
+        : testkit::ScriptedDialog<ScriptedDialog, fw::CDialog>(templateId, owner) {}
 
+    std::function<void(ScriptedDialog&)> whileInitialising;
     bool swallowKeys = false;
     std::vector<WPARAM> keysSeen;
     int okCount = 0;
@@ -54,6 +55,12 @@ class ScriptedDialog : public testkit::ScriptedDialog<ScriptedDialog, fw::CDialo
     HWND Item(int id) const { return ::GetDlgItem(GetSafeHwnd(), id); }
 
   protected:
+    BOOL OnInitDialog() override {
+        if (whileInitialising) {
+            whileInitialising(*this);
+        }
+        return testkit::ScriptedDialog<ScriptedDialog, fw::CDialog>::OnInitDialog();
+    }
     void DoDataExchange() override { BindControl(IDC_OWNER_DRAWN, ownerDrawn); }
     BOOL PreTranslateMessage(MSG* msg) override {
         if (msg->message == WM_KEYDOWN) {
@@ -91,6 +98,33 @@ TEST(ModalDialog, EndDialogEndsTheLoopWithItsValue) {
 TEST(ModalDialog, MissingTemplateFailsWithoutALoop) {
     ScriptedDialog dialog(9999);
     EXPECT_EQ(dialog.DoModal(), -1);
+}
+
+// A dialog that shows itself while it is initialised must never find its owner still taking
+// input; the owner takes it again once the dialog has ended, or when no dialog could be made.
+TEST(ModalDialog, TheOwnerIsDisabledBeforeTheDialogIsMadeAndEnabledAgainAfter) {
+    HWND owner = ::CreateWindowExW(WS_EX_LAYERED, L"Static", L"owner", WS_POPUP | WS_VISIBLE, 0, 0,
+                                   50, 50, nullptr, nullptr, ::GetModuleHandleW(nullptr), nullptr);
+    ASSERT_NE(owner, nullptr);
+    bool enabledWhileInitialising = true;
+    bool enabledWhileRunning = true;
+    ScriptedDialog dialog(IDD_FRAMEWORK_TEST, owner);
+    dialog.whileInitialising = [&](ScriptedDialog&) {
+        enabledWhileInitialising = ::IsWindowEnabled(owner) != FALSE;
+    };
+    dialog.script = [&](ScriptedDialog& d) {
+        enabledWhileRunning = ::IsWindowEnabled(owner) != FALSE;
+        d.EndDialog(1);
+    };
+    EXPECT_EQ(dialog.DoModal(), 1);
+    EXPECT_FALSE(enabledWhileInitialising);
+    EXPECT_FALSE(enabledWhileRunning);
+    EXPECT_TRUE(::IsWindowEnabled(owner));
+
+    ScriptedDialog missing(9999, owner);
+    EXPECT_EQ(missing.DoModal(), -1);
+    EXPECT_TRUE(::IsWindowEnabled(owner));
+    ::DestroyWindow(owner);
 }
 
 // A timer procedure (stdcall on 32-bit, so no lambda) that ends the dialog's run with 5.
