@@ -11,18 +11,17 @@
 namespace {
 
 // What one load found: the libraries, the entries resolved in them and the session over them.
+// In this order, an assignment replaces the entries before the libraries they point into, and
+// the session goes before its libraries; the session calls into them as it closes.
 struct LoadedDrivers {
+    DriverEntries entries;
     fw::Module atidl;
     fw::Module adl;
-    DriverEntries entries;
     std::shared_ptr<OverdriveSession> overdrive;
 };
 
 struct BindingState {
-    fw::Module atidl;
-    fw::Module adl;
-    DriverEntries entries;
-    std::shared_ptr<OverdriveSession> overdrive;
+    LoadedDrivers bound;
     DriverLoad load;
     // A load under way on its own thread, which writes `ahead` and nothing else.
     std::unique_ptr<LoadedDrivers> ahead;
@@ -45,11 +44,11 @@ BindingState& State() {
 }
 
 DriverOperations Operations() {
-    return DriverOperations(State().entries);
+    return DriverOperations(State().bound.entries);
 }
 
 OverdriveBackend* Backend() {
-    const std::shared_ptr<OverdriveSession>& session = State().overdrive;
+    const std::shared_ptr<OverdriveSession>& session = State().bound.overdrive;
     return session ? session->backend() : nullptr;
 }
 
@@ -85,17 +84,14 @@ DWORD WINAPI LoadAhead(void* parameter) {
 // Makes `loaded` the binding of the process; what was bound before goes.
 DriverLoad Bind(LoadedDrivers loaded) {
     BindingState& state = State();
-    // The old session goes while its libraries are loaded; no entry outlives its library.
-    state.overdrive.reset();
-    state.entries = loaded.entries;
-    state.atidl = std::move(loaded.atidl);
-    state.adl = std::move(loaded.adl);
-    state.overdrive = std::move(loaded.overdrive);
+    // The old session goes while its libraries are still loaded.
+    state.bound.overdrive.reset();
+    state.bound = std::move(loaded);
 
-    state.load.atidl = static_cast<bool>(state.atidl);
-    state.load.adl = static_cast<bool>(state.adl);
+    state.load.atidl = static_cast<bool>(state.bound.atidl);
+    state.load.adl = static_cast<bool>(state.bound.adl);
     state.load.generation =
-        state.overdrive ? state.overdrive->generation() : OverdriveGeneration::None;
+        state.bound.overdrive ? state.bound.overdrive->generation() : OverdriveGeneration::None;
     return state.load;
 }
 
@@ -137,16 +133,13 @@ void DriverBinding::ReleaseDriverLibraries() {
     BindingState& state = State();
     // The backend and its context go first, while the libraries are still loaded; a session
     // another thread still holds keeps its own copy of the table and references on the modules.
-    state.overdrive.reset();
+    state.bound.overdrive.reset();
     state.load = DriverLoad{};
-    // No entry may outlive the library it points into.
-    state.entries = DriverEntries{};
-    state.atidl.reset();
-    state.adl.reset();
+    state.bound = LoadedDrivers{};
 }
 
 const DriverEntries& DriverBinding::Entries() {
-    return State().entries;
+    return State().bound.entries;
 }
 
 const DriverLoad& DriverBinding::LastLoad() {
@@ -154,11 +147,11 @@ const DriverLoad& DriverBinding::LastLoad() {
 }
 
 std::shared_ptr<OverdriveSession> DriverBinding::Overdrive() {
-    return State().overdrive;
+    return State().bound.overdrive;
 }
 
 OverdriveGeneration DriverBinding::Generation() {
-    const std::shared_ptr<OverdriveSession>& session = State().overdrive;
+    const std::shared_ptr<OverdriveSession>& session = State().bound.overdrive;
     return session ? session->generation() : OverdriveGeneration::None;
 }
 

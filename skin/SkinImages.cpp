@@ -70,8 +70,8 @@ class LockGuard {
     CRITICAL_SECTION& lock_;
 };
 
-// Copies the resource bytes into a fixed global block that outlives the image: GDI+ may read the
-// stream lazily, so neither the stream nor anything else frees the block.
+// Copies the resource bytes into a fixed global block; the caller frees it, if ever (see
+// StreamOverCopy).
 HGLOBAL CopyToGlobalBlock(const void* bytes, DWORD size) {
     HGLOBAL block = ::GlobalAlloc(GMEM_FIXED, size);
     if (block == nullptr) {
@@ -120,9 +120,9 @@ bool FindResourceBytes(WORD id, const void*& bytes, DWORD& size) {
     return bytes != nullptr;
 }
 
-// A stream over a copy of the bytes in a fixed global block that outlives the image (GDI+ may
-// read the stream lazily, so neither the stream nor anything else frees the block); null when
-// the memory or the stream cannot be had.
+// A stream over a copy of the bytes in a fixed global block that the stream does not free: an
+// image made from the stream may read it lazily for as long as it lives, so the block is freed
+// only once no image reads it (DecodeInPlace); null when the memory or the stream cannot be had.
 IStream* StreamOverCopy(const void* bytes, DWORD size) {
     HGLOBAL block = CopyToGlobalBlock(bytes, size);
     if (block == nullptr) {
